@@ -1,0 +1,124 @@
+// Start-up and shutdown of the game process, in their fixed orders.
+#include "app/startup.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+
+#include "app/command_line.h"
+#include "app/fatal_error.h"
+#include "app/settings.h"
+#include "assets/archive.h"
+#include "audio/music.h"
+#include "audio/sound_effects.h"
+#include "game/game_state.h"
+#include "game/session.h"
+#include "platform/colors.h"
+#include "platform/display.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
+
+namespace {
+
+// Mixer format: the module renderer is told these requested values, not what the device granted.
+constexpr int kMixFrequency = 22050;
+constexpr int kMixChannels = 2;
+constexpr int kMixChunkSize = 1024;
+constexpr int kMixVoices = 16;
+
+SDL_Cursor* hiddenCursor = nullptr;
+
+// Percent volume to the mixer's 0..128 scale (100 gives 128, 15 gives 19).
+int MixerVolume(int percent)
+{
+    return percent * 128 / 100;
+}
+
+DisplayConfig DisplayFromSettings()
+{
+    DisplayConfig d;
+    d.fullscreen = settings.fullscreen;
+    d.zoom = settings.zoom;
+    d.smooth = settings.smooth;
+    d.scale2x = settings.scale2x;
+    d.depth = settings.colorDepth;
+    d.opengl = 0;
+    d.hd = 0;
+    return d;
+}
+
+} // namespace
+
+void StartPlatform(const DisplayConfig& display)
+{
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        FatalError("Unable to init SDL", SDL_GetError());
+    std::atexit(SDL_Quit);
+
+    OpenDisplay(display);
+    MapColors();
+
+    OpenJoystick();
+
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == -1)
+        FatalError("SDL_Init", SDL_GetError());
+    if (Mix_OpenAudio(kMixFrequency, AUDIO_S16LSB, kMixChannels, kMixChunkSize) == -1)
+        FatalError("Mix_OpenAudio", SDL_GetError());
+    SetMusicOutputFormat(kMixFrequency, kMixChannels);
+    Mix_AllocateChannels(kMixVoices);
+
+    SDL_WM_SetCaption("Fribb 3 v1.00", nullptr);
+
+    // A 1x1 cursor whose data and mask are both clear is fully transparent.
+    Uint8 data = 0;
+    Uint8 mask = 0;
+    hiddenCursor = SDL_CreateCursor(&data, &mask, 1, 1, 0, 0);
+    if (hiddenCursor)
+        SDL_SetCursor(hiddenCursor);
+
+    OpenArchives();
+}
+
+void LoadFrontEnd()
+{
+    ResetBindings();
+
+    SetEffectsVolume(MixerVolume(settings.sfxVolume));
+    SetMusicVolume(MixerVolume(settings.musicVolume));
+}
+
+void ShutDown()
+{
+    if (hiddenCursor)
+        SDL_FreeCursor(hiddenCursor);
+    hiddenCursor = nullptr;
+    CloseJoystick();
+    CloseDisplay();
+    FreeSoundEffects();
+    CloseArchives();
+    Mix_CloseAudio();
+    SDL_Quit();
+}
+
+int GameMain(int argc, char** argv)
+{
+    const CommandLine cl = ParseCommandLine(argc, argv);
+    if (cl.helpRequested) {
+        PrintHelp();
+        return 0;
+    }
+    const DisplayConfig display = cl.hasArguments ? cl.display : DisplayFromSettings();
+    game.testMode = cl.testMode;
+
+    StartPlatform(display);
+    LoadFrontEnd();
+
+    input.quitRequest = 0;
+
+    if (!input.quitRequest)
+        RunSession(cl.testMode ? 1 : 0);
+
+    ShutDown();
+    return 0;
+}

@@ -1,0 +1,27 @@
+// Opening the video mode and presenting the 320x240 logical screen.
+#pragma once
+
+#include "platform/display_config.h"
+
+struct SDL_Surface;
+
+// Logical screen size; the playfield is its top 320x192.
+constexpr int kScreenWidth = 320;
+constexpr int kScreenHeight = 240;
+
+// The 320x240 logical screen everything draws into.
+extern SDL_Surface* screenSurface;
+// The video surface when it is not screenSurface itself (null in the 1x window).
+extern SDL_Surface* displaySurface;
+// The display choice in use, fixed after OpenDisplay.
+extern DisplayConfig displayConfig;
+
+// Opens the video mode for the choice and creates screenSurface. Ends the
+// process with "Unable to set video mode" when either cannot be made.
+void OpenDisplay(const DisplayConfig& config);
+
+// Shows the current contents of screenSurface in the chosen way.
+void PresentScreen();
+
+// Frees what OpenDisplay allocated besides SDL's own surfaces (the smoothing buffer).
+void CloseDisplay();

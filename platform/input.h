@@ -1,0 +1,51 @@
+// Logical buttons: the event pump, the input record and the player controls.
+#pragma once
+
+#include <cstdint>
+
+// Bits of the logical buttons in InputState.held and values of InputState.released.
+constexpr uint32_t kButtonStart = 0x02;
+constexpr uint32_t kButtonPause = 0x04;
+constexpr uint32_t kButtonJump = 0x08;
+constexpr uint32_t kButtonLeft = 0x10;
+constexpr uint32_t kButtonRight = 0x20;
+constexpr uint32_t kButtonDown = 0x40;
+constexpr uint32_t kButtonUp = 0x80;
+
+// SDL 1.2 key symbol of Escape, which always asks to quit.
+constexpr int kKeyEscape = 27;
+// Stick deflection beyond which an axis counts as a direction.
+constexpr int kAxisThreshold = 31000;
+
+struct InputState {
+    uint32_t held = 0;       // logical buttons currently held
+    uint32_t released = 0;   // the last logical button released during the current pump, 0 none
+    int32_t lastKey = 0;     // key symbol of the last key pressed; 0 after a pad button press
+    int32_t lastPadButton = -1; // last pad button pressed; -1 after any key event
+    int32_t quitRequest = 0; // Escape pressed or window closed
+};
+
+// Movement flags derived from the held buttons once per poll.
+struct PlayerControls {
+    int32_t left = 0;
+    int32_t right = 0;
+    int32_t jump = 0; // jump or up
+    int32_t down = 0;
+    int32_t start = 0;
+};
+
+extern InputState input;
+extern PlayerControls playerControls;
+
+// Drains all pending SDL events into `input`: held bits, the released button,
+// last key and pad button, quit request. Bindings come from Settings.
+void PumpEvents();
+
+// PumpEvents, then the player controls, quitPending from quitRequest and, when
+// allowPause is set in a playable stage, the pause trigger (opens the pause menu
+// on a released start or pause and swallows that release).
+void PollInput(int stage, int allowPause);
+
+// A function called at the start of every PumpEvents before the queue is read;
+// replays use it to feed scripted events. Null removes it.
+void SetPumpHook(void (*hook)());

@@ -1,0 +1,43 @@
+// Real and virtual millisecond clocks.
+#include "platform/tick_source.h"
+
+#include <SDL.h>
+
+namespace {
+bool virtualClock = false;
+uint32_t virtualNow = 0;
+}
+
+uint32_t GetTicks()
+{
+    return virtualClock ? virtualNow : SDL_GetTicks();
+}
+
+void Delay(uint32_t ms)
+{
+    if (virtualClock)
+        virtualNow += ms;
+    else
+        SDL_Delay(ms);
+}
+
+void UseVirtualClock(uint32_t startTick)
+{
+    virtualClock = true;
+    virtualNow = startTick;
+}
+
+void UseRealClock()
+{
+    virtualClock = false;
+}
+
+bool IsVirtualClock()
+{
+    return virtualClock;
+}
+
+void AdvanceVirtualClock(uint32_t ms)
+{
+    virtualNow += ms;
+}

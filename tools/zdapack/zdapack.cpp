@@ -1,0 +1,71 @@
+// zdapack: packs files into a .zda game archive; each entry is named after its file.
+//   zdapack OUTPUT.zda [FILE...]
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets/archive_format.h"
+
+namespace {
+
+bool ReadFile(const char* path, std::vector<uint8_t>& out)
+{
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    out.clear();
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.insert(out.end(), buf, buf + n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+std::string BaseName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zdapack OUTPUT.zda [FILE...]\n");
+        return 2;
+    }
+    std::vector<ArchiveInput> inputs;
+    for (int i = 2; i < argc; ++i) {
+        ArchiveInput in;
+        in.name = BaseName(argv[i]);
+        if (in.name.size() >= kArchiveNameSize) {
+            std::fprintf(stderr, "zdapack: entry name too long (max %zu): %s\n", kArchiveNameSize - 1,
+                         in.name.c_str());
+            return 1;
+        }
+        if (!ReadFile(argv[i], in.bytes)) {
+            std::fprintf(stderr, "zdapack: cannot read %s\n", argv[i]);
+            return 1;
+        }
+        inputs.push_back(std::move(in));
+    }
+    const std::vector<uint8_t> archive = BuildArchive(inputs);
+    if (archive.empty()) {
+        std::fprintf(stderr, "zdapack: cannot build archive\n");
+        return 1;
+    }
+    const std::string tmp = std::string(argv[1]) + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f || std::fwrite(archive.data(), 1, archive.size(), f) != archive.size() || std::fclose(f) != 0) {
+        std::fprintf(stderr, "zdapack: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    if (std::rename(tmp.c_str(), argv[1]) != 0) {
+        std::fprintf(stderr, "zdapack: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
