@@ -31,3 +31,47 @@ void BlitAt(SDL_Surface* source, int x, int y, SDL_Surface* destination);
 
 // Frees a surface (null is fine).
 void FreeSurface(SDL_Surface* surface);
+
+// Makes dimOverlay: 320x192, screen format, black, per-surface alpha 128.
+void CreateDimOverlay();
+
+// Darkens the playfield (top 320x192) of screenSurface to half brightness.
+void DimScreen();
+
+// Makes (r, g, b) transparent; 16-bit surfaces without that colour get no key at all.
+void SetColourKey(SDL_Surface* surface, int r, int g, int b);
+
+// Cuts an image into cells (row-major, partial cells ignored) as keyed surfaces,
+// ended by a null entry. The caller frees them with FreeFont.
+Font CutSheet(SDL_Surface* image, int cellWidth, int cellHeight);
+
+// Frees every cell surface and the list; sets font to null.
+void FreeFont(Font& font);
+
+// Width of glyph 0, the advance per character.
+int GlyphWidth(Font font);
+
+// Draws at most n characters of text at (x, y); glyphs wholly left of x 0 are skipped.
+void DrawTextN(SDL_Surface* destination, const char* text, int n, int x, int y, Font font);
+// Draws the whole text at (x, y).
+void DrawText(SDL_Surface* destination, const char* text, int x, int y, Font font);
+// Draws the text horizontally centred on the 320-pixel screen at y.
+void DrawTextCentred(SDL_Surface* destination, const char* text, int y, Font font);
+// Draws value right-aligned in a field of width characters, optionally zero-padded.
+void DrawNumber(SDL_Surface* destination, int value, int x, int y, int width, bool leadingZeros, Font font);
+
+// A view of the stage grid for DrawTileLayer, so drawing code needs nothing of the world.
+struct GridView {
+    const uint32_t* cells = nullptr; // column-major, 12 rows per column
+    int columns = 0;
+    const uint8_t* layerOf = nullptr; // draw layer of codes 0..239
+};
+
+// Draws tile image n at stage (x, y) for a camera at cameraX when it lies in
+// -15..319 x -15..191 on screen.
+void DrawTileClipped(int cameraX, int x, int y, int n);
+// Draws tile image n at stage (x, y) when cameraX - 16 <= x <= cameraX + 320
+// and -15 <= y <= 192 (sprites).
+void DrawTileLoose(int cameraX, int x, int y, int n);
+// Draws the visible cells of one draw layer (water surface and explosive tiles animated by frame).
+void DrawTileLayer(const GridView& grid, int cameraX, int frame, int layer);

@@ -1,0 +1,42 @@
+// Stage-wide values of the world: camera, score, lives, rings, timers, restart point, messages.
+#pragma once
+
+#include <cstdint>
+
+// Room for the longest message of the message table plus its terminator.
+constexpr int kStatusMessageSize = 64;
+
+// Attempt limits.
+constexpr int kHurryFrames = 9000; // 150 seconds at 60 frames per second
+constexpr int kOxygenFull = 620;
+constexpr int kMaxScore = 9999;
+constexpr int kMaxLives = 99;
+constexpr int kStartLives = 6;
+// Where the hero starts a new stage or new game.
+constexpr int kDefaultRestartX = 16;
+constexpr int kDefaultRestartY = 100;
+
+struct WorldState {
+    int cameraX = 0;          // stage x of the left edge of the 320-pixel view; only grows
+    int score = 0;            // 0..9999
+    int lives = 0;            // 0..99
+    int ringsLeft = 0;
+    int ringsTotal = 0;
+    int hurryTimer = 0;       // frames left in the attempt
+    int oxygen = 0;           // oxygen frames
+    int restartX = kDefaultRestartX;
+    int restartY = kDefaultRestartY;
+    int checkpointTaken = 0;
+    int checkpointTouched = 0;
+    int doorCell = -1;        // grid index of the exit door's top-left cell, -1 none
+    int runRightLatch = 0;    // a released direction carries the hero to the next multiple of 8
+    int runLeftLatch = 0;
+    int pushCounter = 0;      // frames of pushing into a block, 0..3
+    char statusMessage[kStatusMessageSize] = {}; // death or end-of-attempt message
+};
+
+// The one world state of the process.
+extern WorldState world;
+
+// Copies text into statusMessage (cut to fit).
+void SetStatusMessage(const char* text);
