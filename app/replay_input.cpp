@@ -1,0 +1,108 @@
+// Scripted input through queued key events, and input recording, both via the pump hook.
+#include "app/replay_input.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/input.h"
+
+namespace {
+
+struct ButtonKey {
+    uint32_t bit;
+    int action;
+};
+
+// The order keys go down in when several change at once: directions, then actions.
+constexpr ButtonKey kButtonKeys[] = {
+    {kButtonLeft, ActionLeft}, {kButtonRight, ActionRight}, {kButtonUp, ActionUp},       {kButtonDown, ActionDown},
+    {kButtonJump, ActionJump}, {kButtonStart, ActionStart}, {kButtonPause, ActionPause},
+};
+
+// Every logical button a script can hold.
+constexpr uint32_t kScriptButtons =
+    kButtonLeft | kButtonRight | kButtonUp | kButtonDown | kButtonJump | kButtonStart | kButtonPause;
+
+const ReplayScript* playing = nullptr;
+bool recording = false;
+long polls = 0;
+uint32_t lastButtons = 0;
+std::vector<uint32_t> recorded;
+
+void PushKey(int action, bool down)
+{
+    const int sym = settings.keys[action];
+    if (sym < 0)
+        return;
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.type = e.type;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = static_cast<SDLKey>(sym);
+    SDL_PushEvent(&e);
+}
+
+void PlaybackHook()
+{
+    const uint32_t now = ButtonsAtPoll(*playing, polls);
+    // Releases first, so a button that moves from one direction to its
+    // opposite never sees both held.
+    for (const ButtonKey& k : kButtonKeys)
+        if ((lastButtons & k.bit) && !(now & k.bit))
+            PushKey(k.action, false);
+    for (const ButtonKey& k : kButtonKeys)
+        if (!(lastButtons & k.bit) && (now & k.bit))
+            PushKey(k.action, true);
+    lastButtons = now;
+    ++polls;
+}
+
+void RecordHook()
+{
+    // At the start of a poll, `input.held` is what the previous poll left.
+    if (polls > 0)
+        recorded.push_back(input.held & kScriptButtons);
+    ++polls;
+}
+
+} // namespace
+
+void StartScriptedInput(const ReplayScript* script)
+{
+    playing = script;
+    recording = false;
+    polls = 0;
+    lastButtons = 0;
+    SetPumpHook(PlaybackHook);
+}
+
+void StartInputRecording()
+{
+    playing = nullptr;
+    recording = true;
+    polls = 0;
+    recorded.clear();
+    SetPumpHook(RecordHook);
+}
+
+std::string RecordedScript()
+{
+    std::vector<uint32_t> all = recorded;
+    if (recording && polls > 0)
+        all.push_back(input.held & kScriptButtons);
+    return FormatReplayScript(all);
+}
+
+void StopReplayInput()
+{
+    SetPumpHook(nullptr);
+    playing = nullptr;
+    recording = false;
+}
+
+long ReplayPollCount()
+{
+    return polls;
+}

@@ -1,0 +1,135 @@
+// Replay scripts: parsing, per-poll lookup, writing, and playback through the real event pump.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "app/replay_input.h"
+#include "app/replay_script.h"
+#include "app/settings.h"
+#include "platform/input.h"
+
+TEST(ReplayScript, ParsesCountsButtonsAndComments)
+{
+    ReplayScript s;
+    std::string err;
+    ASSERT_TRUE(ParseReplayScript("# walk right, then jump\n10 R\n\n3 rj  # lower case too\n2 -\n0 S\n1 LUDSP\n", s, err))
+        << err;
+    ASSERT_EQ(s.steps.size(), 4u); // the zero-length run is dropped
+    EXPECT_EQ(s.steps[0].count, 10);
+    EXPECT_EQ(s.steps[0].buttons, kButtonRight);
+    EXPECT_EQ(s.steps[1].buttons, kButtonRight | kButtonJump);
+    EXPECT_EQ(s.steps[2].buttons, 0u);
+    EXPECT_EQ(s.steps[3].buttons, kButtonLeft | kButtonUp | kButtonDown | kButtonStart | kButtonPause);
+    EXPECT_EQ(ScriptLength(s), 16);
+}
+
+TEST(ReplayScript, RejectsMalformedLinesNamingTheLine)
+{
+    ReplayScript s;
+    std::string err;
+    EXPECT_FALSE(ParseReplayScript("10 R\n5 X\n", s, err));
+    EXPECT_NE(err.find("line 2"), std::string::npos);
+    EXPECT_FALSE(ParseReplayScript("R 10\n", s, err));
+    EXPECT_FALSE(ParseReplayScript("-3 R\n", s, err));
+    EXPECT_FALSE(ParseReplayScript("4\n", s, err));
+    EXPECT_FALSE(ParseReplayScript("4 R J\n", s, err));
+    EXPECT_FALSE(ParseReplayScript("4x R\n", s, err));
+}
+
+TEST(ReplayScript, ButtonsAtPollFollowTheRunsAndEndReleased)
+{
+    ReplayScript s;
+    std::string err;
+    ASSERT_TRUE(ParseReplayScript("2 R\n1 RJ\n3 -\n1 L\n", s, err));
+    const uint32_t expected[] = {kButtonRight, kButtonRight, kButtonRight | kButtonJump, 0, 0, 0, kButtonLeft, 0, 0};
+    for (long poll = 0; poll < 9; ++poll)
+        EXPECT_EQ(ButtonsAtPoll(s, poll), expected[poll]) << "poll " << poll;
+    EXPECT_EQ(ButtonsAtPoll(s, -1), 0u);
+}
+
+TEST(ReplayScript, FormatIsTheInverseOfParse)
+{
+    const std::vector<uint32_t> polls = {0, 0, kButtonRight, kButtonRight, kButtonRight | kButtonJump, kButtonLeft,
+                                         kButtonStart | kButtonPause, 0};
+    const std::string text = FormatReplayScript(polls);
+    EXPECT_EQ(text, "2 -\n2 R\n1 RJ\n1 L\n1 SP\n1 -\n");
+    ReplayScript s;
+    std::string err;
+    ASSERT_TRUE(ParseReplayScript(text, s, err));
+    for (size_t i = 0; i < polls.size(); ++i)
+        EXPECT_EQ(ButtonsAtPoll(s, static_cast<long>(i)), polls[i]);
+}
+
+class ReplayPlayback : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(320, 240, 16, 0), nullptr) << SDL_GetError();
+        settings = Settings{};
+        input = InputState{};
+        playerControls = PlayerControls{};
+    }
+    void TearDown() override
+    {
+        StopReplayInput();
+        SDL_Quit();
+    }
+};
+
+TEST_F(ReplayPlayback, ScriptedButtonsArriveAsHeldAndReleasedInput)
+{
+    ReplayScript s;
+    std::string err;
+    ASSERT_TRUE(ParseReplayScript("2 R\n1 RJ\n1 L\n1 -\n", s, err));
+    StartScriptedInput(&s);
+
+    PumpEvents();
+    EXPECT_EQ(input.held, kButtonRight);
+    EXPECT_EQ(input.released, 0u);
+    PumpEvents();
+    EXPECT_EQ(input.held, kButtonRight);
+    PumpEvents();
+    EXPECT_EQ(input.held, kButtonRight | kButtonJump);
+    PumpEvents(); // right and jump go up, left goes down
+    EXPECT_EQ(input.held, kButtonLeft);
+    EXPECT_NE(input.released, 0u);
+    PumpEvents();
+    EXPECT_EQ(input.held, 0u);
+    EXPECT_EQ(input.released, kButtonLeft);
+    EXPECT_EQ(ReplayPollCount(), 5);
+}
+
+TEST_F(ReplayPlayback, RecordingGivesBackThePlayedScript)
+{
+    ReplayScript played;
+    std::string err;
+    ASSERT_TRUE(ParseReplayScript("3 R\n2 RJ\n4 -\n1 S\n", played, err));
+    StartScriptedInput(&played);
+    std::vector<uint32_t> seen;
+    for (int i = 0; i < 10; ++i) {
+        PumpEvents();
+        seen.push_back(input.held);
+    }
+    EXPECT_EQ(FormatReplayScript(seen), "3 R\n2 RJ\n4 -\n1 S\n");
+
+    StopReplayInput();
+    input = InputState{};
+    StartInputRecording();
+    // Feed the same events by hand while recording.
+    auto key = [](int action, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.sym = static_cast<SDLKey>(settings.keys[action]);
+        SDL_PushEvent(&e);
+    };
+    key(ActionLeft, true);
+    PumpEvents();
+    PumpEvents();
+    key(ActionLeft, false);
+    key(ActionJump, true);
+    PumpEvents();
+    key(ActionJump, false);
+    PumpEvents();
+    EXPECT_EQ(RecordedScript(), "2 L\n1 J\n1 -\n");
+}
