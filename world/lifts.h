@@ -14,6 +14,9 @@ constexpr int kMaxLifts = 64;
 extern Lift lifts[kMaxLifts];
 extern int liftCount;
 
+// Removes all lifts.
+void ClearLifts();
+
 // Appends a lift moving down at (x, y); nothing when 64 exist.
 void AddLift(int x, int y);
 

@@ -43,5 +43,9 @@ void ClearTileEffects();
 // effect at the same place was restarted or no slot was free.
 int StartTileEffect(int x, int y, int kind);
 
+// 1 when an active effect of this kind sits at stage pixel (x, y) (converted to
+// the cell for kinds below 14, as StartTileEffect does).
+int TileEffectRunning(int x, int y, int kind);
+
 // Advances every active effect one frame.
 void UpdateTileEffects(Player& player);

@@ -1,0 +1,12 @@
+// The process-wide world state and its status message.
+#include "world/world_state.h"
+
+#include <cstring>
+
+WorldState world;
+
+void SetStatusMessage(const char* text) {
+    if (text == nullptr) text = "";
+    std::strncpy(world.statusMessage, text, kStatusMessageSize - 1);
+    world.statusMessage[kStatusMessageSize - 1] = '\0';
+}
