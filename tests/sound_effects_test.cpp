@@ -1,0 +1,224 @@
+// Sound effects: the built archive's WAVs decode and are well made; loading, playback,
+// volume, and the two fatal paths of a missing or undecodable effect.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "assets/archive.h"
+#include "assets/archive_format.h"
+#include "audio/sound_effects.h"
+
+namespace {
+
+const char* const kBuiltSoundArchive = FRIBB3_BINARY_DIR "/data/sound.zda";
+const char* const kProbe = FRIBB3_BINARY_DIR "/tests/sound_load_probe";
+constexpr int kRate = 22050;
+constexpr int kStereoFrameBytes = 4;
+
+// Opens the mixer the way start-up does, on the dummy driver.
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(kRate, AUDIO_S16LSB, 2, 1024), 0) << SDL_GetError();
+        Mix_AllocateChannels(16);
+        OpenArchiveFile(ArchiveSound, kBuiltSoundArchive);
+    }
+    void TearDown() override
+    {
+        FreeSoundEffects();
+        CloseArchives();
+        Mix_CloseAudio();
+        SDL_Quit();
+    }
+};
+
+Mix_Chunk* DecodeEntry(const char* name)
+{
+    size_t size = 0;
+    uint8_t* data = ReadArchiveEntry(ArchiveSound, name, "wav", &size);
+    if (!data)
+        return nullptr;
+    SDL_RWops* rw = SDL_RWFromMem(data, static_cast<int>(size));
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 0);
+    SDL_FreeRW(rw);
+    std::free(data);
+    return chunk;
+}
+
+TEST_F(SoundTest, EveryEffectDecodesWithFittingLengthAndCleanEdges)
+{
+    for (const char* name : kSoundNames) {
+        SCOPED_TRACE(name);
+        Mix_Chunk* chunk = DecodeEntry(name);
+        ASSERT_NE(chunk, nullptr) << Mix_GetError();
+        const int frames = static_cast<int>(chunk->alen) / kStereoFrameBytes;
+        const double seconds = static_cast<double>(frames) / kRate;
+        // Only the fanfare may run past a second; nothing is a mere blip.
+        if (std::strcmp(name, "tada") == 0) {
+            EXPECT_GT(seconds, 1.0);
+            EXPECT_LT(seconds, 2.0);
+        } else {
+            EXPECT_GT(seconds, 0.05);
+            EXPECT_LT(seconds, 1.0);
+        }
+        const auto* s = reinterpret_cast<const int16_t*>(chunk->abuf);
+        const int samples = frames * 2;
+        int peak = 0;
+        double energy = 0.0;
+        for (int i = 0; i < samples; ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+            energy += static_cast<double>(s[i]) * s[i];
+        }
+        EXPECT_LT(peak, 32767) << "clips";
+        EXPECT_GT(peak, 8000) << "too quiet to hear";
+        EXPECT_GT(std::sqrt(energy / samples), 1000.0);
+        // Fades at both ends: the very first and last frames are near silence and the
+        // first and last quarter millisecond only begin to rise, so nothing clicks.
+        EXPECT_LT(std::abs(s[0]), 330);
+        EXPECT_LT(std::abs(s[samples - 1]), 330);
+        const int edge = 2 * kRate / 4000;
+        for (int i = 0; i < edge; ++i) {
+            EXPECT_LT(std::abs(s[i]), peak / 8) << "click at start, sample " << i;
+            EXPECT_LT(std::abs(s[samples - 1 - i]), peak / 8) << "click at end, sample " << i;
+        }
+        Mix_FreeChunk(chunk);
+    }
+}
+
+TEST_F(SoundTest, PlayingOneEffectTwiceUsesTwoChannels)
+{
+    LoadSoundEffects();
+    Mix_HaltChannel(-1);
+    PlaySound(SoundTada);
+    PlaySound(SoundTada);
+    EXPECT_EQ(Mix_Playing(-1), 2);
+    // Out-of-table ids are ignored rather than read past the table.
+    PlaySound(-1);
+    PlaySound(kSoundCount);
+    EXPECT_EQ(Mix_Playing(-1), 2);
+    Mix_HaltChannel(-1);
+}
+
+TEST_F(SoundTest, EffectsVolumeReachesEveryChannel)
+{
+    SetEffectsVolume(0);
+    for (int ch = 0; ch < 16; ++ch)
+        EXPECT_EQ(Mix_Volume(ch, -1), 0);
+    SetEffectsVolume(100 * 128 / 100);
+    EXPECT_EQ(Mix_Volume(0, -1), 128);
+    EXPECT_EQ(Mix_Volume(15, -1), 128);
+    SetEffectsVolume(15 * 128 / 100);
+    EXPECT_EQ(Mix_Volume(7, -1), 19);
+}
+
+// Child-process runs of the probe against hand-made archives.
+struct ProbeResult {
+    std::string output;
+    int exitCode = -1;
+};
+
+ProbeResult RunProbe(const std::string& archivePath)
+{
+    const std::string cmd = "SDL_AUDIODRIVER=dummy '" + std::string(kProbe) + "' '" + archivePath + "' 2>/dev/null";
+    ProbeResult r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return r;
+    char buf[512];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        r.output.append(buf, n);
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class SoundFatalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() /
+              ("fribb3_sound_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        // Start from the real effects so only the deliberate fault differs.
+        OpenArchiveFile(ArchiveSound, kBuiltSoundArchive);
+        for (const char* name : kSoundNames) {
+            size_t size = 0;
+            uint8_t* data = ReadArchiveEntry(ArchiveSound, name, "wav", &size);
+            ASSERT_NE(data, nullptr) << name;
+            inputs.push_back({std::string(name) + ".wav", std::vector<uint8_t>(data, data + size)});
+            std::free(data);
+        }
+        CloseArchives();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Write(const std::vector<ArchiveInput>& in)
+    {
+        const std::string path = (dir / "sound.zda").string();
+        const std::vector<uint8_t> bytes = BuildArchive(in);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return path;
+    }
+
+    std::filesystem::path dir;
+    std::vector<ArchiveInput> inputs;
+};
+
+TEST_F(SoundFatalTest, IntactArchiveLoads)
+{
+    const ProbeResult r = RunProbe(Write(inputs));
+    EXPECT_EQ(r.output, "loaded 13 effects\n");
+    EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(SoundFatalTest, MissingEffectNamesTheEntry)
+{
+    inputs.erase(inputs.begin() + SoundBat);
+    const ProbeResult r = RunProbe(Write(inputs));
+    EXPECT_EQ(r.output, "Can't load sound file: bat\n");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(SoundFatalTest, FirstMissingEffectStopsTheLoad)
+{
+    // An empty archive: the first effect in id order is the one reported.
+    const ProbeResult r = RunProbe(Write({}));
+    EXPECT_EQ(r.output, "Can't load sound file: klonk\n");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(SoundFatalTest, UndecodableEffectGivesTheMixerError)
+{
+    const std::string text = "this is not a wave file at all";
+    inputs[SoundKrack].bytes.assign(text.begin(), text.end());
+    const ProbeResult r = RunProbe(Write(inputs));
+    EXPECT_EQ(r.output, "Unable to load sound: Unrecognized sound file type\n");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(SoundFatalTest, TruncatedWaveIsRefusedNotReadPastItsEnd)
+{
+    // The RIFF header survives but the format and data chunks are cut off.
+    inputs[SoundSplash].bytes.resize(20);
+    const ProbeResult r = RunProbe(Write(inputs));
+    EXPECT_EQ(r.output.rfind("Unable to load sound: ", 0), 0u) << r.output;
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+} // namespace
