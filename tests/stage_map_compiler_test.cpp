@@ -1,0 +1,170 @@
+// The text map compiler (fribb3-mapc) and the stage maps it builds.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kCompiler = std::string(FRIBB3_BINARY_DIR) + "/tools/mapc/fribb3-mapc";
+
+struct CompileResult {
+    int exitCode = -1;
+    std::vector<uint8_t> bytes;
+};
+
+std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+CompileResult Compile(const std::string& text)
+{
+    const std::string dir = std::string(FRIBB3_BINARY_DIR) + "/mapc-test";
+    std::system(("mkdir -p '" + dir + "'").c_str());
+    // Tests run in parallel processes: one file pair per test.
+    const std::string base = dir + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string src = base + ".txt";
+    const std::string out = base + ".bin";
+    std::remove(out.c_str());
+    std::ofstream(src, std::ios::binary) << text;
+    CompileResult r;
+    const int status = std::system(("'" + kCompiler + "' '" + src + "' '" + out + "' 2>/dev/null").c_str());
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.bytes = ReadBytes(out);
+    return r;
+}
+
+// A block of 12 rows: the rows given, then rows of `width` dots.
+std::string Block(const std::vector<std::string>& rows, size_t width = 0)
+{
+    if (width == 0)
+        width = rows[0].size();
+    std::string s = "map\n";
+    for (int r = 0; r < 12; ++r)
+        s += (r < static_cast<int>(rows.size()) ? rows[r] : std::string(width, '.')) + "\n";
+    return s;
+}
+
+uint8_t Cell(const std::vector<uint8_t>& bin, int column, int row)
+{
+    return bin.at(2 + static_cast<size_t>(column) * 12 + row);
+}
+
+TEST(MapCompiler, WritesColumnCountMinusOneThenColumnMajorCells)
+{
+    const CompileResult r = Compile(Block({"#o.", ".S#"}));
+    ASSERT_EQ(r.exitCode, 0);
+    ASSERT_EQ(r.bytes.size(), 2u + 3 * 12);
+    EXPECT_EQ(r.bytes[0], 2);
+    EXPECT_EQ(r.bytes[1], 0);
+    EXPECT_EQ(Cell(r.bytes, 0, 0), 0x15);
+    EXPECT_EQ(Cell(r.bytes, 0, 1), 0x00);
+    EXPECT_EQ(Cell(r.bytes, 1, 0), 0x29);
+    EXPECT_EQ(Cell(r.bytes, 1, 1), 0x41);
+    EXPECT_EQ(Cell(r.bytes, 2, 1), 0x15);
+}
+
+TEST(MapCompiler, BlocksJoinLeftToRightAndCountsAboveOneByteSplit)
+{
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += Block({std::string(100, '.')});
+    const CompileResult r = Compile(text);
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.bytes[0], 299 & 0xFF);
+    EXPECT_EQ(r.bytes[1], 299 >> 8);
+    EXPECT_EQ(r.bytes.size(), 2u + 300 * 12);
+}
+
+TEST(MapCompiler, HexEscapesAndLegendLinesGiveAnyCode)
+{
+    const CompileResult r = Compile("legend t 0x3c\nlegend # 2b\n" + Block({"t[ef]#[0]"}, 4));
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.bytes[0], 3);
+    EXPECT_EQ(Cell(r.bytes, 0, 0), 0x3C);
+    EXPECT_EQ(Cell(r.bytes, 1, 0), 0xEF);
+    EXPECT_EQ(Cell(r.bytes, 2, 0), 0x2B) << "a legend line overrides the built-in character";
+    EXPECT_EQ(Cell(r.bytes, 3, 0), 0x00);
+}
+
+TEST(MapCompiler, WaterSurfaceHalvesFollowTheAbsoluteColumn)
+{
+    const CompileResult r = Compile(Block({"~"}) + Block({"~~"}));
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(Cell(r.bytes, 0, 0), 0xA0);
+    EXPECT_EQ(Cell(r.bytes, 1, 0), 0xA1);
+    EXPECT_EQ(Cell(r.bytes, 2, 0), 0xA0);
+}
+
+TEST(MapCompiler, RefusesMalformedMaps)
+{
+    EXPECT_NE(Compile("").exitCode, 0) << "no block";
+    EXPECT_NE(Compile("map\n...\n...\n").exitCode, 0) << "fewer than 12 rows";
+    std::string ragged = "map\n...\n";
+    for (int i = 0; i < 11; ++i)
+        ragged += "..\n";
+    EXPECT_NE(Compile(ragged).exitCode, 0) << "rows of different widths";
+    EXPECT_NE(Compile(Block({"..&"})).exitCode, 0) << "character outside the legend";
+    EXPECT_NE(Compile(Block({"[zz]"})).exitCode, 0) << "bad escape";
+    EXPECT_NE(Compile(Block({"[12"})).exitCode, 0) << "unclosed escape";
+    EXPECT_NE(Compile("legend t 1ff\n" + Block({"t"})).exitCode, 0) << "code above 255";
+    EXPECT_NE(Compile("mop\n").exitCode, 0) << "unknown directive";
+}
+
+// What the stages of the archive must hold to be playable.
+struct MapCensus {
+    int columns = 0;
+    int count[256] = {};
+};
+
+MapCensus Census(const std::string& name)
+{
+    const std::vector<uint8_t> bin = ReadBytes(std::string(FRIBB3_BINARY_DIR) + "/content-out/maps/" + name + ".bin");
+    MapCensus c;
+    if (bin.size() < 2)
+        return c;
+    c.columns = bin[0] + 256 * bin[1] + 1;
+    EXPECT_EQ(bin.size(), 2u + static_cast<size_t>(c.columns) * 12) << name;
+    for (size_t i = 2; i < bin.size(); ++i)
+        ++c.count[bin[i]];
+    return c;
+}
+
+TEST(StageMaps, AllElevenEntriesExist)
+{
+    for (int n = 0; n <= 10; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "fribb3%02d", n);
+        EXPECT_GT(Census(name).columns, 20) << name;
+    }
+}
+
+TEST(StageMaps, SmallStageUsesEveryElement)
+{
+    const MapCensus c = Census("fribb301");
+    EXPECT_GE(c.columns, 60);
+    EXPECT_LE(c.columns, 100);
+    EXPECT_EQ(c.count[0x41] + c.count[0x18], 1) << "one hero start";
+    EXPECT_EQ(c.count[0x1B], 1);
+    EXPECT_EQ(c.count[0x1C], 1);
+    EXPECT_EQ(c.count[0x2F], 1);
+    EXPECT_EQ(c.count[0x30], 1);
+    EXPECT_GT(c.count[0x29], 0) << "rings";
+    for (int code : {0x09, 0x0D, 0x21, 0x35, 0x79, 0x42, 0x19, 0x57, 0x11, 0x55})
+        EXPECT_GT(c.count[code], 0) << "code " << code;
+}
+
+TEST(StageMaps, TitleStageHasNoHeroStart)
+{
+    const MapCensus c = Census("fribb300");
+    for (int code : {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x41, 0x44})
+        EXPECT_EQ(c.count[code], 0) << "code " << code;
+}
+
+} // namespace
