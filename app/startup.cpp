@@ -10,12 +10,16 @@
 #include "app/fatal_error.h"
 #include "app/settings.h"
 #include "assets/archive.h"
+#include "assets/fonts.h"
+#include "assets/front_end_images.h"
+#include "assets/game_resources.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "game/game_state.h"
 #include "game/session.h"
 #include "platform/colors.h"
 #include "platform/display.h"
+#include "platform/draw.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
 
@@ -58,6 +62,7 @@ void StartPlatform(const DisplayConfig& display)
 
     OpenDisplay(display);
     MapColors();
+    CreateDimOverlay();
 
     OpenJoystick();
 
@@ -95,6 +100,9 @@ void ShutDown()
     hiddenCursor = nullptr;
     CloseJoystick();
     CloseDisplay();
+    FreeFrontEndImages();
+    FreeTileImages();
+    FreeFonts();
     FreeSoundEffects();
     CloseArchives();
     Mix_CloseAudio();

@@ -1,13 +1,52 @@
-// Drawing primitives.
+// Drawing primitives: surface creation, fills, blits, the dimming overlay, cutting and colour keys.
 #include "platform/draw.h"
 
 #include <SDL.h>
+
+#include "platform/display.h"
 
 Font smallFont = nullptr;
 Font bigFont = nullptr;
 SDL_Surface* dimOverlay = nullptr;
 SDL_Surface* tileImages[kTileImageCount] = {};
 SDL_Surface* waterFrames[4][2] = {};
+
+namespace {
+
+// The overlay darkens to half brightness.
+constexpr Uint8 kDimAlpha = 128;
+
+// True when the 16-bit surface holds at least one pixel equal to key.
+bool Contains16BitPixel(SDL_Surface* surface, Uint32 key)
+{
+    bool found = false;
+    SDL_LockSurface(surface);
+    const auto* base = static_cast<const Uint8*>(surface->pixels);
+    for (int y = 0; y < surface->h && !found; ++y) {
+        const auto* row = reinterpret_cast<const Uint16*>(base + y * surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            if (row[x] == key) {
+                found = true;
+                break;
+            }
+        }
+    }
+    SDL_UnlockSurface(surface);
+    return found;
+}
+
+} // namespace
+
+SDL_Surface* CreateSurface(int width, int height, bool keyed)
+{
+    const SDL_PixelFormat* f = screenSurface->format;
+    Uint32 flags = SDL_HWSURFACE | (keyed ? SDL_SRCCOLORKEY : 0);
+    SDL_Surface* s =
+        SDL_CreateRGBSurface(flags, width, height, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    if (s)
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+    return s;
+}
 
 void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint32_t colour)
 {
@@ -21,6 +60,8 @@ void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint32_t colour)
 
 void BlitAt(SDL_Surface* source, int x, int y, SDL_Surface* destination)
 {
+    if (!source || !destination)
+        return;
     SDL_Rect r;
     r.x = static_cast<Sint16>(x);
     r.y = static_cast<Sint16>(y);
@@ -31,4 +72,74 @@ void FreeSurface(SDL_Surface* surface)
 {
     if (surface)
         SDL_FreeSurface(surface);
+}
+
+void CreateDimOverlay()
+{
+    dimOverlay = CreateSurface(kScreenWidth, kPlayfieldHeight, false);
+    if (dimOverlay)
+        SDL_SetAlpha(dimOverlay, SDL_SRCALPHA, kDimAlpha);
+}
+
+void DimScreen()
+{
+    BlitAt(dimOverlay, 0, 0, screenSurface);
+}
+
+void SetColourKey(SDL_Surface* surface, int r, int g, int b)
+{
+    SDL_Palette* palette = surface->format->palette;
+    if (palette && palette->ncolors > 0) {
+        Uint32 index = 0;
+        for (int i = 0; i < palette->ncolors; ++i) {
+            const SDL_Color& c = palette->colors[i];
+            if (c.r == r && c.g == g && c.b == b) {
+                index = static_cast<Uint32>(i);
+                break;
+            }
+        }
+        SDL_SetColorKey(surface, SDL_SRCCOLORKEY, index);
+        return;
+    }
+    const Uint32 key = SDL_MapRGB(surface->format, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b));
+    // An opaque 16-bit image blits faster as a plain copy than with per-pixel key tests.
+    if (surface->format->BytesPerPixel == 2 && !Contains16BitPixel(surface, key)) {
+        SDL_SetColorKey(surface, 0, 0);
+        return;
+    }
+    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, key);
+}
+
+Font CutSheet(SDL_Surface* image, int cellWidth, int cellHeight)
+{
+    const int columns = cellWidth > 0 ? image->w / cellWidth : 0;
+    const int rows = cellHeight > 0 ? image->h / cellHeight : 0;
+    Font cells = new SDL_Surface*[columns * rows + 1];
+    int n = 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            SDL_Surface* cell = CreateSurface(cellWidth, cellHeight, true);
+            SDL_Rect from;
+            from.x = static_cast<Sint16>(column * cellWidth);
+            from.y = static_cast<Sint16>(row * cellHeight);
+            from.w = static_cast<Uint16>(cellWidth);
+            from.h = static_cast<Uint16>(cellHeight);
+            SDL_Rect to = {0, 0, 0, 0};
+            SDL_BlitSurface(image, &from, cell, &to);
+            SetColourKey(cell, 255, 0, 255);
+            cells[n++] = cell;
+        }
+    }
+    cells[n] = nullptr;
+    return cells;
+}
+
+void FreeFont(Font& font)
+{
+    if (!font)
+        return;
+    for (Font glyph = font; *glyph; ++glyph)
+        SDL_FreeSurface(*glyph);
+    delete[] font;
+    font = nullptr;
 }

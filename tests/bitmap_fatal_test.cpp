@@ -1,0 +1,107 @@
+// The fatal paths of picture loading, each run in a forked child with its own working directory.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "assets/bitmap.h"
+#include "assets/fonts.h"
+#include "assets/game_resources.h"
+#include "test_screen.h"
+
+using namespace testscreen;
+
+namespace {
+
+struct ChildResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+const std::vector<uint8_t> kGarbage = {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p', 0, 1, 2, 0xff};
+
+class BitmapFatalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        OpenScreen(16);
+        dir = ScratchPath("fatal");
+        std::filesystem::create_directories(dir);
+        const std::string archive = dir + "/gfx.zda";
+        WriteArchive(archive, {
+                                  {"corrupt.bmp", kGarbage},
+                                  {"tiny.bmp", BmpBytes(MakePicture(7, 30, [](int, int) { return Rgb{1, 1, 1}; }))},
+                                  {"blocks.bmp", BmpBytes(MakePicture(320, 176, [](int, int) { return Rgb{}; }))},
+                              });
+        OpenArchiveFile(ArchiveGfx, archive.c_str());
+    }
+    void TearDown() override
+    {
+        CloseArchives();
+        std::filesystem::remove_all(dir);
+        CloseScreen();
+    }
+    // Runs body in a child whose working directory is dir and whose standard output goes to a file.
+    ChildResult RunChild(const std::function<void()>& body)
+    {
+        const std::string out = dir + "/stdout.txt";
+        std::fflush(stdout);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout))
+                _exit(98);
+            body();
+            std::fflush(stdout);
+            _exit(99); // the body was expected to end the process
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ChildResult r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const std::vector<uint8_t> bytes = ReadBytes(out);
+        r.output.assign(bytes.begin(), bytes.end());
+        return r;
+    }
+    std::string dir;
+};
+
+TEST_F(BitmapFatalTest, MissingPictureNamesIt)
+{
+    ChildResult r = RunChild([] { LoadBitmap("nothere", false); });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output, "Error loading gfx file: nothere\n");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/fuu.xxx"));
+}
+
+TEST_F(BitmapFatalTest, UndecodablePictureIsDumpedThenFatal)
+{
+    ChildResult r = RunChild([] { LoadBitmap("corrupt", true); });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output.rfind("Unable to load bitmap: ", 0), 0u) << r.output;
+    EXPECT_GT(r.output.size(), std::string("Unable to load bitmap: \n").size()) << "no SDL error text";
+    EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), kGarbage);
+}
+
+TEST_F(BitmapFatalTest, FontNarrowerThanOneCellIsRefused)
+{
+    ChildResult r = RunChild([] { LoadFont("tiny", 8, 8); });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output.rfind("Error loading gfx file: tiny", 0), 0u) << r.output;
+    EXPECT_NE(r.output.find("7x30"), std::string::npos) << r.output;
+}
+
+TEST_F(BitmapFatalTest, TileSheetShorterThan192IsRefused)
+{
+    ChildResult r = RunChild([] { LoadTileImages(); });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output.rfind("Error loading gfx file: blocks", 0), 0u) << r.output;
+    EXPECT_NE(r.output.find("320x176"), std::string::npos) << r.output;
+}
+
+} // namespace

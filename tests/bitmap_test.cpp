@@ -1,0 +1,177 @@
+// Loading pictures from a gfx archive: keys, tile cutting, water frames and fonts.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "assets/bitmap.h"
+#include "assets/fonts.h"
+#include "assets/game_resources.h"
+#include "platform/draw.h"
+#include "test_screen.h"
+
+using namespace testscreen;
+
+namespace {
+
+// Sheet pixel (x, y): red tells the cell column, green the cell row, blue the x inside the cell.
+Rgb SheetColour(int x, int y)
+{
+    return {(x / 16) * 12, (y / 16) * 20, (x % 16) * 16};
+}
+
+// A picture with a magenta square in its top-left 2x2 corner, grey elsewhere.
+Rgb CorneredColour(int x, int y)
+{
+    return x < 2 && y < 2 ? Rgb{255, 0, 255} : Rgb{90, 90, 90};
+}
+
+Rgb GlyphStripe(int x, int)
+{
+    return {(x / 8) * 16, 0, 0};
+}
+
+class BitmapTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        OpenScreen(GetParam());
+        archive = ScratchPath("gfx.zda");
+        WriteArchive(archive, {
+                                  {"blocks.bmp", BmpBytes(MakePicture(320, 192, SheetColour))},
+                                  {"cornered.bmp", BmpBytes(MakePicture(5, 4, CorneredColour))},
+                                  {"font.bmp", BmpBytes(MakePicture(8 * 10, 8, GlyphStripe))},
+                              });
+        OpenArchiveFile(ArchiveGfx, archive.c_str());
+    }
+    void TearDown() override
+    {
+        FreeTileImages();
+        CloseArchives();
+        std::remove(archive.c_str());
+        CloseScreen();
+    }
+    std::string archive;
+};
+
+TEST_P(BitmapTest, UnkeyedPictureKeepsMagentaAndTakesTheScreenFormat)
+{
+    SDL_Surface* s = LoadBitmap("cornered", false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 5);
+    EXPECT_EQ(s->h, 4);
+    EXPECT_EQ(s->format->BitsPerPixel, screenSurface->format->BitsPerPixel);
+    EXPECT_EQ(s->flags & SDL_SRCCOLORKEY, 0u);
+    BlitAt(s, 0, 0, screenSurface);
+    EXPECT_EQ(ScreenPixel(0, 0), Stored(255, 0, 255));
+    EXPECT_EQ(ScreenPixel(4, 3), Stored(90, 90, 90));
+    FreeSurface(s);
+}
+
+TEST_P(BitmapTest, KeyedPictureIsTransparentWhereMagenta)
+{
+    SDL_Surface* s = LoadBitmap("cornered", true, 255, 0, 255);
+    ASSERT_NE(s, nullptr);
+    EXPECT_NE(s->flags & SDL_SRCCOLORKEY, 0u);
+    FillRect(screenSurface, 0, 0, 10, 10, SDL_MapRGB(screenSurface->format, 0, 255, 0));
+    BlitAt(s, 0, 0, screenSurface);
+    EXPECT_EQ(ScreenPixel(1, 1), Stored(0, 255, 0));
+    EXPECT_EQ(ScreenPixel(2, 1), Stored(90, 90, 90));
+    FreeSurface(s);
+}
+
+TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
+{
+    LoadTileImages();
+    struct Cell {
+        int tile, x, y;
+    };
+    for (const Cell& c : {Cell{0, 0, 0}, Cell{19, 304, 0}, Cell{20, 0, 16}, Cell{239, 304, 176}}) {
+        SDL_Surface* t = tileImages[c.tile];
+        ASSERT_NE(t, nullptr) << c.tile;
+        EXPECT_EQ(t->w, 16);
+        EXPECT_EQ(t->h, 16);
+        for (int p : {0, 7, 15})
+            EXPECT_EQ(Pixel(t, p, 15 - p), Stored(SheetColour(c.x + p, c.y + 15 - p))) << "tile " << c.tile;
+    }
+    for (SDL_Surface* t : tileImages)
+        ASSERT_NE(t, nullptr);
+}
+
+void ExpectSameTile(SDL_Surface* a, SDL_Surface* b)
+{
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(Pixel(a, x, y), Pixel(b, x, y)) << x << "," << y;
+}
+
+TEST_P(BitmapTest, WaterPairWithoutOffsetIsTheTwoSurfaceTiles)
+{
+    LoadTileImages();
+    SDL_Surface* sheet = LoadBitmap("blocks", false);
+    SDL_Surface* pair[2];
+    MakeWaterPair(sheet, 0, pair);
+    ExpectSameTile(pair[0], tileImages[0xA0]);
+    ExpectSameTile(pair[1], tileImages[0xA1]);
+    FreeSurface(pair[0]);
+    FreeSurface(pair[1]);
+    FreeSurface(sheet);
+}
+
+TEST_P(BitmapTest, WaterPairRotatesTheStripLeft)
+{
+    SDL_Surface* sheet = LoadBitmap("blocks", false);
+    SDL_Surface* pair[2];
+    const int r = 5;
+    MakeWaterPair(sheet, r, pair);
+    for (int y : {0, 15}) {
+        EXPECT_EQ(Pixel(pair[0], 0, y), Stored(SheetColour(r, 128 + y)));
+        EXPECT_EQ(Pixel(pair[0], 15, y), Stored(SheetColour(r + 15, 128 + y)));
+        EXPECT_EQ(Pixel(pair[1], 0, y), Stored(SheetColour(r + 16, 128 + y)));
+        EXPECT_EQ(Pixel(pair[1], 15 - r, y), Stored(SheetColour(31, 128 + y)));
+        EXPECT_EQ(Pixel(pair[1], 16 - r, y), Stored(SheetColour(0, 128 + y)));
+        EXPECT_EQ(Pixel(pair[1], 15, y), Stored(SheetColour(r - 1, 128 + y)));
+    }
+    FreeSurface(pair[0]);
+    FreeSurface(pair[1]);
+    FreeSurface(sheet);
+}
+
+TEST_P(BitmapTest, LoadedWaterFramesAreRotationsOfTheStrip)
+{
+    std::srand(7);
+    LoadTileImages();
+    for (auto& pair : waterFrames) {
+        ASSERT_NE(pair[0], nullptr);
+        ASSERT_NE(pair[1], nullptr);
+        // The strip's columns differ in blue and cell, so pixel 0 of A reveals the offset.
+        int offset = -1;
+        for (int r = 0; r < kWaterOffsets; ++r)
+            if (Pixel(pair[0], 0, 0) == Stored(SheetColour(r, 128)))
+                offset = r;
+        ASSERT_GE(offset, 0);
+        EXPECT_EQ(Pixel(pair[1], 15, 3), Stored(SheetColour((offset + 31) % 32, 131)));
+    }
+    FreeTileImages();
+    for (SDL_Surface* t : tileImages)
+        EXPECT_EQ(t, nullptr);
+    EXPECT_EQ(waterFrames[3][1], nullptr);
+}
+
+TEST_P(BitmapTest, FontIsCutIntoCells)
+{
+    Font font = LoadFont("font", 8, 8);
+    int n = 0;
+    while (font[n])
+        ++n;
+    EXPECT_EQ(n, 10);
+    EXPECT_EQ(GlyphWidth(font), 8);
+    EXPECT_EQ(Pixel(font[3], 7, 7), Stored(48, 0, 0));
+    FreeFont(font);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, BitmapTest, ::testing::Values(16, 24),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "bit"; });
+
+} // namespace

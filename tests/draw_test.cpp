@@ -1,0 +1,464 @@
+// Drawing primitives, bitmap text and the tile blitters, on 16- and 24-bit screens.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "assets/game_resources.h"
+#include "platform/draw.h"
+#include "test_screen.h"
+
+using namespace testscreen;
+
+namespace {
+
+const Rgb kBlack{0, 0, 0};
+const Rgb kMagenta{255, 0, 255};
+
+// Glyph i of the hand-made fonts is one flat colour; the space (glyph 0) is all magenta.
+Rgb GlyphColour(int glyph)
+{
+    if (glyph == 0)
+        return kMagenta;
+    return {(glyph % 32) * 8, (glyph / 32) * 128 + 64, 96};
+}
+
+Rgb CharColour(char c)
+{
+    return GlyphColour(c - 32);
+}
+
+// Characters 32..95 in one row of cells.
+constexpr int kGlyphs = 64;
+
+Font MakeFont(int cell)
+{
+    SDL_Surface* image = MakePicture(cell * kGlyphs, cell, [cell](int x, int) { return GlyphColour(x / cell); });
+    Font font = CutSheet(image, cell, cell);
+    SDL_FreeSurface(image);
+    return font;
+}
+
+// Tile image n is a flat colour; the whole set tells codes apart in both depths.
+Rgb TileColour(int n)
+{
+    return {(n % 16) * 16, (n / 16) * 16, 200};
+}
+
+class DrawTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        OpenScreen(GetParam());
+        small = MakeFont(8);
+        big = MakeFont(16);
+        ClearScreen();
+    }
+    void TearDown() override
+    {
+        FreeFont(small);
+        FreeFont(big);
+        FreeTileImages();
+        FreeSurface(dimOverlay);
+        dimOverlay = nullptr;
+        CloseScreen();
+    }
+    void MakeFlatTiles()
+    {
+        for (int n = 0; n < kTileImageCount; ++n) {
+            tileImages[n] = CreateSurface(16, 16, true);
+            Rgb c = TileColour(n);
+            FillRect(tileImages[n], 0, 0, 16, 16, SDL_MapRGB(screenSurface->format, c.r, c.g, c.b));
+            SetColourKey(tileImages[n], 255, 0, 255);
+        }
+    }
+    // Checks that pixels x0..x1 (inclusive) of row y show character c.
+    void ExpectRun(int x0, int x1, int y, Rgb colour)
+    {
+        EXPECT_EQ(ScreenPixel(x0, y), Stored(colour)) << "x " << x0;
+        EXPECT_EQ(ScreenPixel(x1, y), Stored(colour)) << "x " << x1;
+    }
+    Font small = nullptr;
+    Font big = nullptr;
+};
+
+TEST_P(DrawTest, CreateSurfaceHasScreenFormatAndIsBlack)
+{
+    SDL_Surface* s = CreateSurface(7, 5, false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 7);
+    EXPECT_EQ(s->h, 5);
+    EXPECT_EQ(s->format->BitsPerPixel, screenSurface->format->BitsPerPixel);
+    EXPECT_EQ(s->format->Rmask, screenSurface->format->Rmask);
+    EXPECT_EQ(Pixel(s, 6, 4), kBlack);
+    FreeSurface(s);
+}
+
+TEST_P(DrawTest, FillRectAndBlitAtPlaceExactly)
+{
+    SDL_Surface* s = CreateSurface(4, 3, false);
+    FillRect(s, 1, 1, 2, 1, SDL_MapRGB(s->format, 255, 255, 255));
+    EXPECT_EQ(Pixel(s, 0, 1), kBlack);
+    EXPECT_EQ(Pixel(s, 1, 1), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Pixel(s, 2, 1), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Pixel(s, 3, 1), kBlack);
+    EXPECT_EQ(Pixel(s, 1, 2), kBlack);
+    BlitAt(s, 50, 60, screenSurface);
+    EXPECT_EQ(ScreenPixel(51, 61), (Rgb{255, 255, 255}));
+    EXPECT_EQ(ScreenPixel(50, 61), kBlack);
+    FreeSurface(s);
+}
+
+TEST_P(DrawTest, DimScreenHalvesThePlayfieldOnly)
+{
+    CreateDimOverlay();
+    ASSERT_NE(dimOverlay, nullptr);
+    EXPECT_EQ(dimOverlay->w, 320);
+    EXPECT_EQ(dimOverlay->h, 192);
+    FillRect(screenSurface, 0, 0, 320, 240, SDL_MapRGB(screenSurface->format, 255, 255, 255));
+    DimScreen();
+    for (int y : {0, 191}) {
+        Rgb p = ScreenPixel(160, y);
+        EXPECT_NEAR(p.r, 127, 8) << "y " << y;
+        EXPECT_NEAR(p.g, 127, 8) << "y " << y;
+    }
+    EXPECT_EQ(ScreenPixel(160, 192), (Rgb{255, 255, 255}));
+    EXPECT_EQ(ScreenPixel(0, 239), (Rgb{255, 255, 255}));
+}
+
+TEST_P(DrawTest, CentredTextStartsAtHalfGlyphTimesLength)
+{
+    DrawTextCentred(screenSurface, "AAAAA", 10, small);
+    EXPECT_EQ(ScreenPixel(139, 10), kBlack);
+    ExpectRun(140, 179, 10, CharColour('A'));
+    EXPECT_EQ(ScreenPixel(180, 10), kBlack);
+
+    DrawTextCentred(screenSurface, "AAAAA", 40, big);
+    EXPECT_EQ(ScreenPixel(119, 40), kBlack);
+    ExpectRun(120, 199, 55, CharColour('A'));
+    EXPECT_EQ(ScreenPixel(200, 40), kBlack);
+}
+
+TEST_P(DrawTest, CentredTextOfOddGlyphWidthRoundsTheHalfFirst)
+{
+    // A 7-pixel font: half width 3, so 4 characters start at 160 - 12.
+    SDL_Surface* image = MakePicture(7 * kGlyphs, 7, [](int x, int) { return GlyphColour(x / 7); });
+    Font odd = CutSheet(image, 7, 7);
+    SDL_FreeSurface(image);
+    DrawTextCentred(screenSurface, "BBBB", 0, odd);
+    EXPECT_EQ(ScreenPixel(147, 0), kBlack);
+    ExpectRun(148, 148 + 27, 0, CharColour('B'));
+    FreeFont(odd);
+}
+
+TEST_P(DrawTest, SpaceGlyphIsTransparent)
+{
+    FillRect(screenSurface, 0, 0, 320, 240, SDL_MapRGB(screenSurface->format, 255, 0, 0));
+    DrawText(screenSurface, "A B", 0, 0, small);
+    EXPECT_EQ(ScreenPixel(3, 3), Stored(CharColour('A')));
+    EXPECT_EQ(ScreenPixel(11, 3), (Rgb{255, 0, 0}));
+    EXPECT_EQ(ScreenPixel(19, 3), Stored(CharColour('B')));
+}
+
+TEST_P(DrawTest, TextNStopsAfterNCharactersOrAtTheEnd)
+{
+    DrawTextN(screenSurface, "ABC", 2, 0, 0, small);
+    ExpectRun(0, 7, 0, CharColour('A'));
+    ExpectRun(8, 15, 0, CharColour('B'));
+    EXPECT_EQ(ScreenPixel(16, 0), kBlack);
+    DrawTextN(screenSurface, "AB", 10, 0, 20, small);
+    EXPECT_EQ(ScreenPixel(16, 20), kBlack);
+}
+
+TEST_P(DrawTest, TextNLeftOfTheScreenStillAdvances)
+{
+    // 'A' lies wholly left of x 0 and is skipped; 'B' lands at 0, 'C' at 8.
+    DrawTextN(screenSurface, "ABC", 3, -8, 0, small);
+    ExpectRun(0, 7, 0, CharColour('B'));
+    ExpectRun(8, 15, 0, CharColour('C'));
+    // Far left: 'C' of "ABC" at -16 + 16 = 0.
+    DrawTextN(screenSurface, "ABC", 3, -16, 20, small);
+    ExpectRun(0, 7, 20, CharColour('C'));
+    EXPECT_EQ(ScreenPixel(8, 20), kBlack);
+    // One pixel of 'A' still shows at x -7.
+    DrawTextN(screenSurface, "A", 1, -7, 40, small);
+    EXPECT_EQ(ScreenPixel(0, 40), Stored(CharColour('A')));
+    EXPECT_EQ(ScreenPixel(1, 40), kBlack);
+}
+
+TEST_P(DrawTest, CharactersOutsideTheFontTakeTheirPlaceButShowNothing)
+{
+    // 'a' (97) is past the last glyph (95), '\t' before the space.
+    DrawText(screenSurface, "AaA\tA", 0, 0, small);
+    ExpectRun(0, 7, 0, CharColour('A'));
+    EXPECT_EQ(ScreenPixel(8, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(15, 7), kBlack);
+    ExpectRun(16, 23, 0, CharColour('A'));
+    EXPECT_EQ(ScreenPixel(24, 0), kBlack);
+    ExpectRun(32, 39, 0, CharColour('A'));
+    DrawText(screenSurface, "\xc8", 0, 20, small);
+    EXPECT_EQ(ScreenPixel(0, 20), kBlack);
+}
+
+TEST_P(DrawTest, NumberWithLeadingZerosFillsTheField)
+{
+    DrawNumber(screenSurface, 7, 100, 0, 4, true, small);
+    ExpectRun(100, 123, 0, CharColour('0'));
+    ExpectRun(124, 131, 0, CharColour('7'));
+    EXPECT_EQ(ScreenPixel(99, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(132, 0), kBlack);
+}
+
+TEST_P(DrawTest, NumberWithoutZerosIsRightAligned)
+{
+    DrawNumber(screenSurface, 7, 100, 0, 4, false, small);
+    EXPECT_EQ(ScreenPixel(100, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(123, 0), kBlack);
+    ExpectRun(124, 131, 0, CharColour('7'));
+}
+
+TEST_P(DrawTest, NumberLongerThanTheFieldSticksOutLeft)
+{
+    DrawNumber(screenSurface, 345, 100, 0, 2, true, small);
+    EXPECT_EQ(ScreenPixel(91, 0), kBlack);
+    ExpectRun(92, 99, 0, CharColour('3'));
+    ExpectRun(100, 107, 0, CharColour('4'));
+    ExpectRun(108, 115, 0, CharColour('5'));
+    EXPECT_EQ(ScreenPixel(116, 0), kBlack);
+}
+
+TEST_P(DrawTest, NumberOfWidthZeroStartsAtX)
+{
+    DrawNumber(screenSurface, -45, 100, 0, 0, true, big);
+    EXPECT_EQ(ScreenPixel(99, 0), kBlack);
+    ExpectRun(100, 115, 0, CharColour('-'));
+    ExpectRun(116, 131, 0, CharColour('4'));
+    ExpectRun(132, 147, 0, CharColour('5'));
+    EXPECT_EQ(ScreenPixel(148, 0), kBlack);
+}
+
+TEST_P(DrawTest, NumberZerosStopAtEight)
+{
+    DrawNumber(screenSurface, 1, 0, 0, 12, true, small);
+    ExpectRun(0, 63, 0, CharColour('0'));
+    EXPECT_EQ(ScreenPixel(64, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(87, 0), kBlack);
+    ExpectRun(88, 95, 0, CharColour('1'));
+}
+
+TEST_P(DrawTest, ClippedTileWindow)
+{
+    MakeFlatTiles();
+    const int cam = 100;
+    const Rgb five = Stored(TileColour(5));
+    // Leftmost visible column: screen x -15 is drawn, its last pixel column shows.
+    DrawTileClipped(cam, cam - 15, 50, 5);
+    EXPECT_EQ(ScreenPixel(0, 50), five);
+    EXPECT_EQ(ScreenPixel(1, 50), kBlack);
+    // Right edge: screen x 319 is drawn.
+    DrawTileClipped(cam, cam + 319, 50, 5);
+    EXPECT_EQ(ScreenPixel(319, 50), five);
+    // Bottom: y 191 is drawn, y 192 (on the HUD strip) is not.
+    DrawTileClipped(cam, cam + 40, 191, 5);
+    EXPECT_EQ(ScreenPixel(40, 191), five);
+    EXPECT_EQ(ScreenPixel(40, 192), five); // the y-191 tile reaches into the HUD
+    ClearScreen();
+    DrawTileClipped(cam, cam + 40, 192, 5);
+    EXPECT_EQ(ScreenPixel(40, 192), kBlack);
+    // Top: y -15 is drawn, y -16 is not (nothing would show anyway).
+    DrawTileClipped(cam, cam + 80, -15, 5);
+    EXPECT_EQ(ScreenPixel(80, 0), five);
+}
+
+TEST_P(DrawTest, LooseTileWindowReachesOneRowFurther)
+{
+    MakeFlatTiles();
+    const int cam = 64;
+    const Rgb seven = Stored(TileColour(7));
+    // A sprite at y 192 shows on the HUD strip; a grid tile there does not.
+    DrawTileLoose(cam, cam + 10, 192, 7);
+    EXPECT_EQ(ScreenPixel(10, 192), seven);
+    EXPECT_EQ(ScreenPixel(25, 207), seven);
+    DrawTileLoose(cam, cam + 40, 193, 7);
+    EXPECT_EQ(ScreenPixel(40, 193), kBlack);
+    DrawTileLoose(cam, cam - 15, 20, 7);
+    EXPECT_EQ(ScreenPixel(0, 20), seven);
+    DrawTileLoose(cam, cam + 100, -15, 7);
+    EXPECT_EQ(ScreenPixel(100, 0), seven);
+    DrawTileLoose(cam, cam + 100, -16, 7);
+    EXPECT_EQ(ScreenPixel(115, 0), seven); // only the -15 sprite; -16 lies wholly above
+}
+
+TEST_P(DrawTest, TileCodesOutsideTheImagesAreIgnored)
+{
+    MakeFlatTiles();
+    DrawTileClipped(0, 0, 0, 240);
+    DrawTileClipped(0, 0, 0, -1);
+    DrawTileLoose(0, 0, 0, 0xF0);
+    EXPECT_EQ(ScreenPixel(0, 0), kBlack);
+}
+
+TEST_P(DrawTest, TileLayerDrawsOneLayerWithAnimations)
+{
+    MakeFlatTiles();
+    SDL_Surface* sheet = MakePicture(320, 192, [](int x, int y) { return TileColour((y / 16) * 20 + x / 16); });
+    for (int i = 0; i < 4; ++i)
+        MakeWaterPair(sheet, 0, waterFrames[i]);
+    SDL_FreeSurface(sheet);
+    // Make the four water phases distinguishable.
+    for (int i = 0; i < 4; ++i)
+        FillRect(waterFrames[i][0], 0, 0, 1, 1, SDL_MapRGB(screenSurface->format, 255, 255, i * 64));
+
+    const int columns = 40;
+    std::vector<uint32_t> cells(columns * 12, 0);
+    uint8_t layers[240] = {};
+    layers[0x30] = 1;
+    auto at = [&](int c, int r) -> uint32_t& { return cells[c * 12 + r]; };
+    at(10, 0) = 0x20;  // layer 0
+    at(10, 1) = 0x30;  // layer 1
+    at(11, 2) = 0x8C;  // explosive
+    at(12, 3) = 0xA0;  // water surface
+    at(12, 4) = 0xA1;
+    at(13, 5) = 0xF0;  // busy cell
+    at(13, 6) = 0;     // nothing
+    at(5, 7) = 0x20;   // left of the view: column 5 is x 80..95
+    GridView grid{cells.data(), columns, layers};
+    const int cam = 90; // first column 5 at screen x -10
+    const int sx = 160 - cam;
+
+    DrawTileLayer(grid, cam, 0, 0);
+    EXPECT_EQ(ScreenPixel(sx, 0), Stored(TileColour(0x20)));
+    EXPECT_EQ(ScreenPixel(sx, 16), kBlack) << "layer 1 code drawn on layer 0";
+    EXPECT_EQ(ScreenPixel(sx + 16, 32), Stored(TileColour(0xDC)));
+    EXPECT_EQ(ScreenPixel(sx + 32, 48), Stored(255, 255, 0));
+    EXPECT_EQ(ScreenPixel(sx + 33, 48), Stored(TileColour(0xA0)));
+    EXPECT_EQ(ScreenPixel(sx + 32, 64), Stored(TileColour(0xA1)));
+    EXPECT_EQ(ScreenPixel(sx + 48, 80), kBlack);
+    EXPECT_EQ(ScreenPixel(sx + 48, 96), kBlack);
+    EXPECT_EQ(ScreenPixel(5, 112), Stored(TileColour(0x20))) << "partly visible first column";
+
+    ClearScreen();
+    DrawTileLayer(grid, cam, 0, 1);
+    EXPECT_EQ(ScreenPixel(sx, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(sx, 16), Stored(TileColour(0x30)));
+    EXPECT_EQ(ScreenPixel(sx + 16, 32), kBlack);
+
+    // Every eight frames the explosive and the water move one step on.
+    const int expected[][2] = {{8, 0xDD}, {16, 0xDE}, {24, 0xDC}, {31, 0xDC}, {32, 0xDD}};
+    for (const auto& [frame, image] : expected) {
+        ClearScreen();
+        DrawTileLayer(grid, cam, frame, 0);
+        EXPECT_EQ(ScreenPixel(sx + 16, 32), Stored(TileColour(image))) << "frame " << frame;
+        EXPECT_EQ(ScreenPixel(sx + 32, 48), Stored(255, 255, ((frame / 8) % 4) * 64)) << "frame " << frame;
+    }
+}
+
+TEST_P(DrawTest, TileLayerStopsAtTheStageEnd)
+{
+    MakeFlatTiles();
+    std::vector<uint32_t> cells(3 * 12, 0x21);
+    uint8_t layers[240] = {};
+    GridView grid{cells.data(), 3, layers};
+    DrawTileLayer(grid, 0, 0, 0);
+    EXPECT_EQ(ScreenPixel(47, 191), Stored(TileColour(0x21)));
+    EXPECT_EQ(ScreenPixel(48, 0), kBlack);
+    ClearScreen();
+    // A camera left of the stage draws the stage columns where they are.
+    DrawTileLayer(grid, -20, 0, 0);
+    EXPECT_EQ(ScreenPixel(19, 0), kBlack);
+    EXPECT_EQ(ScreenPixel(20, 0), Stored(TileColour(0x21)));
+}
+
+TEST_P(DrawTest, CutSheetIgnoresPartialCells)
+{
+    SDL_Surface* image = MakePicture(100, 40, [](int x, int y) { return Rgb{x, y, 0}; });
+    Font cells = CutSheet(image, 16, 16);
+    SDL_FreeSurface(image);
+    int n = 0;
+    while (cells[n])
+        ++n;
+    EXPECT_EQ(n, 12); // 6 columns x 2 rows
+    // Row-major: cell 7 is column 1 of row 1.
+    EXPECT_EQ(Pixel(cells[7], 0, 0), Stored(16, 16, 0));
+    EXPECT_EQ(Pixel(cells[5], 15, 15), Stored(95, 15, 0));
+    FreeFont(cells);
+    EXPECT_EQ(cells, nullptr);
+}
+
+TEST_P(DrawTest, CutSheetSmallerThanACellGivesAnEmptyList)
+{
+    SDL_Surface* image = MakePicture(7, 7, [](int, int) { return Rgb{1, 2, 3}; });
+    Font cells = CutSheet(image, 8, 8);
+    SDL_FreeSurface(image);
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells[0], nullptr);
+    EXPECT_EQ(GlyphWidth(cells), 0);
+    DrawText(screenSurface, "A", 0, 0, cells); // must not touch a glyph
+    FreeFont(cells);
+}
+
+bool HasKey(SDL_Surface* s)
+{
+    return (s->flags & SDL_SRCCOLORKEY) != 0;
+}
+
+TEST_P(DrawTest, ColourKeyKeptOnlyWhereItMatters)
+{
+    SDL_Surface* opaque = CreateSurface(16, 16, true);
+    FillRect(opaque, 0, 0, 16, 16, SDL_MapRGB(opaque->format, 10, 200, 10));
+    SetColourKey(opaque, 255, 0, 255);
+    SDL_Surface* holed = CreateSurface(16, 16, true);
+    FillRect(holed, 15, 15, 1, 1, SDL_MapRGB(holed->format, 255, 0, 255));
+    SetColourKey(holed, 255, 0, 255);
+
+    // 16-bit images without the key colour become plain copies; 24-bit ones keep the key.
+    EXPECT_EQ(HasKey(opaque), GetParam() != 16);
+    ASSERT_TRUE(HasKey(holed));
+    EXPECT_EQ(holed->format->colorkey, SDL_MapRGB(holed->format, 255, 0, 255));
+
+    FillRect(screenSurface, 0, 0, 320, 240, SDL_MapRGB(screenSurface->format, 0, 0, 255));
+    BlitAt(holed, 0, 0, screenSurface);
+    EXPECT_EQ(ScreenPixel(15, 15), Stored(0, 0, 255));
+    EXPECT_EQ(ScreenPixel(14, 15), kBlack);
+    FreeSurface(opaque);
+    FreeSurface(holed);
+}
+
+TEST_P(DrawTest, ColourKeyOfAPaletteImageIsTheFirstMatchingIndex)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 8, 0, 0, 0, 0);
+    SDL_Color colours[4] = {{0, 0, 0, 0}, {255, 0, 255, 0}, {255, 0, 255, 0}, {9, 9, 9, 0}};
+    SDL_SetColors(s, colours, 0, 4);
+    SetColourKey(s, 255, 0, 255);
+    EXPECT_TRUE(HasKey(s));
+    EXPECT_EQ(s->format->colorkey, 1u);
+    SetColourKey(s, 1, 2, 3); // no such entry: index 0
+    EXPECT_TRUE(HasKey(s));
+    EXPECT_EQ(s->format->colorkey, 0u);
+    SDL_FreeSurface(s);
+}
+
+TEST_P(DrawTest, ScreenshotHoldsTheScreen)
+{
+    FillRect(screenSurface, 300, 200, 1, 1, SDL_MapRGB(screenSurface->format, 255, 255, 255));
+    const std::string path = ScratchPath("shot.bmp");
+    ASSERT_TRUE(SaveScreenshot(path.c_str()));
+    SDL_Surface* back = SDL_LoadBMP(path.c_str());
+    std::remove(path.c_str());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->w, 320);
+    EXPECT_EQ(back->h, 240);
+    EXPECT_EQ(Pixel(back, 300, 200), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Pixel(back, 299, 200), kBlack);
+    SDL_FreeSurface(back);
+    uint8_t r, g, b;
+    EXPECT_FALSE(ReadScreenPixel(320, 0, &r, &g, &b));
+    EXPECT_FALSE(ReadScreenPixel(0, -1, &r, &g, &b));
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, DrawTest, ::testing::Values(16, 24),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "bit"; });
+
+} // namespace
