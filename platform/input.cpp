@@ -104,16 +104,23 @@ void HandleAxis(int axis, int v)
     }
 }
 
+// True when hat value h points the way of a hat binding. An unbound direction
+// (-1, while a redefinition runs) would otherwise match every hat position.
+bool HatMatches(int h, int binding)
+{
+    return binding > 0 && (h & binding) != 0;
+}
+
 void HandleHat(int h)
 {
     const int* p = settings.pad;
-    if (h & p[ActionUp])
+    if (HatMatches(h, p[ActionUp]))
         Press(kButtonUp, kButtonDown);
-    else if (h & p[ActionDown])
+    else if (HatMatches(h, p[ActionDown]))
         Press(kButtonDown, kButtonUp);
-    if (h & p[ActionLeft])
+    if (HatMatches(h, p[ActionLeft]))
         Press(kButtonLeft, kButtonRight);
-    else if (h & p[ActionRight])
+    else if (HatMatches(h, p[ActionRight]))
         Press(kButtonRight, kButtonLeft);
     if (h == 0) {
         ReleasePair(kButtonDown, kButtonUp);
