@@ -19,7 +19,7 @@ struct Archive {
     std::string path;
     uint8_t* directory = nullptr; // the first D bytes of the file
     uint32_t directorySize = 0;   // D: also the start of the data area
-    uint32_t entryCount = 0;      // entries that lie wholly inside the directory
+    uint32_t entryCount = 0;      // N; the table lies wholly inside the directory
     uint64_t fileSize = 0;
 };
 
@@ -75,8 +75,11 @@ void OpenArchiveFile(ArchiveId id, const char* path)
         return;
     const uint32_t count = ReadLe32(header + 4);
     const uint32_t dirSize = ReadLe32(header + 8);
-    // The directory must hold its own header and lie inside the file.
-    if (dirSize < kArchiveHeaderSize || dirSize > a.fileSize)
+    // The directory must hold the header and the whole entry table and lie
+    // inside the file; an archive whose directory contradicts its entry count
+    // is malformed and stays empty, so no entry beyond the loaded bytes is read.
+    const uint64_t tableEnd = kArchiveHeaderSize + static_cast<uint64_t>(kArchiveEntrySize) * count;
+    if (dirSize < tableEnd || dirSize > a.fileSize)
         return;
     uint8_t* dir = static_cast<uint8_t*>(std::malloc(dirSize));
     if (!dir)
@@ -87,9 +90,7 @@ void OpenArchiveFile(ArchiveId id, const char* path)
     }
     a.directory = dir;
     a.directorySize = dirSize;
-    // Only entries wholly inside the loaded directory are ever looked at.
-    const uint64_t fitting = (dirSize - kArchiveHeaderSize) / kArchiveEntrySize;
-    a.entryCount = static_cast<uint32_t>(count < fitting ? count : fitting);
+    a.entryCount = count;
 }
 
 void OpenArchives()

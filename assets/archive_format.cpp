@@ -50,7 +50,9 @@ std::vector<uint8_t> BuildArchive(const std::vector<ArchiveInput>& inputs)
 
     for (size_t i = 0; i < n; ++i) {
         const ArchiveInput& in = inputs[i];
-        if (in.name.size() >= kArchiveNameSize)
+        // The reader needs the NUL inside the 40 name bytes and refuses huge entries.
+        if (in.name.size() >= kArchiveNameSize || in.name.find('\0') != std::string::npos ||
+            in.bytes.size() > kArchiveMaxEntrySize)
             return {};
         std::vector<uint8_t> plain = in.bytes;
         ScrambleChain(plain.data(), plain.size());
@@ -66,6 +68,9 @@ std::vector<uint8_t> BuildArchive(const std::vector<ArchiveInput>& inputs)
         WriteLe32(e + 44, static_cast<uint32_t>(packed.size()));
         WriteLe32(e + 48, static_cast<uint32_t>(out.size() - dirSize));
         out.insert(out.end(), packed.begin(), packed.end());
+        // Offsets and sizes are 32-bit fields.
+        if (out.size() > UINT32_MAX)
+            return {};
     }
     return out;
 }

@@ -34,5 +34,6 @@ struct ArchiveInput {
 
 // Builds a whole archive in memory: header, entry table, then each entry
 // scrambled and zlib-compressed, in the order given. Names longer than 39
-// characters are refused (empty result).
+// characters or holding a NUL, entries above kArchiveMaxEntrySize and archives
+// beyond 4 GiB are refused (empty result).
 std::vector<uint8_t> BuildArchive(const std::vector<ArchiveInput>& inputs);
