@@ -1,0 +1,161 @@
+// Frame clock pacing on the virtual clock: 17/17/16 groups, debt, bounded draw skipping, tick wrap.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/frame_clock.h"
+#include "platform/tick_source.h"
+
+namespace {
+
+// What one WaitFrame did: how long it slept and whether the next frame is drawn.
+struct FrameResult {
+    uint32_t slept;
+    int32_t skipDraw;
+    bool operator==(const FrameResult&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const FrameResult& r)
+{
+    return os << "{slept " << r.slept << ", skip " << r.skipDraw << "}";
+}
+
+// Runs one frame whose work takes workMs, then WaitFrame; the virtual clock
+// moves only through the work and the clock's own Delay.
+FrameResult RunFrame(uint32_t workMs)
+{
+    AdvanceVirtualClock(workMs);
+    const uint32_t before = GetTicks();
+    WaitFrame();
+    return {GetTicks() - before, frameClock.skipDraw};
+}
+
+std::vector<FrameResult> RunFrames(const std::vector<uint32_t>& work)
+{
+    std::vector<FrameResult> out;
+    for (uint32_t w : work)
+        out.push_back(RunFrame(w));
+    return out;
+}
+
+class FrameClockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frameClock = FrameClock{};
+        UseVirtualClock(1000);
+        ResetFrameClock();
+    }
+    void TearDown() override { UseRealClock(); }
+};
+
+} // namespace
+
+TEST_F(FrameClockTest, IdleFramesSleepSeventeenSeventeenSixteen)
+{
+    const std::vector<FrameResult> expected = {{17, 0}, {17, 0}, {16, 0}, {17, 0}, {17, 0}, {16, 0}};
+    EXPECT_EQ(RunFrames({0, 0, 0, 0, 0, 0}), expected);
+    // Sixty idle frames are exactly one second.
+    const uint32_t start = GetTicks();
+    for (int i = 0; i < 60; ++i)
+        RunFrame(0);
+    EXPECT_EQ(GetTicks() - start, 1000u);
+}
+
+TEST_F(FrameClockTest, WorkWithinBudgetIsSubtractedFromTheSleep)
+{
+    // The third frame pays for the whole group, so three frames still take 50 ms.
+    const std::vector<FrameResult> expected = {{12, 0}, {7, 0}, {11, 0}};
+    const uint32_t start = GetTicks();
+    EXPECT_EQ(RunFrames({5, 10, 5}), expected);
+    EXPECT_EQ(GetTicks() - start, 50u);
+}
+
+TEST_F(FrameClockTest, OverrunSkipsOneOrTwoDrawsWithoutSleeping)
+{
+    // A first frame 20 ms over its budget: two skipped draws pay the debt back,
+    // then the group's last frame sleeps what is left of its 50 ms.
+    const std::vector<FrameResult> twoSkips = {{0, 1}, {0, 1}, {10, 0}, {17, 0}};
+    EXPECT_EQ(RunFrames({17 + 20, 0, 0, 0}), twoSkips);
+
+    // A frame of 20 ms (3 over) needs one skip; the next frame sleeps again.
+    SetUp();
+    const std::vector<FrameResult> oneSkip = {{0, 1}, {14, 0}, {16, 0}};
+    EXPECT_EQ(RunFrames({20, 0, 0}), oneSkip);
+
+    // An overrun in the last frame of a group carries its debt into the next
+    // group, which still ends 50 ms after it began.
+    SetUp();
+    const std::vector<FrameResult> acrossGroups = {{17, 0}, {17, 0}, {0, 1}, {0, 1}, {14, 0}, {36, 0}};
+    EXPECT_EQ(RunFrames({0, 0, 16 + 20, 0, 0, 0}), acrossGroups);
+}
+
+TEST_F(FrameClockTest, NeverSkipsThreeDrawsInARow)
+{
+    // A very long frame: after two skips the third frame is drawn, and the
+    // debt is forgiven rather than carried on for ever.
+    const std::vector<FrameResult> expected = {{0, 1}, {0, 1}, {0, 0}, {17, 0}, {17, 0}, {16, 0}};
+    EXPECT_EQ(RunFrames({500, 0, 0, 0, 0, 0}), expected);
+
+    // A machine too slow for every frame: simulation keeps going, drawing drops
+    // to at most two in three, and a skipped frame never sleeps.
+    SetUp();
+    uint32_t seed = 12345;
+    int run = 0;
+    for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245u + 12345u; // fixed LCG: the same work pattern every run
+        const uint32_t work = 10 + (seed >> 16) % 40;
+        const FrameResult r = RunFrame(work);
+        if (r.skipDraw) {
+            EXPECT_EQ(r.slept, 0u) << "frame " << i;
+            ++run;
+        } else {
+            run = 0;
+        }
+        ASSERT_LE(run, kMaxSkipRun) << "frame " << i;
+        ASSERT_LE(frameClock.skipRun, kMaxSkipRun);
+    }
+}
+
+TEST_F(FrameClockTest, TickWrapAroundNeitherSkipsNorSleepsLong)
+{
+    // Start 20 ms before the 32-bit millisecond counter wraps; the group that
+    // straddles the wrap is paced as a full group, then pacing carries on.
+    UseVirtualClock(UINT32_MAX - 19);
+    ResetFrameClock();
+    const std::vector<FrameResult> expected = {{17, 0}, {17, 0}, {0, 0}, {17, 0}, {17, 0}, {16, 0}};
+    EXPECT_EQ(RunFrames({0, 0, 0, 0, 0, 0}), expected);
+
+    // A wrap during one frame's work counts that frame as exactly its budget.
+    UseVirtualClock(UINT32_MAX - 4);
+    ResetFrameClock();
+    const FrameResult r = RunFrame(10);
+    EXPECT_EQ(r, (FrameResult{0, 0}));
+    EXPECT_EQ(frameClock.debt, 0);
+}
+
+TEST_F(FrameClockTest, ResetStartsAFreshGroupAtTheCurrentTick)
+{
+    RunFrames({0, 17 + 20}); // leaves debt, a skip pending and phase 2
+    ASSERT_EQ(frameClock.skipDraw, 1);
+    AdvanceVirtualClock(5000); // a long load without frames
+
+    ResetFrameClock();
+    EXPECT_EQ(frameClock.lastTick, GetTicks());
+    EXPECT_EQ(frameClock.groupStart, GetTicks());
+    EXPECT_EQ(frameClock.phase, 0);
+    EXPECT_EQ(frameClock.debt, 0);
+    EXPECT_EQ(frameClock.skipRun, 0);
+    EXPECT_EQ(frameClock.skipDraw, 0);
+    const std::vector<FrameResult> expected = {{17, 0}, {17, 0}, {16, 0}};
+    EXPECT_EQ(RunFrames({0, 0, 0}), expected);
+}
+
+TEST_F(FrameClockTest, WithoutResetALongPauseIsPaidBackBySkipping)
+{
+    RunFrames({0, 0, 0});
+    AdvanceVirtualClock(5000);
+    const std::vector<FrameResult> expected = {{0, 1}, {0, 1}, {0, 0}, {17, 0}};
+    EXPECT_EQ(RunFrames({0, 0, 0, 0}), expected);
+}
