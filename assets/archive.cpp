@@ -14,6 +14,9 @@ namespace {
 
 const char* const kArchiveNames[ArchiveCount] = {"gfx", "music", "maps", "sound"};
 
+// Largest file ReadWholeFile will load.
+constexpr uint64_t kMaxWholeFileSize = kArchiveMaxEntrySize;
+
 struct Archive {
     FILE* file = nullptr;
     std::string path;
@@ -166,7 +169,9 @@ uint8_t* ReadWholeFile(const char* path, size_t* outSize)
     if (!f)
         return nullptr;
     uint64_t size = 0;
-    if (!FileSize(f, size) || size == 0 || size > SIZE_MAX) {
+    // A directory opens too and reports an absurd length on some file systems;
+    // user files are small, so anything beyond the entry limit is refused.
+    if (!FileSize(f, size) || size == 0 || size > kMaxWholeFileSize) {
         std::fclose(f);
         return nullptr;
     }

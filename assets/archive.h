@@ -28,7 +28,7 @@ void OpenArchiveFile(ArchiveId id, const char* path);
 uint8_t* ReadArchiveEntry(ArchiveId id, const char* name, const char* extension, size_t* outSize = nullptr);
 
 // Returns a new buffer (free with std::free) with the whole file, or null when
-// it cannot be opened or is empty.
+// it cannot be opened, is empty, is not a readable file or exceeds 64 MiB.
 uint8_t* ReadWholeFile(const char* path, size_t* outSize = nullptr);
 
 // "./" + name + "." + extension in one static buffer, valid until the next call.
