@@ -2,6 +2,7 @@
 //   zdapack OUTPUT.zda [FILE...]
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/archive_format.h"
@@ -50,6 +51,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zdapack: cannot read %s\n", argv[i]);
             return 1;
         }
+        for (const ArchiveInput& earlier : inputs)
+            if (earlier.name == in.name)
+                std::fprintf(stderr, "zdapack: warning: %s is packed twice; the game only ever reads the first\n",
+                             in.name.c_str());
         inputs.push_back(std::move(in));
     }
     const std::vector<uint8_t> archive = BuildArchive(inputs);
