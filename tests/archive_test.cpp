@@ -341,6 +341,11 @@ TEST_F(ArchiveTest, ReadWholeFileAndBuildPath)
     EXPECT_EQ(OpenFileCount(), filesBefore) << "the empty file is closed again";
     EXPECT_EQ(ReadWholeFile((dir / "missing.dat").c_str(), &size), nullptr);
     EXPECT_EQ(OpenFileCount(), filesBefore);
+    // A directory where a user file is expected opens but is no file.
+    fs::create_directories(dir / "fribb3.cfg");
+    EXPECT_EQ(ReadWholeFile((dir / "fribb3.cfg").c_str(), &size), nullptr);
+    EXPECT_EQ(OpenFileCount(), filesBefore);
+    EXPECT_EQ(size, 99u) << "the size is left alone when nothing is read";
 
     EXPECT_STREQ(BuildPath("fribb3", "cfg"), "./fribb3.cfg");
     EXPECT_STREQ(BuildPath("hiscores", "dat"), "./hiscores.dat");
@@ -462,8 +467,11 @@ TEST_F(ArchiveTest, SizesAboveTheLimitAreRefusedBeforeAllocating)
             EXPECT_FALSE(Read(ArchiveMaps, "logo", "bmp").found) << "field " << field << " size " << size;
         }
     }
-    EXPECT_TRUE(BuildArchive({{"huge.bin", Bytes(kArchiveMaxEntrySize + 1)}}).empty())
-        << "the packer never writes what the reader refuses";
+}
+
+TEST(ArchiveBuild, RefusesEntriesTheReaderWouldRefuse)
+{
+    EXPECT_TRUE(BuildArchive({{"huge.bin", Bytes(kArchiveMaxEntrySize + 1)}}).empty());
 }
 
 TEST_F(ArchiveTest, ZeroSizesReadAsNothing)

@@ -159,3 +159,21 @@ TEST_F(FrameClockTest, WithoutResetALongPauseIsPaidBackBySkipping)
     const std::vector<FrameResult> expected = {{0, 1}, {0, 1}, {0, 0}, {17, 0}};
     EXPECT_EQ(RunFrames({0, 0, 0, 0}), expected);
 }
+
+TEST(TickSource, VirtualTimeMovesOnlyThroughDelayAndAdvance)
+{
+    UseVirtualClock(500);
+    EXPECT_TRUE(IsVirtualClock());
+    EXPECT_EQ(GetTicks(), 500u);
+    EXPECT_EQ(GetTicks(), 500u);
+    Delay(17);
+    AdvanceVirtualClock(3);
+    EXPECT_EQ(GetTicks(), 520u);
+
+    // The real clock sleeps at least what was asked (no upper bound: the machine may be busy).
+    UseRealClock();
+    EXPECT_FALSE(IsVirtualClock());
+    const uint32_t before = GetTicks();
+    Delay(20);
+    EXPECT_GE(GetTicks() - before, 20u);
+}
