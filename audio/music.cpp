@@ -1,17 +1,240 @@
-// Music playback (stand-in until the modules are made: plays nothing).
+// Music playback: tracker modules rendered by libmodplug through the mixer's music hook,
+// with the game's own fade-in, play count and renderer settings.
 #include "audio/music.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "app/settings.h"
+#include "assets/archive.h"
+#include "audio/music_hook.h"
 
 const char* const kMusicNames[kMusicCount] = {
     "0.fribb3-title", "1.labyrinth", "2.anctemple",     "3.happytimes",    "4.almostthere",
     "5.risingsun",    "6.deepwildness", "7.thechallenge", "8.twinrainbow", "9.yist",
     "10.tastyflowers", "x.levelcomplete", "y.jingle"};
 
-void SetMusicOutputFormat(int, int) {}
-MusicModule* LoadMusic(int) { return nullptr; }
-void PlayMusic(MusicModule*, int) {}
-void FreeMusic(MusicModule*) {}
-void StopMusicHook() {}
-void SetMusicVolume(int) {}
-int MusicTargetVolume() { return 128; }
-void PlayMusicFadingIn(MusicModule*) {}
-bool MusicPlaying() { return false; }
+namespace {
+
+constexpr int kMaxMusicVolume = 128;
+constexpr int kLoopForever = -1;
+constexpr int kRenderBits = 16;
+// Where a 31-sample ProTracker module keeps its four-letter signature.
+constexpr size_t kModSignatureOffset = 1080;
+constexpr size_t kModSignatureSize = 4;
+constexpr char kXmHeaderText[] = "Extended Module: ";
+constexpr size_t kXmHeaderTextSize = sizeof kXmHeaderText - 1;
+// An XM's fixed header (id text, name, tracker name, version, header size) is 64 bytes.
+constexpr size_t kXmMinSize = 64;
+constexpr char kPowerPackerMagic[] = "PP20";
+// Magic, efficiency table and the trailing unpacked-size word.
+constexpr size_t kPowerPackerMinSize = 12;
+
+// Output format the modules are rendered for; start-up passes what it asked the mixer for.
+std::atomic<int> outputFrequency{22050};
+std::atomic<int> outputChannels{2};
+
+bool IsDigit(uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsModSignature(const uint8_t* s)
+{
+    static const char* const kFixed[] = {"M.K.", "M!K!", "M&K!", "N.T.", "FLT4", "FLT8", "CD81", "OKTA", "OCTA"};
+    for (const char* sig : kFixed) {
+        if (std::memcmp(s, sig, kModSignatureSize) == 0)
+            return true;
+    }
+    // "4CHN".."9CHN" and "10CH".."32CH": the channel count spelled in the signature.
+    if (IsDigit(s[0]) && s[0] != '0' && s[1] == 'C' && s[2] == 'H' && s[3] == 'N')
+        return true;
+    return IsDigit(s[0]) && IsDigit(s[1]) && s[2] == 'C' && s[3] == 'H';
+}
+
+// Hands the current master volume to the module if the hook or the main thread changed it.
+void SyncMasterVolume(MusicModule* module)
+{
+    const int volume = musicVolume.load(std::memory_order_relaxed);
+    if (module->appliedVolume.exchange(volume, std::memory_order_relaxed) != volume)
+        ModPlug_SetMasterVolume(module->file, static_cast<unsigned>(volume)); // the library clamps to 1..512
+}
+
+} // namespace
+
+std::atomic<MusicModule*> currentMusic{nullptr};
+std::atomic<int> musicVolume{kMaxMusicVolume};
+std::atomic<int> musicTargetVolume{kMaxMusicVolume};
+std::atomic<int> musicFadeStep{0};
+std::atomic<int> musicLoopsLeft{kLoopForever};
+
+bool LooksLikeShippedModule(const uint8_t* data, size_t size)
+{
+    if (!data)
+        return false;
+    if (size >= kModSignatureOffset + kModSignatureSize && IsModSignature(data + kModSignatureOffset))
+        return true;
+    if (size >= kXmMinSize && std::memcmp(data, kXmHeaderText, kXmHeaderTextSize) == 0)
+        return true;
+    return size >= kPowerPackerMinSize && std::memcmp(data, kPowerPackerMagic, 4) == 0;
+}
+
+MusicModule* LoadMusicFromMemory(const uint8_t* data, size_t size)
+{
+    // Only shapes we ship reach the library: its loaders for other formats are far less tried.
+    if (!LooksLikeShippedModule(data, size) || size > static_cast<size_t>(INT32_MAX))
+        return nullptr;
+    ModPlugFile* file = ModPlug_Load(data, static_cast<int>(size));
+    if (!file)
+        return nullptr;
+    MusicModule* module = new (std::nothrow) MusicModule;
+    if (!module) {
+        ModPlug_Unload(file);
+        return nullptr;
+    }
+    module->file = file;
+    return module;
+}
+
+void SetMusicOutputFormat(int frequency, int channels)
+{
+    outputFrequency = frequency;
+    outputChannels = channels;
+}
+
+void ApplyMusicSettings()
+{
+    ModPlug_Settings s;
+    ModPlug_GetSettings(&s);
+    s.mFlags = settings.mpFlags;
+    s.mResamplingMode = settings.mpResamplingMode;
+    s.mReverbDepth = settings.mpReverbDepth;
+    s.mReverbDelay = settings.mpReverbDelay;
+    s.mBassAmount = settings.mpBassAmount;
+    s.mBassRange = settings.mpBassRange;
+    s.mSurroundDepth = settings.mpSurroundDepth;
+    s.mSurroundDelay = settings.mpSurroundDelay;
+    s.mFrequency = outputFrequency;
+    s.mBits = kRenderBits;
+    s.mChannels = outputChannels;
+    // The renderer state is global to the library; a module rendering on the audio thread
+    // must not see it change halfway through a buffer.
+    SDL_LockAudio();
+    ModPlug_SetSettings(&s);
+    SDL_UnlockAudio();
+}
+
+MusicModule* LoadMusic(int id)
+{
+    if (id < 0 || id >= kMusicCount)
+        return nullptr;
+    size_t size = 0;
+    uint8_t* data = ReadArchiveEntry(ArchiveMusic, kMusicNames[id], "mod", &size);
+    musicLoopsLeft = kLoopForever;
+    ApplyMusicSettings();
+    MusicModule* module = data ? LoadMusicFromMemory(data, size) : nullptr;
+    std::free(data); // the library keeps its own copy
+    return module;
+}
+
+void PlayMusic(MusicModule* module, int loops)
+{
+    if (!module)
+        return;
+    // Restarting must not seek or retune a module while the audio thread renders it.
+    if (currentMusic.load())
+        StopMusicHook();
+    musicLoopsLeft = loops;
+    ApplyMusicSettings();
+    module->appliedVolume = -1;
+    SyncMasterVolume(module);
+    ModPlug_Seek(module->file, 0);
+    currentMusic = module;
+    Mix_HookMusic(MusicHook, module);
+}
+
+void StopMusicHook()
+{
+    Mix_HookMusic(nullptr, nullptr);
+    currentMusic = nullptr;
+}
+
+void FreeMusic(MusicModule* module)
+{
+    if (!module)
+        return;
+    StopMusicHook();
+    ModPlug_Unload(module->file);
+    delete module;
+}
+
+void SetMusicVolume(int volume)
+{
+    volume = std::clamp(volume, 0, kMaxMusicVolume);
+    musicTargetVolume = volume;
+    musicVolume = volume;
+    if (MusicModule* module = currentMusic.load())
+        SyncMasterVolume(module);
+}
+
+int MusicTargetVolume()
+{
+    return musicTargetVolume;
+}
+
+void PlayMusicFadingIn(MusicModule* module)
+{
+    if (musicTargetVolume < 1)
+        return; // the user turned music off: the stage plays without it
+    musicVolume = 1;
+    musicFadeStep = 1;
+    PlayMusic(module, kLoopForever);
+}
+
+bool MusicPlaying()
+{
+    return currentMusic.load() != nullptr;
+}
+
+void MusicHook(void* udata, uint8_t* stream, int length)
+{
+    auto* module = static_cast<MusicModule*>(udata);
+    if (!module || !module->file || length <= 0) {
+        if (length > 0)
+            std::memset(stream, 0, static_cast<size_t>(length));
+        return;
+    }
+
+    // Fade: one step per buffer towards the target, never past it. The exchange only
+    // succeeds if the main thread did not set a new volume meanwhile; its value wins.
+    int volume = musicVolume.load();
+    const int target = musicTargetVolume.load();
+    if (volume != target && volume > 0) {
+        int next = volume + musicFadeStep.load();
+        if ((volume < target && next > target) || (volume > target && next < target))
+            next = target;
+        musicVolume.compare_exchange_strong(volume, next);
+    }
+    SyncMasterVolume(module);
+
+    const int written = ModPlug_Read(module->file, stream, length);
+    if (written >= length)
+        return;
+
+    // The module ended inside this buffer: the rest is silence, then restart or stop.
+    std::memset(stream + std::max(written, 0), 0, static_cast<size_t>(length - std::max(written, 0)));
+    int loops = musicLoopsLeft.load();
+    while (loops > 0 && !musicLoopsLeft.compare_exchange_weak(loops, loops - 1)) {
+    }
+    if (loops > 0)
+        --loops;
+    if (loops == 0)
+        StopMusicHook(); // the audio lock is re-entrant on the audio thread
+    else
+        ModPlug_Seek(module->file, 0);
+}

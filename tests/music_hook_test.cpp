@@ -1,0 +1,259 @@
+// The music hook called directly on a buffer: fade-in, volume changes, the library's
+// volume floor, play counts and self-removal, and the renderer settings it is given.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "app/settings.h"
+#include "audio/music.h"
+#include "audio/music_hook.h"
+#include "tests/music_test_module.h"
+
+namespace {
+
+// One mixer buffer: 1024 frames of 16-bit stereo.
+constexpr int kBufferBytes = 1024 * 4;
+// Enough hook calls to see any test module end (the tiny one lasts about 28).
+constexpr int kMaxCalls = 400;
+
+double Rms(const std::vector<uint8_t>& buf, int fromByte = 0)
+{
+    const auto* s = reinterpret_cast<const int16_t*>(buf.data());
+    const int first = fromByte / 2, count = static_cast<int>(buf.size()) / 2;
+    double sum = 0.0;
+    for (int i = first; i < count; ++i)
+        sum += static_cast<double>(s[i]) * s[i];
+    return count > first ? std::sqrt(sum / (count - first)) : 0.0;
+}
+
+class MusicHookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings = Settings{};
+        SetMusicOutputFormat(22050, 2);
+        // The output rate only reaches the library when a module is loaded, as LoadMusic does.
+        ApplyMusicSettings();
+        const std::vector<uint8_t> bytes = music_test::MakeTinyMod();
+        module = LoadMusicFromMemory(bytes.data(), bytes.size());
+        ASSERT_NE(module, nullptr);
+        musicFadeStep = 0;
+        SetMusicVolume(128);
+    }
+    void TearDown() override { FreeMusic(module); }
+
+    // One hook call as the mixer makes it; returns the buffer rendered.
+    const std::vector<uint8_t>& Call()
+    {
+        MusicHook(module, buffer.data(), kBufferBytes);
+        return buffer;
+    }
+    // Calls the hook until the module ends: the library reports the end with a buffer
+    // of pure silence after the last notes have died away, or the hook removes itself.
+    int CallsUntilEnd()
+    {
+        for (int n = 1; n <= kMaxCalls; ++n) {
+            Call();
+            if (!MusicPlaying() || Silent())
+                return n;
+        }
+        return -1;
+    }
+    bool Silent() const
+    {
+        const auto* s = reinterpret_cast<const int16_t*>(buffer.data());
+        for (int i = 0; i < kBufferBytes / 2; ++i) {
+            if (s[i] != 0)
+                return false;
+        }
+        return true;
+    }
+
+    MusicModule* module = nullptr;
+    std::vector<uint8_t> buffer = std::vector<uint8_t>(kBufferBytes, 0xAB);
+};
+
+TEST_F(MusicHookTest, FadeInClimbsOneStepPerCallUpToTheTarget)
+{
+    SetMusicVolume(40);
+    PlayMusicFadingIn(module);
+    EXPECT_TRUE(MusicPlaying());
+    EXPECT_EQ(musicVolume, 1);
+    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 1u);
+    double firstLevel = 0.0;
+    for (int call = 1; call <= 39; ++call) {
+        Call();
+        ASSERT_EQ(musicVolume, 1 + call);
+        ASSERT_EQ(ModPlug_GetMasterVolume(module->file), static_cast<unsigned>(1 + call));
+        if (call == 1)
+            firstLevel = Rms(buffer);
+    }
+    for (int call = 0; call < 20; ++call) {
+        Call();
+        EXPECT_EQ(musicVolume, 40);
+    }
+    EXPECT_EQ(musicTargetVolume, 40);
+    EXPECT_GT(firstLevel, 0.0);
+    EXPECT_GT(Rms(buffer), 5.0 * firstLevel) << "the level rises with the fade";
+}
+
+TEST_F(MusicHookTest, FadeStepLargerThanOneStopsExactlyAtTheTarget)
+{
+    PlayMusicFadingIn(module);
+    musicFadeStep = 5;
+    for (int call = 0; call < 40; ++call)
+        Call();
+    EXPECT_EQ(musicVolume, 128);
+    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 128u);
+}
+
+TEST_F(MusicHookTest, SetMusicVolumeDuringTheFadeEndsIt)
+{
+    PlayMusicFadingIn(module);
+    for (int call = 0; call < 10; ++call)
+        Call();
+    ASSERT_EQ(musicVolume, 11);
+    SetMusicVolume(90);
+    EXPECT_EQ(musicVolume, 90);
+    EXPECT_EQ(musicTargetVolume, 90);
+    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 90u);
+    for (int call = 0; call < 10; ++call) {
+        Call();
+        EXPECT_EQ(musicVolume, 90);
+    }
+}
+
+TEST_F(MusicHookTest, VolumeZeroIsTheLibraryMinimumNotSilence)
+{
+    PlayMusic(module, -1);
+    Call();
+    const double full = Rms(buffer);
+    SetMusicVolume(0);
+    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 1u);
+    for (int call = 0; call < 3; ++call)
+        Call();
+    EXPECT_EQ(musicVolume, 0) << "a zero volume never starts a fade";
+    const double quiet = Rms(buffer);
+    EXPECT_GT(quiet, 0.0);
+    EXPECT_LT(quiet, full / 20.0);
+    EXPECT_TRUE(MusicPlaying());
+}
+
+TEST_F(MusicHookTest, StageStartWithMusicOffPlaysNothing)
+{
+    SetMusicVolume(0);
+    PlayMusicFadingIn(module);
+    EXPECT_FALSE(MusicPlaying());
+    EXPECT_EQ(musicVolume, 0);
+}
+
+TEST_F(MusicHookTest, LoopsZeroAndOneStopAfterOnePassAndClearTheCurrentModule)
+{
+    for (int loops : {0, 1}) {
+        SCOPED_TRACE(loops);
+        PlayMusic(module, loops);
+        ASSERT_TRUE(MusicPlaying());
+        const int calls = CallsUntilEnd();
+        ASSERT_GT(calls, 20);
+        EXPECT_LT(calls, 40);
+        EXPECT_FALSE(MusicPlaying());
+        EXPECT_EQ(currentMusic.load(), nullptr);
+        EXPECT_EQ(musicLoopsLeft, 0);
+    }
+}
+
+TEST_F(MusicHookTest, LoopsMinusOneRestartsWithoutAGap)
+{
+    PlayMusic(module, -1);
+    const int firstPass = CallsUntilEnd();
+    ASSERT_GT(firstPass, 20);
+    EXPECT_TRUE(MusicPlaying());
+    EXPECT_EQ(musicLoopsLeft, -1);
+    // The buffer after the end starts the module again straight away.
+    Call();
+    const auto* s = reinterpret_cast<const int16_t*>(buffer.data());
+    int firstSound = 0;
+    while (firstSound < kBufferBytes / 2 && s[firstSound] == 0)
+        ++firstSound;
+    EXPECT_LT(firstSound, 200) << "silence at the start of the restarted module";
+    EXPECT_GT(Rms(buffer), 1000.0);
+    // And it keeps going pass after pass, same length each time.
+    EXPECT_EQ(CallsUntilEnd() + 1, firstPass);
+    EXPECT_TRUE(MusicPlaying());
+}
+
+TEST_F(MusicHookTest, LoopsTwoPlaysTwice)
+{
+    PlayMusic(module, 2);
+    const int first = CallsUntilEnd();
+    EXPECT_TRUE(MusicPlaying());
+    EXPECT_EQ(musicLoopsLeft, 1);
+    const int second = CallsUntilEnd();
+    EXPECT_EQ(first, second);
+    EXPECT_FALSE(MusicPlaying());
+}
+
+TEST_F(MusicHookTest, PlayMusicStartsFromTheBeginningAtTheCurrentVolume)
+{
+    PlayMusic(module, -1);
+    for (int call = 0; call < 10; ++call)
+        Call();
+    SetMusicVolume(64);
+    PlayMusic(module, 0);
+    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 64u);
+    EXPECT_GT(CallsUntilEnd(), 20) << "a replay starts over, not where it was";
+}
+
+TEST_F(MusicHookTest, FreeMusicStopsTheHookAndNullIsHarmless)
+{
+    PlayMusic(module, -1);
+    FreeMusic(nullptr);
+    EXPECT_TRUE(MusicPlaying());
+    PlayMusic(nullptr, -1);
+    EXPECT_TRUE(MusicPlaying());
+    FreeMusic(module);
+    module = nullptr;
+    EXPECT_FALSE(MusicPlaying());
+}
+
+TEST(MusicSettingsTest, UserRendererValuesAndOutputFormatReachTheLibrary)
+{
+    settings = Settings{};
+    settings.mpFlags = kMpReverb | kMpMegabass;
+    settings.mpResamplingMode = 3;
+    settings.mpReverbDepth = 30;
+    settings.mpReverbDelay = 90;
+    settings.mpBassAmount = 20;
+    settings.mpBassRange = 40;
+    settings.mpSurroundDepth = 10;
+    settings.mpSurroundDelay = 15;
+    SetMusicOutputFormat(44100, 1);
+    ApplyMusicSettings();
+    ModPlug_Settings s;
+    ModPlug_GetSettings(&s);
+    EXPECT_EQ(s.mFlags, kMpReverb | kMpMegabass);
+    EXPECT_EQ(s.mResamplingMode, 3);
+    EXPECT_EQ(s.mReverbDepth, 30);
+    EXPECT_EQ(s.mReverbDelay, 90);
+    EXPECT_EQ(s.mBassAmount, 20);
+    EXPECT_EQ(s.mBassRange, 40);
+    EXPECT_EQ(s.mSurroundDepth, 10);
+    EXPECT_EQ(s.mSurroundDelay, 15);
+    EXPECT_EQ(s.mFrequency, 44100);
+    EXPECT_EQ(s.mChannels, 1);
+    EXPECT_EQ(s.mBits, 16);
+    EXPECT_EQ(s.mLoopCount, 0);
+
+    settings = Settings{};
+    SetMusicOutputFormat(22050, 2);
+    ApplyMusicSettings();
+    ModPlug_GetSettings(&s);
+    EXPECT_EQ(s.mFlags, kMpOversampling | kMpNoiseReduction);
+    EXPECT_EQ(s.mResamplingMode, 1);
+    EXPECT_EQ(s.mFrequency, 22050);
+    EXPECT_EQ(s.mChannels, 2);
+}
+
+} // namespace
