@@ -48,7 +48,11 @@ void UpdateLifts(Player& player) {
         const int px = player.x, py = player.y, pvy = player.vy;
         const bool inReach = px <= lift.x + kRideRight && px >= lift.x - kRideLeft;
         const int top = lift.y - kCellSize;
-        if (inReach && pvy >= 1 && py <= top + pvy / 4 && py >= top - pvy / 4) {
+        // A descending lift does not pull down a hero it has just set on the
+        // ground; he would otherwise sink into the floor beside the shaft.
+        const bool onGround = IsGridAligned(py) && (IsSolidAt(px, py + kCellSize) ||
+                                                    IsSolidAt(px + kCellSize - 1, py + kCellSize));
+        if (inReach && !(lift.dir > 0 && onGround) && pvy >= 1 && py <= top + pvy / 4 && py >= top - pvy / 4) {
             player.moverIndex = i; // a later lift overrides an earlier one
         } else if (inReach && py > lift.y && lift.dir > 0 && IsGridAligned(lift.y) &&
                    lift.y < kLowestLiftY &&
