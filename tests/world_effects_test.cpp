@@ -205,6 +205,20 @@ TEST_F(BlockMoves, BlockFallingIntoTheBottomRowDropsOut) {
     for (TileCode code : levelMap.live) EXPECT_NE(code, tile::PushBlock);
 }
 
+TEST_F(BlockMoves, FallenBlockKeepsWhatItLandedIn) {
+    SetTile(3, 7, kGround);
+    SetTile(3, 6, tile::Water);
+    SetTile(3, 5, tile::PushBlock);
+    ASSERT_EQ(StartTileEffect(48, 80, EffectFall), 1);
+    EXPECT_EQ(RestoreAt(3, 6), tile::Water);
+    for (int i = 0; i < 4; ++i) UpdateTileEffects(hero);
+    EXPECT_EQ(TileAt(3, 6), tile::PushBlock);
+    EXPECT_EQ(TileAt(3, 5), 0u);
+    ASSERT_EQ(StartTileEffect(48, 96, EffectPushLeft), 1);
+    for (int i = 0; i < 4; ++i) UpdateTileEffects(hero);
+    EXPECT_EQ(TileAt(3, 6), tile::Water); // the water comes back when the block moves on
+}
+
 TEST_F(BlockMoves, FallingBlockStopsOnAnotherBlock) {
     SetTile(3, 11, tile::PushBlock);
     SetTile(3, 8, tile::PushBlock);

@@ -413,6 +413,40 @@ TEST_F(HeroTouchingTiles, ExplosiveBlowsUpEvenWithAllSlotsBusy) {
     EXPECT_EQ(TileAt(2, 10), tile::Explosive);
 }
 
+TEST_F(HeroTouchingTiles, FirstHazardProbeDecides) {
+    // Probes in order: top-left, top-right, bottom-right, bottom-left, two pixels inside the box.
+    SetTile(2, 10, tile::Spikes);
+    SetTile(3, 10, tile::Explosive);
+    hero.x = 40;
+    Frame();
+    EXPECT_STREQ(world.statusMessage, "IMPALED TO DEATH");
+    EXPECT_EQ(ActiveEffects(), 1); // the death animation only, no explosion
+
+    SetUp();
+    SetTile(2, 10, tile::Explosive);
+    SetTile(3, 10, tile::Spikes);
+    hero.x = 40;
+    Frame();
+    EXPECT_STREQ(world.statusMessage, "BLOWN UP");
+    EXPECT_EQ(TileEffectRunning(32, 160, EffectExplosion), 1);
+}
+
+TEST_F(HeroTouchingTiles, MovingFromGateToGateShutsTheFirst) {
+    SetTile(3, 10, tile::Gate);
+    SetTile(4, 10, tile::Gate);
+    hero.x = 48;
+    Frame();
+    EXPECT_EQ(hero.trapdoorX, 48);
+    Hold(false, true);
+    Frames(7);
+    ASSERT_EQ(hero.x, 62);
+    EXPECT_EQ(ActiveEffects(), 0); // the left edge is still on the first gate
+    Frame();
+    EXPECT_EQ(hero.trapdoorX, 64);
+    EXPECT_EQ(hero.onTrapdoor, 1);
+    EXPECT_EQ(TileEffectRunning(48, 160, EffectGate), 1);
+}
+
 TEST_F(HeroTouchingTiles, GateShutsBehindTheHero) {
     SetTile(3, 10, tile::Gate);
     Hold(false, true);
@@ -441,6 +475,16 @@ TEST_F(HeroTouchingTiles, CheckpointMovesTheRestartPoint) {
     EXPECT_EQ(world.checkpointTaken, 1);
     EXPECT_EQ(world.checkpointTouched, 1);
     EXPECT_EQ(TileEffectRunning(48, 160, EffectCheckpoint), 1);
+}
+
+TEST_F(HeroTouchingTiles, OnlyTheFirstCheckpointOfAnAttemptCounts) {
+    SetTile(3, 10, tile::Checkpoint);
+    SetTile(6, 10, tile::Checkpoint);
+    Hold(false, true);
+    Frames(32);
+    ASSERT_EQ(hero.x, 96);
+    EXPECT_EQ(world.restartX, 48);
+    EXPECT_EQ(TileAt(6, 10), tile::Checkpoint);
 }
 
 TEST_F(HeroTouchingTiles, CheckpointWithoutAFreeSlotIsTakenButNotMarked) {

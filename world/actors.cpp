@@ -20,6 +20,7 @@ constexpr int kKillText[kActorTypeCount] = {TXT_STABBED_BY_MASKY,  TXT_STOPPED_B
 constexpr int kKillEffect[kActorTypeCount] = {EffectStabbed, EffectCrushedByEnemy, EffectStabbed,
                                               EffectStabbed, EffectImpaled,        EffectCrushedByEnemy};
 
+constexpr int kThirds = 3;           // actor falls are kept in thirds of a pixel
 constexpr int kWalkSpeed = -1;       // every actor starts walking left
 constexpr int kSkullSpeed = -2;
 constexpr int kLandedFallSpeed = 3;  // thirds of a pixel: a standing actor starts a fall at 1 pixel
@@ -31,6 +32,15 @@ constexpr int kHeroFallingSpeed = 7; // a standing hero has vy 7; stomping needs
 constexpr int kBehindRange = 250;    // an actor this far left of the view is dropped
 constexpr int kAheadRange = 500;     // ... or this far right of it
 constexpr int kBelowRange = 200;     // ... or this far down
+// Stomp box: the hero's x within actor x-15 .. x+16 and his y within y-15 .. y-1.
+constexpr int kStompLeft = 15;
+constexpr int kStompRight = 16;
+constexpr int kStompAbove = 15;
+// Kill box, a little smaller than the tiles: x within x-12 .. x+13, y within y-9 .. y+10.
+constexpr int kHitLeft = 12;
+constexpr int kHitRight = 13;
+constexpr int kHitAbove = 9;
+constexpr int kHitBelow = 10;
 
 bool IsGridAligned(int v) { return (v & (kCellSize - 1)) == 0; }
 
@@ -60,7 +70,7 @@ void ApplyGravity(Actor& a) {
         a.vy = kLandedFallSpeed;
         a.y &= ~(kCellSize - 1);
     } else {
-        a.y += a.vy / 3;
+        a.y += a.vy / kThirds;
         a.vy += 1;
     }
 }
@@ -98,10 +108,10 @@ void Stomp(Actor& a, Player& player) {
 // Step 5: stomp or kill when the hero touches a moving actor.
 void TouchHero(Actor& a, Player& player) {
     const int px = player.x, py = player.y;
-    if (a.stompable && player.vy > kHeroFallingSpeed && px <= a.x + 16 && px >= a.x - 15 && py < a.y &&
-        py >= a.y - 15) {
+    if (a.stompable && player.vy > kHeroFallingSpeed && px <= a.x + kStompRight && px >= a.x - kStompLeft &&
+        py < a.y && py >= a.y - kStompAbove) {
         Stomp(a, player);
-    } else if (px <= a.x + 13 && px >= a.x - 12 && py <= a.y + 10 && py >= a.y - 9) {
+    } else if (px <= a.x + kHitRight && px >= a.x - kHitLeft && py <= a.y + kHitBelow && py >= a.y - kHitAbove) {
         if (a.type < 1 || a.type > kActorTypeCount) return;
         KillPlayer(player, GetText(kKillText[a.type - 1]), kKillEffect[a.type - 1]);
         PlaySound(SoundAj);
@@ -110,7 +120,7 @@ void TouchHero(Actor& a, Player& player) {
 
 void UpdateActor(Actor& a, Player& player) {
     a.timer += 1;
-    if (IsSolidAt(a.x + 8, a.y + 8)) {
+    if (IsSolidAt(a.x + kCellSize / 2, a.y + kCellSize / 2)) {
         a.active = 0; // buried, for example under a fallen block
     } else if (a.dx != 0 && IsGridAligned(a.y)) {
         MoveSideways(a);

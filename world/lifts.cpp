@@ -12,6 +12,7 @@ int liftCount = 0;
 
 namespace {
 constexpr int kLowestLiftY = kStageHeight - kCellSize; // 176: a lift in the bottom row turns
+constexpr int kQuarters = 4;   // the hero's vy is kept in quarter pixels
 constexpr int kRideLeft = 11;  // the hero rides while his x is within x-11 .. x+12
 constexpr int kRideRight = 12;
 
@@ -52,7 +53,7 @@ void UpdateLifts(Player& player) {
         // ground; he would otherwise sink into the floor beside the shaft.
         const bool onGround = IsGridAligned(py) && (IsSolidAt(px, py + kCellSize) ||
                                                     IsSolidAt(px + kCellSize - 1, py + kCellSize));
-        if (inReach && !(lift.dir > 0 && onGround) && pvy >= 1 && py <= top + pvy / 4 && py >= top - pvy / 4) {
+        if (inReach && !(lift.dir > 0 && onGround) && pvy >= 1 && py <= top + pvy / kQuarters && py >= top - pvy / kQuarters) {
             player.moverIndex = i; // a later lift overrides an earlier one
         } else if (inReach && py > lift.y && lift.dir > 0 && IsGridAligned(lift.y) &&
                    lift.y < kLowestLiftY &&

@@ -13,6 +13,9 @@
 
 namespace {
 
+constexpr int kRight = 1;
+constexpr int kLeft = -1;
+constexpr int kQuarters = 4;          // vy is kept in quarter pixels
 constexpr int kWalkSpeed = 2;
 constexpr int kSlowSpeed = 1;         // holding down, or getting back to an even x
 constexpr int kLatchGrid = 8;         // a released direction carries on to a multiple of 8
@@ -58,7 +61,7 @@ void UpdateRunLatches(const Player& p, const PlayerControls& controls) {
 }
 
 // The push test of steps 3 and 4: standing exactly on the grid against a block with a free cell behind it.
-// dir is +1 for right, -1 for left.
+// dir is kRight or kLeft.
 void TryPush(const Player& p, int dir) {
     const int blockX = p.x + dir * kCellSize;
     const int behindX = p.x + dir * 2 * kCellSize;
@@ -142,7 +145,7 @@ bool RideLift(Player& p, const Lift& lift) {
 // Step 8; false when the hero was crushed and the rest of the frame is skipped.
 bool MoveVertically(Player& p) {
     if (p.moverIndex >= 0 && p.moverIndex < liftCount) return RideLift(p, lifts[p.moverIndex]);
-    p.y += p.vy / 4;
+    p.y += p.vy / kQuarters;
     p.vy += 1;
     if (StandsOnGround(p)) {
         p.vy = kStandingSpeed; // sinks a pixel next frame and is put back
@@ -282,14 +285,14 @@ void TouchTiles(Player& p) {
 
 // Step 11: the camera follows when the hero gets far enough into the view.
 void FollowHero(const Player& p, int cameraX) {
-    if (p.x > cameraX + kScrollFastX) ScrollView(2);
-    else if (p.x > cameraX + kScrollSlowX) ScrollView(1);
+    if (p.x > cameraX + kScrollFastX) ScrollView(kWalkSpeed);
+    else if (p.x > cameraX + kScrollSlowX) ScrollView(kSlowSpeed);
 }
 
 // Step 12.
 void FallOut(Player& p) {
     if (p.dead) {
-        p.y += p.vy / 4;
+        p.y += p.vy / kQuarters;
         p.x -= 1; // the dead hero drifts left
         if (p.deathEffect == 0) p.vy += 1; // a running death effect holds him in place
         if (p.y > kDeadGoneY) p.active = 0;
@@ -306,8 +309,8 @@ void UpdatePlayer(Player& p) {
     if (!p.dead) {
         const int speed = WalkSpeed(p, controls);            // 1
         UpdateRunLatches(p, controls);                       // 2
-        if (world.runRightLatch) Walk(p, 1, speed);          // 3
-        if (world.runLeftLatch && p.x > cameraX) Walk(p, -1, speed); // 4
+        if (world.runRightLatch) Walk(p, kRight, speed);     // 3
+        if (world.runLeftLatch && p.x > cameraX) Walk(p, kLeft, speed); // 4
         AnimateWalk(p);                                      // 5
         TryJump(p, controls);                                // 6
         if (p.bounce) {                                      // 7: hop off a stomped actor

@@ -20,7 +20,8 @@ constexpr TileCode kBumpFrames[] = {0x50, 0x64, 0x78, tile::BumpBlock, tile::Bum
 constexpr int kBrickLastStep = 5;
 constexpr int kSpikeLastStep = 3;
 constexpr int kBumpLastStep = 4;
-constexpr int kCheckpointLastStep = 5; // in thirds of t
+constexpr int kCheckpointTicks = 3;    // the checkpoint shows each image for two of these steps
+constexpr int kCheckpointLastStep = 5; // in steps of kCheckpointTicks
 constexpr int kBlockMoveFrames = 4;
 constexpr int kExplosionFrames = 32;
 constexpr int kHeroDeathFrames = 64;
@@ -118,8 +119,8 @@ void UpdateEffect(TileEffect& e, Player& player) {
         e.t += 1;
         break;
     case EffectCheckpoint:
-        SetTile(e.x, e.y, tile::Checkpoint + ((t / 3) >> 1));
-        if (t / 3 == kCheckpointLastStep) e.active = 0;
+        SetTile(e.x, e.y, tile::Checkpoint + ((t / kCheckpointTicks) >> 1));
+        if (t / kCheckpointTicks == kCheckpointLastStep) e.active = 0;
         e.t += 1;
         break;
     case EffectPickUp:
