@@ -1,0 +1,345 @@
+// The picture-script interpreter: canvas commands for shapes, gradients, art and text.
+#include "picture_script.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <vector>
+
+#include "font_sheet.h"
+#include "pixel_art.h"
+#include "source_error.h"
+#include "tile_sheet.h"
+
+namespace {
+
+// 4x4 ordered-dither thresholds (0..15), the classic Bayer matrix.
+constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+constexpr int kBayerLevels = 16;
+constexpr int kGlyphAdvance = 8; // glyph drawings are 8 pixels apart before scaling
+
+struct Context {
+    std::string file;
+    int line = 0;
+    const Palette* palette = nullptr;
+    ArtLibrary library;
+    Image image;
+    std::string directory;
+};
+
+int Int(const Context& ctx, const std::vector<std::string>& w, size_t i)
+{
+    if (i >= w.size())
+        FailAt(ctx.file, ctx.line, "missing argument " + std::to_string(i) + " of '" + w[0] + "'");
+    char* end = nullptr;
+    const long v = std::strtol(w[i].c_str(), &end, 10);
+    if (*end != '\0')
+        FailAt(ctx.file, ctx.line, "expected a number, got '" + w[i] + "'");
+    return static_cast<int>(v);
+}
+
+Rgb Colour(const Context& ctx, const std::vector<std::string>& w, size_t i)
+{
+    if (i >= w.size())
+        FailAt(ctx.file, ctx.line, "missing colour for '" + w[0] + "'");
+    return ParseColour(*ctx.palette, w[i], ctx.file, ctx.line);
+}
+
+void Rect(Image& image, int x, int y, int w, int h, Rgb c)
+{
+    for (int yy = y; yy < y + h; ++yy)
+        for (int xx = x; xx < x + w; ++xx)
+            SetPixel(image, xx, yy, c);
+}
+
+void Ellipse(Image& image, int cx, int cy, int rx, int ry, Rgb c)
+{
+    if (rx <= 0 || ry <= 0)
+        return;
+    for (int y = -ry; y <= ry; ++y)
+        for (int x = -rx; x <= rx; ++x) {
+            // inside when (x/rx)^2 + (y/ry)^2 <= 1, in integers
+            const int64_t lhs = int64_t(x) * x * ry * ry + int64_t(y) * y * rx * rx;
+            if (lhs <= int64_t(rx) * rx * ry * ry + int64_t(rx) * ry)
+                SetPixel(image, cx + x, cy + y, c);
+        }
+}
+
+void Ring(Image& image, int cx, int cy, int r, int thick, Rgb c)
+{
+    const int inner = r - thick;
+    for (int y = -r; y <= r; ++y)
+        for (int x = -r; x <= r; ++x) {
+            const int d = x * x + y * y;
+            if (d <= r * r + r && d > inner * inner + inner)
+                SetPixel(image, cx + x, cy + y, c);
+        }
+}
+
+void Poly(Image& image, const std::vector<int>& pts, Rgb c)
+{
+    const size_t n = pts.size() / 2;
+    int minY = pts[1], maxY = pts[1];
+    for (size_t i = 0; i < n; ++i) {
+        minY = std::min(minY, pts[2 * i + 1]);
+        maxY = std::max(maxY, pts[2 * i + 1]);
+    }
+    for (int y = minY; y <= maxY; ++y) {
+        const double sy = y + 0.5; // sample at pixel centres
+        std::vector<double> xs;
+        for (size_t i = 0; i < n; ++i) {
+            const double x1 = pts[2 * i], y1 = pts[2 * i + 1];
+            const double x2 = pts[2 * ((i + 1) % n)], y2 = pts[2 * ((i + 1) % n) + 1];
+            if ((y1 <= sy && y2 > sy) || (y2 <= sy && y1 > sy))
+                xs.push_back(x1 + (sy - y1) * (x2 - x1) / (y2 - y1));
+        }
+        std::sort(xs.begin(), xs.end());
+        for (size_t i = 0; i + 1 < xs.size(); i += 2)
+            for (int x = static_cast<int>(std::ceil(xs[i] - 0.5)); x + 0.5 < xs[i + 1]; ++x)
+                SetPixel(image, x, y, c);
+    }
+}
+
+void Line(Image& image, int x1, int y1, int x2, int y2, Rgb c)
+{
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        SetPixel(image, x1, y1, c);
+        if (x1 == x2 && y1 == y2)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x1 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y1 += sy;
+        }
+    }
+}
+
+// Vertical gradient through colours[], each step dithered with the Bayer matrix.
+void Bands(Image& image, int x, int y, int w, int h, const std::vector<Rgb>& colours, bool onto, Rgb only)
+{
+    const int steps = static_cast<int>(colours.size()) - 1;
+    for (int yy = 0; yy < h; ++yy) {
+        // position along the gradient in 1/16ths of a step
+        const int pos = steps <= 0 || h <= 1 ? 0 : yy * steps * kBayerLevels / (h - 1);
+        const int band = std::min(pos / kBayerLevels, std::max(steps - 1, 0));
+        const int frac = pos - band * kBayerLevels;
+        for (int xx = 0; xx < w; ++xx) {
+            const int px = x + xx, py = y + yy;
+            if (!Inside(image, px, py) || (onto && PixelAt(image, px, py) != only))
+                continue;
+            const bool next = steps > 0 && frac > kBayer[py & 3][px & 3];
+            SetPixel(image, px, py, colours[band + (next ? 1 : 0)]);
+        }
+    }
+}
+
+void Ridge(Context& ctx, const std::vector<std::string>& w)
+{
+    const int base = Int(ctx, w, 1);
+    const Rgb c = Colour(ctx, w, 2);
+    struct Wave { double amp, cycles, phase; };
+    std::vector<Wave> waves;
+    for (size_t i = 3; i < w.size(); ++i) {
+        Wave wave{};
+        if (std::sscanf(w[i].c_str(), "%lf:%lf:%lf", &wave.amp, &wave.cycles, &wave.phase) != 3)
+            FailAt(ctx.file, ctx.line, "wave must be AMP:CYCLES:PHASE, got '" + w[i] + "'");
+        waves.push_back(wave);
+    }
+    Image& image = ctx.image;
+    for (int x = 0; x < image.width; ++x) {
+        double top = base;
+        for (const Wave& wave : waves)
+            top += wave.amp * std::sin(2 * std::numbers::pi * wave.cycles * x / image.width +
+                                       wave.phase * std::numbers::pi / 180);
+        for (int y = static_cast<int>(std::lround(top)); y < image.height; ++y)
+            SetPixel(image, x, y, c);
+    }
+}
+
+void Stars(Context& ctx, const std::vector<std::string>& w)
+{
+    uint32_t state = static_cast<uint32_t>(Int(ctx, w, 1)) * 2654435761u + 1;
+    const int count = Int(ctx, w, 2);
+    const int x = Int(ctx, w, 3), y = Int(ctx, w, 4), wd = Int(ctx, w, 5), ht = Int(ctx, w, 6);
+    std::vector<Rgb> colours;
+    for (size_t i = 7; i < w.size(); ++i)
+        colours.push_back(Colour(ctx, w, i));
+    if (colours.empty() || wd <= 0 || ht <= 0)
+        FailAt(ctx.file, ctx.line, "stars need an area and at least one colour");
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u; // fixed LCG: same stars every build
+        return state >> 8;
+    };
+    for (int i = 0; i < count; ++i) {
+        const int sx = x + static_cast<int>(next() % wd);
+        const int sy = y + static_cast<int>(next() % ht);
+        SetPixel(ctx.image, sx, sy, colours[next() % colours.size()]);
+    }
+}
+
+void Text(Context& ctx, const std::vector<std::string>& w)
+{
+    const int scale = Int(ctx, w, 1);
+    const Rgb c = Colour(ctx, w, 4);
+    std::string text;
+    for (size_t i = 5; i < w.size(); ++i)
+        text += (i > 5 ? " " : "") + w[i];
+    const int advance = kGlyphAdvance * scale;
+    const int x0 = w.size() > 2 && w[2] == "centre" ? (ctx.image.width - advance * static_cast<int>(text.size())) / 2
+                                                     : Int(ctx, w, 2);
+    const int y = Int(ctx, w, 3);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const CharGrid glyph = ResolveArt(ctx.library, GlyphName(text[i]));
+        for (size_t gy = 0; gy < glyph.size(); ++gy)
+            for (size_t gx = 0; gx < glyph[gy].size(); ++gx)
+                if (glyph[gy][gx] == 'X')
+                    Rect(ctx.image, x0 + advance * static_cast<int>(i) + static_cast<int>(gx) * scale,
+                         y + static_cast<int>(gy) * scale, scale, scale, c);
+    }
+}
+
+void Outline(Image& image, Rgb c)
+{
+    const Image before = image;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            if (PixelAt(before, x, y) != kKeyColour)
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (Inside(before, x + dx, y + dy) && PixelAt(before, x + dx, y + dy) != kKeyColour)
+                        near = true;
+            if (near)
+                SetPixel(image, x, y, c);
+        }
+}
+
+void Shadow(Image& image, int dx, int dy, Rgb c)
+{
+    const Image before = image;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (PixelAt(before, x, y) == kKeyColour && Inside(before, x - dx, y - dy) &&
+                PixelAt(before, x - dx, y - dy) != kKeyColour)
+                SetPixel(image, x, y, c);
+}
+
+void DrawBlock(Context& ctx, const std::vector<std::string>& w, const std::string& name)
+{
+    const int scale = w.size() > 4 ? Int(ctx, w, 4) : 1;
+    const bool mirror = w.size() > 5 && w[5] == "mirror";
+    if (ctx.library.blocks.find(name) == ctx.library.blocks.end())
+        FailAt(ctx.file, ctx.line, "unknown block '" + w[1] + "' (forgot 'load'?)");
+    DrawArt(ctx.image, ResolveArt(ctx.library, name), *ctx.palette, Int(ctx, w, 2), Int(ctx, w, 3), scale, mirror,
+            ctx.file, ctx.line);
+}
+
+void RunCommand(Context& ctx, const std::vector<std::string>& w)
+{
+    const std::string& cmd = w[0];
+    Image& img = ctx.image;
+    if (cmd == "size") {
+        img = MakeImage(Int(ctx, w, 1), Int(ctx, w, 2), w.size() > 3 ? Colour(ctx, w, 3) : kKeyColour);
+    } else if (cmd == "load") {
+        if (w.size() < 2)
+            FailAt(ctx.file, ctx.line, "load needs a file");
+        LoadArtFile(ctx.library, ctx.directory + w[1]);
+    } else if (cmd == "fill") {
+        Rect(img, 0, 0, img.width, img.height, Colour(ctx, w, 1));
+    } else if (cmd == "rect") {
+        Rect(img, Int(ctx, w, 1), Int(ctx, w, 2), Int(ctx, w, 3), Int(ctx, w, 4), Colour(ctx, w, 5));
+    } else if (cmd == "bands") {
+        std::vector<Rgb> colours;
+        bool onto = false;
+        Rgb only = 0;
+        for (size_t i = 5; i < w.size(); ++i) {
+            if (w[i] == "onto") {
+                onto = true;
+                only = Colour(ctx, w, i + 1);
+                break;
+            }
+            colours.push_back(Colour(ctx, w, i));
+        }
+        if (colours.empty())
+            FailAt(ctx.file, ctx.line, "bands need colours");
+        Bands(img, Int(ctx, w, 1), Int(ctx, w, 2), Int(ctx, w, 3), Int(ctx, w, 4), colours, onto, only);
+    } else if (cmd == "circle") {
+        const int r = Int(ctx, w, 3);
+        Ellipse(img, Int(ctx, w, 1), Int(ctx, w, 2), r, r, Colour(ctx, w, 4));
+    } else if (cmd == "ellipse") {
+        Ellipse(img, Int(ctx, w, 1), Int(ctx, w, 2), Int(ctx, w, 3), Int(ctx, w, 4), Colour(ctx, w, 5));
+    } else if (cmd == "ring") {
+        Ring(img, Int(ctx, w, 1), Int(ctx, w, 2), Int(ctx, w, 3), Int(ctx, w, 4), Colour(ctx, w, 5));
+    } else if (cmd == "poly") {
+        std::vector<int> pts;
+        for (size_t i = 2; i < w.size(); ++i)
+            pts.push_back(Int(ctx, w, i));
+        if (pts.size() < 6 || pts.size() % 2)
+            FailAt(ctx.file, ctx.line, "poly needs at least three X Y pairs");
+        Poly(img, pts, Colour(ctx, w, 1));
+    } else if (cmd == "line") {
+        Line(img, Int(ctx, w, 1), Int(ctx, w, 2), Int(ctx, w, 3), Int(ctx, w, 4), Colour(ctx, w, 5));
+    } else if (cmd == "ridge") {
+        Ridge(ctx, w);
+    } else if (cmd == "stars") {
+        Stars(ctx, w);
+    } else if (cmd == "art") {
+        DrawBlock(ctx, w, w.size() > 1 ? w[1] : "");
+    } else if (cmd == "tile") {
+        DrawBlock(ctx, w, TileName(ParseCode(w.size() > 1 ? w[1] : "", ctx.file, ctx.line)));
+    } else if (cmd == "text") {
+        Text(ctx, w);
+    } else if (cmd == "outline") {
+        Outline(img, Colour(ctx, w, 1));
+    } else if (cmd == "shadow") {
+        Shadow(img, Int(ctx, w, 1), Int(ctx, w, 2), Colour(ctx, w, 3));
+    } else if (cmd == "replace") {
+        const Rgb from = Colour(ctx, w, 1), to = Colour(ctx, w, 2);
+        std::replace(img.pixels.begin(), img.pixels.end(), from, to);
+    } else {
+        FailAt(ctx.file, ctx.line, "unknown command '" + cmd + "'");
+    }
+}
+
+} // namespace
+
+Image RunPictureScript(const std::string& path, const Palette& palette)
+{
+    std::ifstream in(path);
+    if (!in)
+        FailAt(path, 0, "cannot open picture script");
+    Context ctx;
+    ctx.file = path;
+    ctx.palette = &palette;
+    const size_t slash = path.find_last_of('/');
+    ctx.directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string text;
+    while (std::getline(in, text)) {
+        ++ctx.line;
+        std::istringstream fields(text);
+        std::vector<std::string> words;
+        std::string word;
+        while (fields >> word)
+            words.push_back(word);
+        if (words.empty() || words[0][0] == '#')
+            continue;
+        if (words[0] != "size" && ctx.image.width == 0)
+            FailAt(path, ctx.line, "the first command must be 'size'");
+        RunCommand(ctx, words);
+    }
+    if (ctx.image.width == 0)
+        FailAt(path, 0, "script draws nothing");
+    return ctx.image;
+}

@@ -1,0 +1,21 @@
+// Composing the 320x192 tile sheet from the tile blocks of pixel-art files.
+#pragma once
+
+#include "image.h"
+#include "palette.h"
+#include "pixel_art.h"
+
+constexpr int kTileSize = 16;
+constexpr int kSheetColumns = 20;
+constexpr int kSheetRows = 12;
+constexpr int kSheetTiles = kSheetColumns * kSheetRows; // 240 codes
+
+// Draws every "tile CODE" block of the library into a 320x192 sheet, tile i at
+// column i mod 20, row i / 20; codes without a block stay transparent. Throws
+// when a tile is not 16x16, its code is 240 or more, or a colour is unknown.
+Image BuildTileSheet(const ArtLibrary& library, const Palette& palette);
+
+// Draws a resolved block with its top-left corner at (x, y), each pixel as a
+// scale x scale square, mirrored when asked; key pixels are left untouched.
+void DrawArt(Image& target, const CharGrid& art, const Palette& palette, int x, int y, int scale,
+             bool mirror, const std::string& file, int line);
