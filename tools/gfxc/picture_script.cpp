@@ -236,6 +236,50 @@ void Shadow(Image& image, int dx, int dy, Rgb c)
                 SetPixel(image, x, y, c);
 }
 
+// Slants the picture: row y moves right by (height - 1 - y) / divisor pixels.
+void Skew(Image& image, int divisor)
+{
+    if (divisor <= 0)
+        return;
+    const Image before = image;
+    for (int y = 0; y < image.height; ++y) {
+        const int shift = (image.height - 1 - y) / divisor;
+        for (int x = 0; x < image.width; ++x)
+            SetPixel(image, x, y, PixelAt(before, x - shift, y));
+    }
+}
+
+// Lights the top edge of every shape: a non-key pixel with a key pixel above it becomes c.
+void TopEdge(Image& image, Rgb c)
+{
+    const Image before = image;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (PixelAt(before, x, y) != kKeyColour && PixelAt(before, x, y - 1) == kKeyColour)
+                SetPixel(image, x, y, c);
+}
+
+// Cuts the canvas down to the smallest rectangle holding every non-key pixel.
+void Trim(Image& image)
+{
+    int minX = image.width, minY = image.height, maxX = -1, maxY = -1;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (PixelAt(image, x, y) != kKeyColour) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    if (maxX < 0)
+        return;
+    Image cut = MakeImage(maxX - minX + 1, maxY - minY + 1);
+    for (int y = 0; y < cut.height; ++y)
+        for (int x = 0; x < cut.width; ++x)
+            SetPixel(cut, x, y, PixelAt(image, minX + x, minY + y));
+    image = cut;
+}
+
 void DrawBlock(Context& ctx, const std::vector<std::string>& w, const std::string& name)
 {
     const int scale = w.size() > 4 ? Int(ctx, w, 4) : 1;
@@ -305,6 +349,12 @@ void RunCommand(Context& ctx, const std::vector<std::string>& w)
         Outline(img, Colour(ctx, w, 1));
     } else if (cmd == "shadow") {
         Shadow(img, Int(ctx, w, 1), Int(ctx, w, 2), Colour(ctx, w, 3));
+    } else if (cmd == "trim") {
+        Trim(img);
+    } else if (cmd == "skew") {
+        Skew(img, Int(ctx, w, 1));
+    } else if (cmd == "topedge") {
+        TopEdge(img, Colour(ctx, w, 1));
     } else if (cmd == "replace") {
         const Rgb from = Colour(ctx, w, 1), to = Colour(ctx, w, 2);
         std::replace(img.pixels.begin(), img.pixels.end(), from, to);

@@ -22,6 +22,9 @@
 //   outline C                         key pixels touching a non-key pixel become C
 //   shadow DX DY C                    key pixels whose pixel at (-DX, -DY) is not key become C
 //   replace A B                       every pixel of colour A becomes B
+//   skew N                            slant: row y moves right by (H - 1 - y) / N
+//   trim                              cut the canvas to the bounding box of its non-key pixels
+//   topedge C                         non-key pixels with a key pixel above become C
 #pragma once
 
 #include <string>
