@@ -1,1 +1,16 @@
-# Entries of music.zda: append generated files to FRIBB3_music_ENTRIES.
+# Entries of music.zda: every tune source NAME.tune is compiled by modc into NAME.mod.
+set(FRIBB3_MUSIC_NAMES
+  0.fribb3-title 1.labyrinth 2.anctemple 3.happytimes 4.almostthere 5.risingsun
+  6.deepwildness 7.thechallenge 8.twinrainbow 9.yist 10.tastyflowers
+  x.levelcomplete y.jingle)
+file(MAKE_DIRECTORY ${FRIBB3_CONTENT_OUT}/music)
+foreach(name IN LISTS FRIBB3_MUSIC_NAMES)
+  set(src ${CMAKE_CURRENT_LIST_DIR}/${name}.tune)
+  set(mod ${FRIBB3_CONTENT_OUT}/music/${name}.mod)
+  add_custom_command(OUTPUT ${mod}
+    COMMAND modc ${src} ${mod}
+    DEPENDS modc ${src}
+    COMMENT "Compiling music ${name}"
+    VERBATIM)
+  list(APPEND FRIBB3_music_ENTRIES ${mod})
+endforeach()

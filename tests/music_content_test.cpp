@@ -1,0 +1,342 @@
+// Music content: every shipped module plays in libmodplug for its intended length without clipping,
+// and the module compiler behind them is deterministic, lays out MOD files correctly and rejects bad sources.
+#include <gtest/gtest.h>
+
+#include <libmodplug/modplug.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include "assets/archive.h"
+
+namespace {
+
+constexpr int kRate = 22050;
+constexpr int kChannels = 2;
+constexpr int kBlockFrames = 1024;         // the mixer's buffer size
+constexpr int kFullMusicVolume = 128;      // what the game sets at 100 % music volume
+constexpr int kSilentPeak = 64;            // a block whose peak stays below this counts as silence
+constexpr int kClipLevel = 32767;
+constexpr double kGiveUpSeconds = 600;     // a module still playing by now never ends
+constexpr double kBonusCountSeconds = 6.0; // 360 frames at 60 per second
+constexpr size_t kSignatureOffset = 1080;
+constexpr size_t kModHeaderSize = 1084;    // title, 31 sample headers, order list, signature
+constexpr size_t kSampleHeaderOffset = 20;
+constexpr size_t kSampleHeaderSize = 30;
+constexpr size_t kOrderCountOffset = 950;
+
+const char* const kArchivePath = FRIBB3_BINARY_DIR "/data/music.zda";
+const char* const kCompiler = FRIBB3_BINARY_DIR "/tools/modc/modc";
+
+struct Rendered {
+    double seconds = 0;        // time until ModPlug_Read returned less than asked
+    double audibleSeconds = 0; // total time of blocks above the silence level
+    double longestSilence = 0;
+    double firstSound = -1;
+    int peak = 0;
+    long clipped = 0;
+    bool ended = false;
+};
+
+std::vector<uint8_t> ReadEntry(const char* name)
+{
+    OpenArchiveFile(ArchiveMusic, kArchivePath);
+    size_t size = 0;
+    uint8_t* data = ReadArchiveEntry(ArchiveMusic, name, "mod", &size);
+    std::vector<uint8_t> bytes;
+    if (data)
+        bytes.assign(data, data + size);
+    std::free(data);
+    return bytes;
+}
+
+// Plays a module the way the game's music hook does: 22050 Hz 16-bit stereo,
+// the library never looping, the full music volume, 1024-frame buffers.
+bool Render(const std::vector<uint8_t>& bytes, Rendered& r)
+{
+    ModPlug_Settings settings;
+    ModPlug_GetSettings(&settings);
+    settings.mFlags = MODPLUG_ENABLE_OVERSAMPLING | MODPLUG_ENABLE_NOISE_REDUCTION;
+    settings.mResamplingMode = MODPLUG_RESAMPLE_LINEAR;
+    settings.mFrequency = kRate;
+    settings.mBits = 16;
+    settings.mChannels = kChannels;
+    settings.mLoopCount = 0;
+    ModPlug_SetSettings(&settings);
+    ModPlugFile* file = ModPlug_Load(bytes.data(), static_cast<int>(bytes.size()));
+    if (!file)
+        return false;
+    ModPlug_SetMasterVolume(file, kFullMusicVolume);
+    std::vector<int16_t> block(kBlockFrames * kChannels);
+    long frames = 0, audible = 0, silentRun = 0, longestSilentRun = 0;
+    while (frames < kGiveUpSeconds * kRate) {
+        const int asked = static_cast<int>(block.size() * sizeof(int16_t));
+        const int got = ModPlug_Read(file, block.data(), asked);
+        const int gotFrames = got / static_cast<int>(kChannels * sizeof(int16_t));
+        int blockPeak = 0;
+        for (int i = 0; i < gotFrames * kChannels; ++i) {
+            const int v = std::abs(static_cast<int>(block[i]));
+            blockPeak = std::max(blockPeak, v);
+            r.clipped += v >= kClipLevel;
+        }
+        r.peak = std::max(r.peak, blockPeak);
+        if (blockPeak >= kSilentPeak) {
+            audible += gotFrames;
+            silentRun = 0;
+            if (r.firstSound < 0)
+                r.firstSound = static_cast<double>(frames) / kRate;
+        } else {
+            silentRun += gotFrames;
+            longestSilentRun = std::max(longestSilentRun, silentRun);
+        }
+        frames += gotFrames;
+        if (got < asked) {
+            r.ended = true;
+            break;
+        }
+    }
+    ModPlug_Unload(file);
+    r.seconds = static_cast<double>(frames) / kRate;
+    r.audibleSeconds = static_cast<double>(audible) / kRate;
+    r.longestSilence = static_cast<double>(longestSilentRun) / kRate;
+    return true;
+}
+
+struct Expectation {
+    const char* name;
+    double minAudible; // at least this much non-silent sound
+    double maxLength;  // the module must end by then
+};
+
+// The eleven looping tunes play a minute or more before the game restarts
+// them; the fanfare must end inside the bonus count, the jingle within 4 s.
+const Expectation kModules[] = {
+    {"0.fribb3-title", 60, 300}, {"1.labyrinth", 60, 300}, {"2.anctemple", 60, 300},
+    {"3.happytimes", 60, 300}, {"4.almostthere", 60, 300}, {"5.risingsun", 60, 300},
+    {"6.deepwildness", 60, 300}, {"7.thechallenge", 60, 300}, {"8.twinrainbow", 60, 300},
+    {"9.yist", 60, 300}, {"10.tastyflowers", 60, 300},
+    {"x.levelcomplete", 4, kBonusCountSeconds}, {"y.jingle", 2, 4},
+};
+
+class ShippedModule : public testing::TestWithParam<Expectation> {};
+
+TEST_P(ShippedModule, IsA31SampleModWithAKnownSignature)
+{
+    const std::vector<uint8_t> bytes = ReadEntry(GetParam().name);
+    ASSERT_GT(bytes.size(), kModHeaderSize) << "entry missing or truncated";
+    const std::string signature(bytes.begin() + kSignatureOffset, bytes.begin() + kSignatureOffset + 4);
+    EXPECT_TRUE(signature == "M.K." || signature == "6CHN" || signature == "8CHN") << signature;
+    const int orders = bytes[kOrderCountOffset];
+    EXPECT_GE(orders, 1);
+    EXPECT_LE(orders, 128);
+}
+
+TEST_P(ShippedModule, PlaysLongEnoughWithoutGapsOrClippingAndEnds)
+{
+    const Expectation& e = GetParam();
+    const std::vector<uint8_t> bytes = ReadEntry(e.name);
+    Rendered r;
+    ASSERT_TRUE(Render(bytes, r)) << "libmodplug refused " << e.name;
+    EXPECT_TRUE(r.ended) << "never reached its end";
+    EXPECT_LE(r.seconds, e.maxLength);
+    EXPECT_GE(r.audibleSeconds, e.minAudible);
+    EXPECT_GE(r.firstSound, 0.0);
+    EXPECT_LT(r.firstSound, 0.5) << "starts with a long silence";
+    EXPECT_LT(r.longestSilence, 1.0) << "has a gap of silence";
+    EXPECT_EQ(r.clipped, 0) << "clips at full music volume";
+    EXPECT_GT(r.peak, kClipLevel / 8) << "too quiet to hear over the effects";
+}
+
+INSTANTIATE_TEST_SUITE_P(MusicArchive, ShippedModule, testing::ValuesIn(kModules),
+    [](const testing::TestParamInfo<Expectation>& info) {
+        std::string n = info.param.name;
+        std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return n;
+    });
+
+TEST(MusicArchive, ShipsNothingBeyondTheThirteenModules)
+{
+    EXPECT_TRUE(ReadEntry("x.levelcomplete").size() > 0);
+    EXPECT_TRUE(ReadEntry("11.missing").empty());
+}
+
+// ---- The module compiler ----
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs modc on a source text; returns its exit code and fills the output bytes and messages.
+int Compile(const std::string& source, std::vector<uint8_t>& mod, std::string& messages)
+{
+    const std::string dir = testing::TempDir();
+    const std::string src = dir + "/modc_case.tune";
+    const std::string out = dir + "/modc_case.mod";
+    std::ofstream(src, std::ios::binary | std::ios::trunc) << source;
+    std::remove(out.c_str());
+    const std::string cmd = std::string(kCompiler) + " " + src + " " + out + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    messages.clear();
+    std::array<char, 256> buf;
+    while (p && std::fgets(buf.data(), buf.size(), p))
+        messages += buf.data();
+    const int status = p ? pclose(p) : -1;
+    mod = ReadFileBytes(out);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct TrackerCell {
+    int sample, period, effect, param;
+};
+
+TrackerCell CellAt(const std::vector<uint8_t>& mod, int channels, int pattern, int row, int channel)
+{
+    const size_t at = kModHeaderSize + ((static_cast<size_t>(pattern) * 64 + row) * channels + channel) * 4;
+    const uint8_t* c = &mod.at(at + 3) - 3;
+    return {(c[0] & 0xF0) | (c[2] >> 4), ((c[0] & 0x0F) << 8) | c[1], c[2] & 0x0F, c[3]};
+}
+
+int SampleWord(const std::vector<uint8_t>& mod, int sample, size_t field)
+{
+    const size_t at = kSampleHeaderOffset + sample * kSampleHeaderSize + field;
+    return (mod.at(at) << 8) | mod.at(at + 1);
+}
+
+TEST(ModuleCompiler, SameSourceGivesTheSameBytesAsTheArchive)
+{
+    for (const Expectation& e : kModules) {
+        SCOPED_TRACE(e.name);
+        std::ifstream in(std::string(FRIBB3_SOURCE_DIR "/content/music/") + e.name + ".tune", std::ios::binary);
+        const std::string source((std::istreambuf_iterator<char>(in)), {});
+        ASSERT_FALSE(source.empty());
+        std::vector<uint8_t> first, second;
+        std::string messages;
+        ASSERT_EQ(Compile(source, first, messages), 0) << messages;
+        ASSERT_EQ(Compile(source, second, messages), 0) << messages;
+        EXPECT_TRUE(first == second) << "compiler output differs between runs";
+        EXPECT_TRUE(first == ReadEntry(e.name)) << "archive entry is stale";
+    }
+}
+
+TEST(ModuleCompiler, LaysOutNotesChordsAndSongStart)
+{
+    const std::string source =
+        "title t\n"
+        "channels a b=64 c\n"
+        "speed 5\n"
+        "tempo 140\n"
+        "instrument lead tone sustain=0.5 base=3\n"
+        "instrument hit tone length=0.1 base=3\n"
+        "chords ch step=2 low=C4 : Am Dm\n"
+        "phrase up : C4 E4:v20\n"
+        "pattern p rows=8\n"
+        "  a: =lead ch.1 up+2 :s2%2\n"
+        "  b: C3@hit ^ . ch.arp[2:4]\n"
+        "  c: =hit ch.3\n"
+        "order p p\n";
+    std::vector<uint8_t> mod;
+    std::string messages;
+    ASSERT_EQ(Compile(source, mod, messages), 0) << messages;
+    const int ch = 4; // three channels are stored as a 4-channel "M.K." module
+    EXPECT_EQ(std::string(mod.begin() + kSignatureOffset, mod.begin() + kSignatureOffset + 4), "M.K.");
+    EXPECT_EQ(mod[kOrderCountOffset], 2);
+    EXPECT_EQ(mod[kOrderCountOffset + 2], 0);
+    EXPECT_EQ(mod[kOrderCountOffset + 3], 0) << "a pattern used twice is stored once";
+
+    // Am above C4 voices as C4 E4 A4; base 3 puts real octave 4 at tracker octave 3 (C-3 = 214).
+    EXPECT_EQ(CellAt(mod, ch, 0, 0, 0).period, 214);
+    EXPECT_EQ(CellAt(mod, ch, 0, 0, 0).sample, 1);
+    EXPECT_EQ(CellAt(mod, ch, 0, 2, 0).period, 190) << "Dm above C4 voices as D4 F4 A4";
+    EXPECT_EQ(CellAt(mod, ch, 0, 4, 0).period, 190) << "phrase 'up' transposed +2: D4";
+    EXPECT_EQ(CellAt(mod, ch, 0, 5, 0).period, 151) << "E4 + 2 = F#4";
+    EXPECT_EQ(CellAt(mod, ch, 0, 5, 0).effect, 0xC);
+    EXPECT_EQ(CellAt(mod, ch, 0, 5, 0).param, 20);
+    for (int row : {6, 7}) {
+        EXPECT_EQ(CellAt(mod, ch, 0, row, 0).effect, 0xA) << "cell copied on every row";
+        EXPECT_EQ(CellAt(mod, ch, 0, row, 0).param, 0x02);
+        EXPECT_EQ(CellAt(mod, ch, 0, row, 0).period, 0);
+    }
+    EXPECT_EQ(CellAt(mod, ch, 0, 0, 2).period, 127) << "third voice of Am: A4";
+    EXPECT_EQ(CellAt(mod, ch, 0, 2, 2).period, 127) << "third voice of Dm above C4: A4";
+
+    // Channel b: a note, a cut (volume 0), then rows 2..3 of the arpeggio phrase (Dm: D4 +3 +7).
+    EXPECT_EQ(CellAt(mod, ch, 0, 0, 1).sample, 2);
+    EXPECT_EQ(CellAt(mod, ch, 0, 0, 1).period, 428);
+    EXPECT_EQ(CellAt(mod, ch, 0, 1, 1).effect, 0xC);
+    EXPECT_EQ(CellAt(mod, ch, 0, 1, 1).param, 0);
+    EXPECT_EQ(CellAt(mod, ch, 0, 3, 1).period, 190);
+    EXPECT_EQ(CellAt(mod, ch, 0, 3, 1).effect, 0x0);
+    EXPECT_EQ(CellAt(mod, ch, 0, 3, 1).param, 0x37);
+
+    // Speed and tempo share row 0 with the notes; panning lands in a free slot; the short pattern breaks.
+    std::vector<int> fParams;
+    for (int c = 0; c < ch; ++c)
+        if (CellAt(mod, ch, 0, 0, c).effect == 0xF)
+            fParams.push_back(CellAt(mod, ch, 0, 0, c).param);
+    std::sort(fParams.begin(), fParams.end());
+    EXPECT_EQ(fParams, (std::vector<int>{5, 140}));
+    bool panned = false;
+    for (int row = 0; row < 8; ++row)
+        panned = panned || (CellAt(mod, ch, 0, row, 1).effect == 0x8 && CellAt(mod, ch, 0, row, 1).param == 64);
+    EXPECT_TRUE(panned);
+    bool broke = false;
+    for (int c = 0; c < ch; ++c)
+        broke = broke || CellAt(mod, ch, 0, 7, c).effect == 0xD;
+    EXPECT_TRUE(broke) << "an 8-row pattern needs a break on its last row";
+
+    // A sustained tone loops a seamless span; a one-shot has the one-word "no loop".
+    EXPECT_GT(SampleWord(mod, 0, 28), 1);
+    EXPECT_EQ(SampleWord(mod, 1, 28), 1);
+    EXPECT_EQ(SampleWord(mod, 1, 26), 0);
+}
+
+TEST(ModuleCompiler, PicksTheSignatureByChannelCount)
+{
+    const std::string body = "instrument x tone\npattern p rows=1\n  a: C3@x\norder p\n";
+    std::vector<uint8_t> mod;
+    std::string messages;
+    for (const auto& [channels, signature] : std::vector<std::pair<std::string, std::string>>{
+             {"a", "M.K."}, {"a b c d e", "6CHN"}, {"a b c d e f g", "8CHN"}}) {
+        ASSERT_EQ(Compile("channels " + channels + "\n" + body, mod, messages), 0) << messages;
+        EXPECT_EQ(std::string(mod.begin() + kSignatureOffset, mod.begin() + kSignatureOffset + 4), signature);
+    }
+}
+
+TEST(ModuleCompiler, RejectsBadSourcesWithTheLine)
+{
+    const std::string head = "channels a\ninstrument x tone base=3\n";
+    struct Case {
+        std::string body, message;
+    };
+    const Case cases[] = {
+        {"pattern p\n  a: =x nothere\norder p\n", "line 4: unknown phrase: nothere"},
+        {"pattern p rows=2\n  a: C3@x C3 C3\norder p\n", "line 4: channel a has 3 rows, pattern p only 2"},
+        {"pattern p\n  a: C9@x\norder p\n", "note out of range for instrument x"},
+        {"pattern p\n  a: C3@y\norder p\n", "line 4: unknown instrument: y"},
+        {"phrase r : r\npattern p\n  a: =x r\norder p\n", "nest too deeply"},
+        {"pattern p\n  a: C3@x:v65\norder p\n", "volume out of range"},
+        {"pattern p\n  a: C3@x\n", "no order list"},
+        {"instrument z tone wav=saw\npattern p\n  a: C3@z\norder p\n", "unknown setting wav"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        std::vector<uint8_t> mod;
+        std::string messages;
+        EXPECT_EQ(Compile(head + c.body, mod, messages), 1);
+        EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
+        EXPECT_TRUE(mod.empty()) << "no output on failure";
+    }
+}
+
+} // namespace

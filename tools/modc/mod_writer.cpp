@@ -1,0 +1,191 @@
+// ProTracker MOD layout: header, sample table, order list, signature, pattern cells, sample data.
+#include "mod_writer.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+constexpr int kTitleBytes = 20;
+constexpr int kSampleNameBytes = 22;
+constexpr int kMaxSamples = 31;
+constexpr int kOrderSlots = 128;
+constexpr int kMaxPatterns = 64;         // the "M.K." family stores at most 64 patterns
+constexpr int kRowsPerPattern = 64;
+constexpr int kBytesPerCell = 4;
+constexpr int kNoRestart = 0x7F;         // the customary restart byte; the song just ends
+constexpr int kMaxSampleWords = 0xFFFF;
+
+enum : int {
+    kFxPatternBreak = 0xD,
+    kFxSetPanning = 0x8,
+    kFxSetSpeed = 0xF,
+};
+
+struct TrackerCell {
+    int sample = 0; // 1..31, 0 = none
+    int period = 0; // 0 = no note
+    int effect = 0;
+    int param = 0;
+    bool hasEffect = false;
+};
+
+struct WriteError {
+    std::string text;
+};
+
+using Grid = std::vector<std::vector<TrackerCell>>; // [row][channel]
+
+// Puts an effect into the first free effect slot of a row, searching channels from the last one down.
+bool PlaceInRow(Grid& grid, int row, int channels, int effect, int param)
+{
+    for (int c = channels - 1; c >= 0; --c) {
+        TrackerCell& cell = grid[row][c];
+        if (!cell.hasEffect) {
+            cell.effect = effect;
+            cell.param = param;
+            cell.hasEffect = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+void PutBigEndian16(std::vector<uint8_t>& out, int v)
+{
+    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    out.push_back(static_cast<uint8_t>(v & 0xFF));
+}
+
+void PutText(std::vector<uint8_t>& out, const std::string& text, int size)
+{
+    for (int i = 0; i < size; ++i)
+        out.push_back(i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0);
+}
+
+Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vector<SynthSample>& samples, int channels)
+{
+    Grid grid(kRowsPerPattern, std::vector<TrackerCell>(channels));
+    for (size_t c = 0; c < pat.channels.size(); ++c) {
+        for (int r = 0; r < pat.rows; ++r) {
+            const Cell& src = pat.channels[c][r];
+            TrackerCell& dst = grid[r][c];
+            if (src.note != kNoNote) {
+                const SynthSample& s = samples[src.instrument];
+                const int pitch = src.note == kDefaultNote ? s.defaultNote : src.note;
+                const int period = TrackerPeriod(TrackerNoteFor(pitch, s.base));
+                if (period == 0)
+                    throw WriteError{"pattern " + pat.name + " channel " + tune.channelNames[c] + " row " +
+                        std::to_string(r) + ": note out of range for instrument " + tune.instruments[src.instrument].name};
+                dst.period = period;
+                dst.sample = src.instrument + 1;
+            }
+            dst.hasEffect = src.hasEffect;
+            dst.effect = src.effect;
+            dst.param = src.param;
+        }
+    }
+    if (pat.rows < kRowsPerPattern && !PlaceInRow(grid, pat.rows - 1, channels, kFxPatternBreak, 0))
+        throw WriteError{"pattern " + pat.name + ": no free effect slot for the pattern break on its last row"};
+    return grid;
+}
+
+// Speed and tempo go into the first row played; each channel's panning into
+// its first free effect slot, searching the patterns in play order.
+void AddSongStart(const TuneSource& tune, std::vector<Grid>& grids, int channels)
+{
+    if (!PlaceInRow(grids[0], 0, channels, kFxSetSpeed, tune.speed) ||
+        !PlaceInRow(grids[0], 0, channels, kFxSetSpeed, tune.tempo))
+        throw WriteError{"first pattern: row 0 needs two free effect slots for speed and tempo"};
+    for (size_t c = 0; c < tune.channelPan.size(); ++c) {
+        if (tune.channelPan[c] < 0)
+            continue;
+        TrackerCell* slot = nullptr;
+        for (size_t g = 0; g < grids.size() && !slot; ++g)
+            for (int row = 0; row < kRowsPerPattern && !slot; ++row)
+                if (!grids[g][row][c].hasEffect)
+                    slot = &grids[g][row][c];
+        if (!slot)
+            throw WriteError{"no free effect slot anywhere for the panning of " + tune.channelNames[c]};
+        slot->effect = kFxSetPanning;
+        slot->param = tune.channelPan[c];
+        slot->hasEffect = true;
+    }
+}
+
+} // namespace
+
+bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples, std::vector<uint8_t>& out,
+    std::string& error)
+{
+    try {
+        const int used = static_cast<int>(tune.channelNames.size());
+        const int channels = used <= 4 ? 4 : used <= 6 ? 6 : 8;
+        if (tune.instruments.size() > kMaxSamples)
+            throw WriteError{"more than 31 instruments"};
+        if (tune.order.size() > kOrderSlots)
+            throw WriteError{"order list longer than 128"};
+
+        // Number the patterns in order of first use; the first one played gets the song start.
+        std::map<int, int> stored;
+        std::vector<Grid> grids;
+        std::vector<uint8_t> orderBytes;
+        for (int p : tune.order) {
+            if (!stored.count(p)) {
+                if (static_cast<int>(grids.size()) == kMaxPatterns)
+                    throw WriteError{"more than 64 patterns in the order list"};
+                stored[p] = static_cast<int>(grids.size());
+                grids.push_back(BuildGrid(tune, tune.patterns[p], samples, channels));
+            }
+            orderBytes.push_back(static_cast<uint8_t>(stored[p]));
+        }
+        AddSongStart(tune, grids, channels);
+
+        out.clear();
+        PutText(out, tune.title, kTitleBytes);
+        for (int i = 0; i < kMaxSamples; ++i) {
+            if (i < static_cast<int>(samples.size())) {
+                const SynthSample& s = samples[i];
+                if (s.data.size() / 2 > kMaxSampleWords)
+                    throw WriteError{"sample " + tune.instruments[i].name + " is too long"};
+                PutText(out, tune.instruments[i].name, kSampleNameBytes);
+                PutBigEndian16(out, static_cast<int>(s.data.size() / 2));
+                out.push_back(0); // finetune
+                out.push_back(static_cast<uint8_t>(s.volume));
+                PutBigEndian16(out, s.loopStart / 2);
+                PutBigEndian16(out, s.loopLength > 0 ? s.loopLength / 2 : 1); // one word means "no loop"
+            } else {
+                PutText(out, "", kSampleNameBytes);
+                PutBigEndian16(out, 0);
+                out.push_back(0);
+                out.push_back(0);
+                PutBigEndian16(out, 0);
+                PutBigEndian16(out, 1);
+            }
+        }
+        out.push_back(static_cast<uint8_t>(orderBytes.size()));
+        out.push_back(kNoRestart);
+        orderBytes.resize(kOrderSlots, 0);
+        out.insert(out.end(), orderBytes.begin(), orderBytes.end());
+        const char* signature = channels == 4 ? "M.K." : channels == 6 ? "6CHN" : "8CHN";
+        PutText(out, signature, 4);
+        for (const Grid& grid : grids) {
+            for (const auto& row : grid) {
+                for (const TrackerCell& cell : row) {
+                    out.push_back(static_cast<uint8_t>((cell.sample & 0xF0) | ((cell.period >> 8) & 0x0F)));
+                    out.push_back(static_cast<uint8_t>(cell.period & 0xFF));
+                    out.push_back(static_cast<uint8_t>(((cell.sample & 0x0F) << 4) | (cell.effect & 0x0F)));
+                    out.push_back(static_cast<uint8_t>(cell.param & 0xFF));
+                }
+            }
+        }
+        static_assert(kBytesPerCell == 4);
+        for (const SynthSample& s : samples)
+            out.insert(out.end(), reinterpret_cast<const uint8_t*>(s.data.data()),
+                reinterpret_cast<const uint8_t*>(s.data.data()) + s.data.size());
+        return true;
+    } catch (const WriteError& e) {
+        error = e.text;
+        return false;
+    }
+}
