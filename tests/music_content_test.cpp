@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "assets/archive.h"
 
@@ -180,9 +181,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path)
 // Runs modc on a source text; returns its exit code and fills the output bytes and messages.
 int Compile(const std::string& source, std::vector<uint8_t>& mod, std::string& messages)
 {
-    const std::string dir = testing::TempDir();
-    const std::string src = dir + "/modc_case.tune";
-    const std::string out = dir + "/modc_case.mod";
+    // Named after the process: ctest runs the tests of this file side by side.
+    const std::string stem = testing::TempDir() + "/modc_case_" + std::to_string(getpid());
+    const std::string src = stem + ".tune";
+    const std::string out = stem + ".mod";
     std::ofstream(src, std::ios::binary | std::ios::trunc) << source;
     std::remove(out.c_str());
     const std::string cmd = std::string(kCompiler) + " " + src + " " + out + " 2>&1";
