@@ -283,11 +283,53 @@ void Trim(Image& image)
 void DrawBlock(Context& ctx, const std::vector<std::string>& w, const std::string& name)
 {
     const int scale = w.size() > 4 ? Int(ctx, w, 4) : 1;
-    const bool mirror = w.size() > 5 && w[5] == "mirror";
+    bool mirror = false;
+    bool solid = false;
+    Rgb solidColour = 0;
+    for (size_t i = 5; i < w.size(); ++i) {
+        if (w[i] == "mirror") {
+            mirror = true;
+        } else if (w[i] == "solid") {
+            solid = true;
+            solidColour = Colour(ctx, w, ++i);
+        } else {
+            FailAt(ctx.file, ctx.line, "unknown option '" + w[i] + "' (mirror, solid C)");
+        }
+    }
     if (ctx.library.blocks.find(name) == ctx.library.blocks.end())
         FailAt(ctx.file, ctx.line, "unknown block '" + w[1] + "' (forgot 'load'?)");
-    DrawArt(ctx.image, ResolveArt(ctx.library, name), *ctx.palette, Int(ctx, w, 2), Int(ctx, w, 3), scale, mirror,
-            ctx.file, ctx.line);
+    CharGrid art = ResolveArt(ctx.library, name);
+    if (!solid) {
+        DrawArt(ctx.image, art, *ctx.palette, Int(ctx, w, 2), Int(ctx, w, 3), scale, mirror, ctx.file, ctx.line);
+        return;
+    }
+    // a silhouette: every drawn pixel in one colour
+    Image shape = MakeImage(static_cast<int>(art[0].size()) * scale, static_cast<int>(art.size()) * scale);
+    DrawArt(shape, art, *ctx.palette, 0, 0, scale, mirror, ctx.file, ctx.line);
+    for (int y = 0; y < shape.height; ++y)
+        for (int x = 0; x < shape.width; ++x)
+            if (PixelAt(shape, x, y) != kKeyColour)
+                SetPixel(ctx.image, Int(ctx, w, 2) + x, Int(ctx, w, 3) + y, solidColour);
+}
+
+// Repeats a tile or art block over a rectangle, like wallpaper.
+void Pattern(Context& ctx, const std::vector<std::string>& w)
+{
+    const std::string& ref = w.size() > 1 ? w[1] : "";
+    const std::string name = !ref.empty() && ref[0] >= '0' && ref[0] <= '9' ? TileName(ParseCode(ref, ctx.file, ctx.line)) : ref;
+    if (ctx.library.blocks.find(name) == ctx.library.blocks.end())
+        FailAt(ctx.file, ctx.line, "unknown block '" + ref + "' (forgot 'load'?)");
+    const CharGrid art = ResolveArt(ctx.library, name);
+    const int x = Int(ctx, w, 2), y = Int(ctx, w, 3), width = Int(ctx, w, 4), height = Int(ctx, w, 5);
+    const int scale = w.size() > 6 ? Int(ctx, w, 6) : 1;
+    Image tile = MakeImage(static_cast<int>(art[0].size()) * scale, static_cast<int>(art.size()) * scale);
+    DrawArt(tile, art, *ctx.palette, 0, 0, scale, false, ctx.file, ctx.line);
+    for (int yy = 0; yy < height; ++yy)
+        for (int xx = 0; xx < width; ++xx) {
+            const Rgb c = PixelAt(tile, xx % tile.width, yy % tile.height);
+            if (c != kKeyColour)
+                SetPixel(ctx.image, x + xx, y + yy, c);
+        }
 }
 
 void RunCommand(Context& ctx, const std::vector<std::string>& w)
@@ -343,6 +385,8 @@ void RunCommand(Context& ctx, const std::vector<std::string>& w)
         DrawBlock(ctx, w, w.size() > 1 ? w[1] : "");
     } else if (cmd == "tile") {
         DrawBlock(ctx, w, TileName(ParseCode(w.size() > 1 ? w[1] : "", ctx.file, ctx.line)));
+    } else if (cmd == "pattern") {
+        Pattern(ctx, w);
     } else if (cmd == "text") {
         Text(ctx, w);
     } else if (cmd == "outline") {

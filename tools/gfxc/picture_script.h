@@ -16,8 +16,10 @@
 //                                     y = BASE + sum AMP*sin(360*CYCLES*x/W + PHASE degrees);
 //                                     whole CYCLES make the picture wrap seamlessly
 //   stars SEED COUNT X Y W H C1 [C2 ...]  deterministic scattered single pixels
-//   art NAME X Y [SCALE] [mirror]     draw a pixel-art block
-//   tile CODE X Y [SCALE] [mirror]    draw a tile block
+//   art NAME X Y [SCALE] [mirror] [solid C]   draw a pixel-art block (solid: as a
+//                                     silhouette in colour C)
+//   tile CODE X Y [SCALE] [mirror] [solid C]  draw a tile block
+//   pattern CODE|NAME X Y W H [SCALE]  repeat a tile or art block over a rectangle
 //   text SCALE X Y C WORDS...         glyph blocks in one colour; X may be "centre"
 //   outline C                         key pixels touching a non-key pixel become C
 //   shadow DX DY C                    key pixels whose pixel at (-DX, -DY) is not key become C
