@@ -4,12 +4,14 @@
 // file the music tests read.
 //   music_disk_probe [MUSIC.zda]
 // Without an archive it plays a generated one-note module; with one, the stage 1 tune.
+//   music_disk_probe --once
+// plays a short generated module once and reports whether the hook removed itself.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "app/settings.h"
@@ -41,6 +43,21 @@ int main(int argc, char** argv)
     }
     SetMusicOutputFormat(kRate, 2);
     SetMusicVolume(128);
+
+    if (argc > 1 && std::strcmp(argv[1], "--once") == 0) {
+        ApplyMusicSettings();
+        const std::vector<uint8_t> bytes = music_test::MakeTinyMod();
+        MusicModule* module = LoadMusicFromMemory(bytes.data(), bytes.size());
+        PlayMusic(module, 1);
+        const Uint32 start = SDL_GetTicks();
+        while (MusicPlaying() && SDL_GetTicks() - start < kTimeoutMs)
+            SDL_Delay(kPollMs);
+        std::printf("%s\n", MusicPlaying() ? "still playing" : "stopped by itself");
+        FreeMusic(module);
+        Mix_CloseAudio();
+        SDL_Quit();
+        return 0;
+    }
 
     MusicModule* module = nullptr;
     if (argc > 1) {

@@ -82,6 +82,22 @@ TEST(MusicDiskTest, FadeInThroughTheMixerRisesToASteadyLevel)
         EXPECT_NEAR(level[w], level[kWindows - 1], level[kWindows - 1] * 0.03) << "window " << w;
 }
 
+TEST(MusicDiskTest, APlayOnceTuneRemovesItsOwnHookOnTheAudioThread)
+{
+    // The hook takes the audio lock again from inside the audio callback; a lock that
+    // were not re-entrant would hang here until the probe's timeout.
+    const std::string cmd = std::string("SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null SDL_DISKAUDIODELAY=4 '") +
+                            kProbe + "' --once 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char line[64] = {};
+    const bool got = std::fgets(line, sizeof line, p) != nullptr;
+    const int status = pclose(p);
+    EXPECT_TRUE(got);
+    EXPECT_STREQ(line, "stopped by itself\n");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 TEST(MusicDiskTest, StageOneTuneFadesInThroughTheMixer)
 {
     OpenArchiveFile(ArchiveMusic, kBuiltMusicArchive);

@@ -50,13 +50,34 @@ struct HighPass {
     }
 };
 
-double Oscillator(Wave wave, double phase, double duty)
+// Polynomial band-limited step: smooths a jump of 2 at phase 0 over one sample on each
+// side, so square and saw edges do not fold high harmonics back as audible aliasing.
+double PolyBlep(double t, double dt)
+{
+    if (t < dt) {
+        t /= dt;
+        return t + t - t * t - 1.0;
+    }
+    if (t > 1.0 - dt) {
+        t = (t - 1.0) / dt;
+        return t * t + t + t + 1.0;
+    }
+    return 0.0;
+}
+
+// One oscillator sample at `phase` (0..1) advancing `dt` per sample.
+double Oscillator(Wave wave, double phase, double dt, double duty)
 {
     switch (wave) {
     case Wave::Sine: return std::sin(kTwoPi * phase);
-    case Wave::Square: return phase < duty ? 1.0 : -1.0;
+    case Wave::Square: {
+        double falling = phase - duty;
+        if (falling < 0.0)
+            falling += 1.0;
+        return (phase < duty ? 1.0 : -1.0) + PolyBlep(phase, dt) - PolyBlep(falling, dt);
+    }
     case Wave::Triangle: return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
-    case Wave::Saw: return 2.0 * phase - 1.0;
+    case Wave::Saw: return 2.0 * phase - 1.0 - PolyBlep(phase, dt);
     case Wave::Noise: break;
     }
     return 0.0;
@@ -98,14 +119,11 @@ void MixLayer(const SfxLayer& l, std::vector<double>& mix)
     double prevNoise = noise.Next(), nextNoise = noise.Next();
     for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
         const double t = static_cast<double>(i) / kSfxRate;
-        const double f = FrequencyAt(l, t);
-        double v;
-        if (l.wave == Wave::Noise) {
-            v = prevNoise + (nextNoise - prevNoise) * phase;
-        } else {
-            v = Oscillator(l.wave, phase, l.duty);
-        }
-        phase += f / kSfxRate;
+        // Noise may redraw faster than the sample rate (plain white noise); tones stay below Nyquist.
+        const double dt = FrequencyAt(l, t) / kSfxRate;
+        double v = l.wave == Wave::Noise ? prevNoise + (nextNoise - prevNoise) * std::min(phase, 1.0)
+                                         : Oscillator(l.wave, phase, std::min(dt, 0.5), l.duty);
+        phase += dt;
         while (phase >= 1.0) {
             phase -= 1.0;
             prevNoise = nextNoise;
