@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -197,6 +198,28 @@ TEST(MusicNamesTest, TheThirteenEntriesInIdOrder)
     EXPECT_STREQ(kMusicNames[MusicStageLast], "10.tastyflowers");
     EXPECT_STREQ(kMusicNames[MusicLevelComplete], "x.levelcomplete");
     EXPECT_STREQ(kMusicNames[MusicJingle], "y.jingle");
+}
+
+} // namespace
+
+namespace {
+
+TEST(MusicShippedTest, EveryBuiltModulePassesTheGateAndLoads)
+{
+    SetMusicOutputFormat(22050, 2);
+    OpenArchiveFile(ArchiveMusic, FRIBB3_BINARY_DIR "/data/music.zda");
+    for (int id = 0; id < kMusicCount; ++id) {
+        SCOPED_TRACE(kMusicNames[id]);
+        size_t size = 0;
+        uint8_t* raw = ReadArchiveEntry(ArchiveMusic, kMusicNames[id], "mod", &size);
+        ASSERT_NE(raw, nullptr) << "entry missing from music.zda";
+        EXPECT_TRUE(LooksLikeShippedModule(raw, size));
+        std::free(raw);
+        MusicModule* m = LoadMusic(id);
+        EXPECT_NE(m, nullptr);
+        FreeMusic(m);
+    }
+    CloseArchives();
 }
 
 } // namespace
