@@ -303,6 +303,40 @@ TEST(ModuleCompiler, LaysOutNotesChordsAndSongStart)
     EXPECT_EQ(SampleWord(mod, 1, 26), 0);
 }
 
+TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannels)
+{
+    const std::string source =
+        "channels a b\n"
+        "volume 150\n"
+        "instrument lead tone sustain=0.5 vol=40 vib=43 vibdelay=2\n"
+        "instrument hit tone vol=60\n"
+        "pattern p rows=8\n"
+        "  a: =lead C4*4 D4:v20 E4:v50 ^*2\n"
+        "  b: C4@hit\n"
+        "pattern q rows=2\n"
+        "  a: C4@lead\n"
+        "order p q\n";
+    std::vector<uint8_t> mod;
+    std::string messages;
+    ASSERT_EQ(Compile(source, mod, messages), 0) << messages;
+    const int ch = 4;
+    EXPECT_EQ(mod[kSampleHeaderOffset + 25], 60) << "40 at 150 %";
+    EXPECT_EQ(mod[kSampleHeaderOffset + kSampleHeaderSize + 25], 64) << "60 at 150 % stops at the maximum";
+    EXPECT_EQ(CellAt(mod, ch, 0, 4, 0).param, 30) << "set volume 20 at 150 %";
+    EXPECT_EQ(CellAt(mod, ch, 0, 5, 0).param, 64) << "set volume 50 at 150 % stops at the maximum";
+    // The C4 held over rows 0..3 wobbles from its third row on; rows with their own effect keep it.
+    EXPECT_NE(CellAt(mod, ch, 0, 1, 0).effect, 0x4);
+    EXPECT_EQ(CellAt(mod, ch, 0, 2, 0).effect, 0x4);
+    EXPECT_EQ(CellAt(mod, ch, 0, 2, 0).param, 0x43);
+    EXPECT_EQ(CellAt(mod, ch, 0, 3, 0).effect, 0x4);
+    EXPECT_EQ(CellAt(mod, ch, 0, 6, 0).effect, 0xC) << "the cut stays a cut";
+    EXPECT_NE(CellAt(mod, ch, 0, 7, 0).effect, 0x4) << "nothing left to wobble after a cut";
+    EXPECT_NE(CellAt(mod, ch, 0, 3, 1).effect, 0x4) << "only instruments that ask for vibrato get it";
+    // Channel b is left out of pattern q, so whatever it still holds is silenced there.
+    EXPECT_EQ(CellAt(mod, ch, 1, 0, 1).effect, 0xC);
+    EXPECT_EQ(CellAt(mod, ch, 1, 0, 1).param, 0);
+}
+
 TEST(ModuleCompiler, PicksTheSignatureByChannelCount)
 {
     const std::string body = "instrument x tone\npattern p rows=1\n  a: C3@x\norder p\n";

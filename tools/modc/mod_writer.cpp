@@ -16,7 +16,11 @@ constexpr int kBytesPerCell = 4;
 constexpr int kNoRestart = 0x7F;         // the customary restart byte; the song just ends
 constexpr int kMaxSampleWords = 0xFFFF;
 
+constexpr int kMaxVolume = 64;
+
 enum : int {
+    kFxVibrato = 0x4,
+    kFxSetVolume = 0xC,
     kFxPatternBreak = 0xD,
     kFxSetPanning = 0x8,
     kFxSetSpeed = 0xF,
@@ -28,6 +32,7 @@ struct TrackerCell {
     int effect = 0;
     int param = 0;
     bool hasEffect = false;
+    bool autoSilence = false; // may give way to the song start when a row is full
 };
 
 struct WriteError {
@@ -36,16 +41,20 @@ struct WriteError {
 
 using Grid = std::vector<std::vector<TrackerCell>>; // [row][channel]
 
-// Puts an effect into the first free effect slot of a row, searching channels from the last one down.
+// Puts an effect into the first free effect slot of a row, searching channels
+// from the last one down; with none free, it replaces a compiler-made silence.
 bool PlaceInRow(Grid& grid, int row, int channels, int effect, int param)
 {
-    for (int c = channels - 1; c >= 0; --c) {
-        TrackerCell& cell = grid[row][c];
-        if (!cell.hasEffect) {
-            cell.effect = effect;
-            cell.param = param;
-            cell.hasEffect = true;
-            return true;
+    for (bool replaceSilence : {false, true}) {
+        for (int c = channels - 1; c >= 0; --c) {
+            TrackerCell& cell = grid[row][c];
+            if (!cell.hasEffect || (replaceSilence && cell.autoSilence)) {
+                cell.effect = effect;
+                cell.param = param;
+                cell.hasEffect = true;
+                cell.autoSilence = false;
+                return true;
+            }
         }
     }
     return false;
@@ -63,10 +72,17 @@ void PutText(std::vector<uint8_t>& out, const std::string& text, int size)
         out.push_back(i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0);
 }
 
+int ScaleVolume(int volume, int percent)
+{
+    return std::min(kMaxVolume, (volume * percent + 50) / 100);
+}
+
 Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vector<SynthSample>& samples, int channels)
 {
     Grid grid(kRowsPerPattern, std::vector<TrackerCell>(channels));
     for (size_t c = 0; c < pat.channels.size(); ++c) {
+        int heldSample = -1; // the instrument of the note still sounding, for its vibrato
+        int heldSince = 0;
         for (int r = 0; r < pat.rows; ++r) {
             const Cell& src = pat.channels[c][r];
             TrackerCell& dst = grid[r][c];
@@ -79,10 +95,24 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
                         std::to_string(r) + ": note out of range for instrument " + tune.instruments[src.instrument].name};
                 dst.period = period;
                 dst.sample = src.instrument + 1;
+                heldSample = src.instrument;
+                heldSince = r;
             }
             dst.hasEffect = src.hasEffect;
+            dst.autoSilence = src.autoSilence;
             dst.effect = src.effect;
             dst.param = src.param;
+            if (src.hasEffect && src.effect == kFxSetVolume) {
+                dst.param = ScaleVolume(src.param, tune.volumePercent);
+                if (src.param == 0)
+                    heldSample = -1; // a cut note has nothing left to wobble
+            }
+            if (!dst.hasEffect && heldSample >= 0 && samples[heldSample].vibrato != 0 &&
+                r - heldSince >= samples[heldSample].vibratoDelay) {
+                dst.hasEffect = true;
+                dst.effect = kFxVibrato;
+                dst.param = samples[heldSample].vibrato;
+            }
         }
     }
     if (pat.rows < kRowsPerPattern && !PlaceInRow(grid, pat.rows - 1, channels, kFxPatternBreak, 0))
@@ -151,7 +181,7 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
                 PutText(out, tune.instruments[i].name, kSampleNameBytes);
                 PutBigEndian16(out, static_cast<int>(s.data.size() / 2));
                 out.push_back(0); // finetune
-                out.push_back(static_cast<uint8_t>(s.volume));
+                out.push_back(static_cast<uint8_t>(ScaleVolume(s.volume, tune.volumePercent)));
                 PutBigEndian16(out, s.loopStart / 2);
                 PutBigEndian16(out, s.loopLength > 0 ? s.loopLength / 2 : 1); // one word means "no loop"
             } else {

@@ -332,6 +332,13 @@ bool SynthesiseInstrument(const InstrumentRecipe& recipe, SynthSample& out, std:
         Values v{recipe, {}};
         out = SynthSample{};
         out.volume = static_cast<int>(v.Num("vol", 48, 0, 64));
+        // Held-note vibrato is written into the pattern, not the sample.
+        const std::string vib = v.Text("vib", "00");
+        char* end = nullptr;
+        out.vibrato = static_cast<int>(std::strtol(vib.c_str(), &end, 16));
+        if (vib.size() != 2 || *end != '\0')
+            throw RecipeError{"vib needs two hex digits (speed, depth): " + vib};
+        out.vibratoDelay = static_cast<int>(v.Num("vibdelay", 2, 1, 63));
         const std::string noteText = v.Text("note", "C4");
         static const int kLetterSemitone[7] = {9, 11, 0, 2, 4, 5, 7};
         if (noteText.size() < 2 || noteText[0] < 'A' || noteText[0] > 'G')

@@ -15,6 +15,8 @@ struct SynthSample {
     int volume = 48;          // default volume 0..64
     int base = 3;             // the real octave that sounds when the tracker plays octave 2
     int defaultNote = 0;      // the pitch (C0 = 0) a cell without a note plays
+    int vibrato = 0;          // 4xy parameter the writer adds to the free rows of held notes, 0 = none
+    int vibratoDelay = 2;     // rows after the note's start before the vibrato begins
 };
 
 constexpr int kTrackerNoteCount = 60;          // tracker notes C-0 .. B-4

@@ -564,8 +564,17 @@ struct Parser {
                 Fail(line, "channel " + chan + " has " + std::to_string(pat.channels[c].size()) + " rows, pattern " +
                         pat.name + " only " + std::to_string(pat.rows));
         }
-        for (auto& rows : pat.channels)
+        for (auto& rows : pat.channels) {
+            // A channel the pattern leaves out is silent in it: stop whatever it still holds.
+            const bool mentioned = !rows.empty();
             rows.resize(pat.rows);
+            if (!mentioned) {
+                rows[0].hasEffect = true;
+                rows[0].effect = 0xC;
+                rows[0].param = 0;
+                rows[0].autoSilence = true;
+            }
+        }
         if (patternIndex.count(pat.name))
             Fail(st.line, "pattern defined twice: " + pat.name);
         patternIndex[pat.name] = static_cast<int>(tune.patterns.size());
@@ -631,6 +640,10 @@ struct Parser {
                 tune.tempo = ParseIntOrFail(st.head[1], st.line, "tempo");
                 if (tune.tempo < 32 || tune.tempo > 255)
                     Fail(st.line, "tempo is 32..255");
+            } else if (kw == "volume" && st.head.size() == 2) {
+                tune.volumePercent = ParseIntOrFail(st.head[1], st.line, "volume");
+                if (tune.volumePercent < 1 || tune.volumePercent > 400)
+                    Fail(st.line, "volume is 1..400 percent");
             } else if (kw == "instrument") {
                 ParseInstrument(st);
             } else if (kw == "phrase") {
