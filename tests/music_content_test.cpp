@@ -164,12 +164,6 @@ INSTANTIATE_TEST_SUITE_P(MusicArchive, ShippedModule, testing::ValuesIn(kModules
         return n;
     });
 
-TEST(MusicArchive, ShipsNothingBeyondTheThirteenModules)
-{
-    EXPECT_TRUE(ReadEntry("x.levelcomplete").size() > 0);
-    EXPECT_TRUE(ReadEntry("11.missing").empty());
-}
-
 // ---- The module compiler ----
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path)
