@@ -12,7 +12,6 @@ constexpr int kMaxSamples = 31;
 constexpr int kOrderSlots = 128;
 constexpr int kMaxPatterns = 64;         // the "M.K." family stores at most 64 patterns
 constexpr int kRowsPerPattern = 64;
-constexpr int kBytesPerCell = 4;
 constexpr int kNoRestart = 0x7F;         // the customary restart byte; the song just ends
 constexpr int kMaxSampleWords = 0xFFFF;
 
@@ -200,7 +199,7 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
         const char* signature = channels == 4 ? "M.K." : channels == 6 ? "6CHN" : "8CHN";
         PutText(out, signature, 4);
         for (const Grid& grid : grids) {
-            for (const auto& row : grid) {
+            for (const auto& row : grid) { // four bytes a cell: sample and period, then sample, command and parameter
                 for (const TrackerCell& cell : row) {
                     out.push_back(static_cast<uint8_t>((cell.sample & 0xF0) | ((cell.period >> 8) & 0x0F)));
                     out.push_back(static_cast<uint8_t>(cell.period & 0xFF));
@@ -209,7 +208,6 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
                 }
             }
         }
-        static_assert(kBytesPerCell == 4);
         for (const SynthSample& s : samples)
             out.insert(out.end(), reinterpret_cast<const uint8_t*>(s.data.data()),
                 reinterpret_cast<const uint8_t*>(s.data.data()) + s.data.size());
