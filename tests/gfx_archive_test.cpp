@@ -5,8 +5,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "assets/archive.h"
 
@@ -207,6 +214,115 @@ TEST_F(GfxArchive, StoryPicturesFillTheScreenAboveTheCaption)
         EXPECT_EQ(p.surface->h, 200) << name;
         EXPECT_FALSE(HasKey(p.surface)) << name << " is shown unkeyed, so no magenta may show";
     }
+}
+
+// --- the picture compiler itself
+
+const char* const kCompiler = FRIBB3_BINARY_DIR "/tools/gfxc/gfxc";
+const std::string kSources = FRIBB3_SOURCE_DIR "/content/gfx";
+
+std::string TempPath(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() /
+            ("gfxc_test_" + std::to_string(getpid()) + "_" + name)).string();
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs gfxc with the arguments; returns its exit status and what it printed on stderr.
+int RunCompiler(const std::string& args, std::string& errors)
+{
+    const std::string errFile = TempPath("stderr.txt");
+    const int status = std::system((std::string(kCompiler) + " " + args + " 2>" + errFile).c_str());
+    const std::vector<uint8_t> text = FileBytes(errFile);
+    errors.assign(text.begin(), text.end());
+    std::remove(errFile.c_str());
+    return status;
+}
+
+std::string TileSources()
+{
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(kSources + "/tiles"))
+        if (entry.path().extension() == ".txt")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    std::string joined;
+    for (const std::string& f : files)
+        joined += " " + f;
+    return joined;
+}
+
+TEST(GfxCompiler, RebuildingTheTileSheetGivesTheArchivedBytes)
+{
+    const std::string out = TempPath("blocks.bmp");
+    std::string errors;
+    ASSERT_EQ(RunCompiler("tiles " + kSources + "/palette.txt " + out + TileSources(), errors), 0) << errors;
+    const std::vector<uint8_t> fresh = FileBytes(out);
+    std::remove(out.c_str());
+    OpenArchiveFile(ArchiveGfx, FRIBB3_BINARY_DIR "/data/gfx.zda");
+    size_t size = 0;
+    uint8_t* archived = ReadArchiveEntry(ArchiveGfx, "blocks", "bmp", &size);
+    CloseArchives();
+    ASSERT_NE(archived, nullptr);
+    const std::vector<uint8_t> stored(archived, archived + size);
+    std::free(archived);
+    EXPECT_EQ(fresh, stored) << "the same sources must give the same bytes";
+}
+
+TEST(GfxCompiler, BadSourcesStopTheBuildNamingFileAndLine)
+{
+    const std::string source = TempPath("bad.txt");
+    const std::string out = TempPath("bad.bmp");
+    auto rows = [](int count, const std::string& row) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += row + "\n";
+        return text;
+    };
+    const std::string blank(16, '.');
+    struct Case {
+        std::string text;
+        std::string expected; // part of the message
+    };
+    const Case cases[] = {
+        {"tile 0x29 ring\n" + blank + "\n" + blank.substr(1) + "\n", "rows of 'tile:41' differ in width"},
+        {"tile 3 stray colour\n" + rows(16, blank.substr(1) + "Z"), "colour 'Z' is not in the palette"},
+        {"tile 240 one too many\n" + rows(16, blank), "tile code 240 is beyond the sheet"},
+        {"tile 0x29 too short\n" + rows(15, blank), "tile 41 is not 16x16"},
+        {"tile 5 = 6 mirror\ntile 6 = 5 flip\n", "block 'tile:5' derives from itself"},
+        {"tile 7 = 8 wobble\ntile 8 plain\n" + rows(16, blank), "unknown or incomplete operation 'wobble'"},
+        {"tile 7 = 9 mirror\n", "unknown block 'tile:9'"},
+    };
+    std::remove(out.c_str());
+    for (const Case& c : cases) {
+        const std::string& text = c.text;
+        std::ofstream(source) << text;
+        std::string errors;
+        EXPECT_NE(RunCompiler("tiles " + kSources + "/palette.txt " + out + " " + source, errors), 0) << c.text;
+        EXPECT_NE(errors.find("bad.txt:1: " + c.expected), std::string::npos) << "got: " << errors;
+        EXPECT_FALSE(std::filesystem::exists(out)) << "no picture is written for a bad source";
+    }
+    std::remove(source.c_str());
+}
+
+TEST(GfxCompiler, PictureScriptsRefuseUnknownCommandsAndMissingSize)
+{
+    const std::string script = TempPath("bad.pic");
+    const std::string out = TempPath("bad_pic.bmp");
+    std::string errors;
+    std::ofstream(script) << "fill k\n";
+    EXPECT_NE(RunCompiler("picture " + kSources + "/palette.txt " + out + " " + script, errors), 0);
+    EXPECT_NE(errors.find("bad.pic:1: the first command must be 'size'"), std::string::npos) << errors;
+    std::ofstream(script) << "size 8 8\n# a comment\nsplatter 3\n";
+    EXPECT_NE(RunCompiler("picture " + kSources + "/palette.txt " + out + " " + script, errors), 0);
+    EXPECT_NE(errors.find("bad.pic:3: unknown command 'splatter'"), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    std::remove(script.c_str());
 }
 
 } // namespace
