@@ -157,6 +157,42 @@ TEST_P(ShippedModule, PlaysLongEnoughWithoutGapsOrClippingAndEnds)
     EXPECT_GT(r.peak, kClipLevel / 8) << "too quiet to hear over the effects";
 }
 
+// Looped samples must join without a step (a click every loop) and one-shot
+// samples must end at rest (a click when they stop).
+TEST_P(ShippedModule, SamplesLoopSeamlesslyAndOneShotsEndAtRest)
+{
+    const std::vector<uint8_t> bytes = ReadEntry(GetParam().name);
+    ASSERT_GT(bytes.size(), kModHeaderSize);
+    const std::string signature(bytes.begin() + kSignatureOffset, bytes.begin() + kSignatureOffset + 4);
+    const int channels = signature == "M.K." ? 4 : signature[0] - '0';
+    int patterns = 0;
+    for (int i = 0; i < 128; ++i)
+        patterns = std::max(patterns, bytes[kOrderCountOffset + 2 + i] + 1);
+    size_t at = kModHeaderSize + static_cast<size_t>(patterns) * 64 * channels * 4;
+    for (int i = 0; i < 31; ++i) {
+        const size_t header = kSampleHeaderOffset + i * kSampleHeaderSize;
+        const size_t length = 2 * static_cast<size_t>((bytes[header + 22] << 8) | bytes[header + 23]);
+        const size_t loopStart = 2 * static_cast<size_t>((bytes[header + 26] << 8) | bytes[header + 27]);
+        const size_t loopLength = 2 * static_cast<size_t>((bytes[header + 28] << 8) | bytes[header + 29]);
+        if (length == 0)
+            continue;
+        ASSERT_LE(at + length, bytes.size()) << "sample " << i << " runs past the file";
+        auto value = [&](size_t k) { return static_cast<int>(static_cast<int8_t>(bytes[at + k])); };
+        if (loopLength > 2) {
+            ASSERT_LE(loopStart + loopLength, length) << "sample " << i;
+            int steepest = 0;
+            for (size_t k = loopStart + 1; k < loopStart + loopLength; ++k)
+                steepest = std::max(steepest, std::abs(value(k) - value(k - 1)));
+            const int seam = std::abs(value(loopStart) - value(loopStart + loopLength - 1));
+            EXPECT_LE(seam, steepest + 2) << "sample " << i << " clicks at its loop point";
+        } else {
+            EXPECT_LE(std::abs(value(length - 1)), 3) << "sample " << i << " stops short of silence";
+        }
+        at += length;
+    }
+    EXPECT_EQ(at, bytes.size()) << "sample data and headers disagree";
+}
+
 INSTANTIATE_TEST_SUITE_P(MusicArchive, ShippedModule, testing::ValuesIn(kModules),
     [](const testing::TestParamInfo<Expectation>& info) {
         std::string n = info.param.name;
