@@ -203,6 +203,11 @@ TEST_F(GfxArchive, MakerPicturesAreKeyedAndFitTheIntroLayout)
     // the word mark rests with its bottom edge at y 180
     EXPECT_LE(logo.surface->w, kScreenWidth);
     EXPECT_LE(logo.surface->h, 180);
+    // it slides in from x 360 two pixels a frame; the jingle starts only when it
+    // lands exactly on its resting x, so the distance must be even
+    constexpr int kLogoStartX = 360;
+    const int restingX = (kScreenWidth - logo.surface->w) >> 1;
+    EXPECT_EQ((kLogoStartX - restingX) % 2, 0) << "word mark width " << logo.surface->w;
 }
 
 TEST_F(GfxArchive, StoryPicturesFillTheScreenAboveTheCaption)
