@@ -8,7 +8,7 @@
 // One synthesised instrument: its kind and the key=value recipe from the source.
 struct InstrumentRecipe {
     std::string name;
-    std::string kind;                          // tone, kick, snare, hat, tom, clap, cymbal
+    std::string kind;                          // tone, kick, snare, clap, tom, hat, cymbal, shaker
     std::map<std::string, std::string> params; // raw recipe values, read by the synthesiser
     int line = 0;                              // source line, for messages
 };
