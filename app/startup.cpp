@@ -87,6 +87,9 @@ void StartPlatform(const DisplayConfig& display)
 
 void LoadFrontEnd()
 {
+    LoadFonts();
+    LoadLogo();
+
     ResetBindings();
 
     SetEffectsVolume(MixerVolume(settings.sfxVolume));
@@ -123,6 +126,8 @@ int GameMain(int argc, char** argv)
     LoadFrontEnd();
 
     input.quitRequest = 0;
+
+    LoadBack();
 
     if (!input.quitRequest)
         RunSession(cl.testMode ? 1 : 0);

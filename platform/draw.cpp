@@ -74,6 +74,16 @@ void FreeSurface(SDL_Surface* surface)
         SDL_FreeSurface(surface);
 }
 
+int SurfaceWidth(const SDL_Surface* surface)
+{
+    return surface ? surface->w : 0;
+}
+
+int SurfaceHeight(const SDL_Surface* surface)
+{
+    return surface ? surface->h : 0;
+}
+
 void CreateDimOverlay()
 {
     dimOverlay = CreateSurface(kScreenWidth, kPlayfieldHeight, false);

@@ -32,6 +32,10 @@ void BlitAt(SDL_Surface* source, int x, int y, SDL_Surface* destination);
 // Frees a surface (null is fine).
 void FreeSurface(SDL_Surface* surface);
 
+// Width and height of a surface in pixels (0 for null), for code that cannot see SDL.
+int SurfaceWidth(const SDL_Surface* surface);
+int SurfaceHeight(const SDL_Surface* surface);
+
 // Makes dimOverlay: 320x192, screen format, black, per-surface alpha 128.
 void CreateDimOverlay();
 
