@@ -44,6 +44,9 @@ void DrawTextN(SDL_Surface* destination, const char* text, int n, int x, int y, 
     const int glyphs = GlyphCount(font);
     for (int i = 0; i < n && text[i]; ++i, x += w) {
         const int glyph = static_cast<unsigned char>(text[i]) - kFirstGlyphChar;
+        // Past the right edge nothing more can show, and SDL's 16-bit rectangle would wrap x.
+        if (x >= destination->w)
+            break;
         // Characters the font does not hold take their place but show nothing.
         if (glyph < 0 || glyph >= glyphs || x <= -w)
             continue;

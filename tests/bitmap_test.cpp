@@ -2,9 +2,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
+#include "app/messages.h"
 #include "assets/bitmap.h"
 #include "assets/fonts.h"
 #include "assets/game_resources.h"
@@ -169,6 +171,55 @@ TEST_P(BitmapTest, FontIsCutIntoCells)
     EXPECT_EQ(GlyphWidth(font), 8);
     EXPECT_EQ(Pixel(font[3], 7, 7), Stored(48, 0, 0));
     FreeFont(font);
+}
+
+// The fonts and the tile sheet the build packs, as the game loads them.
+class BuiltPicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        OpenScreen(16);
+        OpenArchiveFile(ArchiveGfx, FRIBB3_BINARY_DIR "/data/gfx.zda");
+    }
+    void TearDown() override
+    {
+        FreeFonts();
+        FreeTileImages();
+        CloseArchives();
+        CloseScreen();
+    }
+};
+
+int Glyphs(Font font)
+{
+    int n = 0;
+    while (font[n])
+        ++n;
+    return n;
+}
+
+TEST_F(BuiltPicturesTest, FontsHoldEveryCharacterOfTheMessages)
+{
+    LoadFonts();
+    EXPECT_EQ(GlyphWidth(smallFont), 8);
+    EXPECT_EQ(GlyphWidth(bigFont), 16);
+    int highest = ' ';
+    for (int id = 0; id < kTextCount; ++id)
+        for (const char* p = GetText(id); *p; ++p)
+            highest = std::max(highest, static_cast<int>(static_cast<unsigned char>(*p)));
+    EXPECT_GT(Glyphs(smallFont), highest - 32);
+    EXPECT_GT(Glyphs(bigFont), highest - 32);
+}
+
+TEST_F(BuiltPicturesTest, TileSheetGivesEveryTileAndWaterFrame)
+{
+    LoadTileImages();
+    for (SDL_Surface* t : tileImages)
+        ASSERT_NE(t, nullptr);
+    for (auto& pair : waterFrames) {
+        ASSERT_NE(pair[0], nullptr);
+        ASSERT_NE(pair[1], nullptr);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BitmapTest, ::testing::Values(16, 24),

@@ -202,6 +202,15 @@ TEST_P(DrawTest, CharactersOutsideTheFontTakeTheirPlaceButShowNothing)
     EXPECT_EQ(ScreenPixel(0, 20), kBlack);
 }
 
+TEST_P(DrawTest, TextFarRightDoesNotWrapAround)
+{
+    // 65536 + 8 would land at x 8 once squeezed into SDL's 16-bit rectangle.
+    DrawText(screenSurface, "AAAA", 65536 + 8, 0, small);
+    DrawText(screenSurface, "A", 320, 0, small);
+    for (int x = 0; x < 320; x += 4)
+        ASSERT_EQ(ScreenPixel(x, 0), kBlack) << "x " << x;
+}
+
 TEST_P(DrawTest, NumberWithLeadingZerosFillsTheField)
 {
     DrawNumber(screenSurface, 7, 100, 0, 4, true, small);
