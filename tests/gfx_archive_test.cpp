@@ -330,4 +330,73 @@ TEST(GfxCompiler, PictureScriptsRefuseUnknownCommandsAndMissingSize)
     std::remove(script.c_str());
 }
 
+// Compiles a picture script given as text and decodes the result.
+void CompileScript(const std::string& text, Picture& out)
+{
+    const std::string script = TempPath("probe.pic");
+    const std::string bmp = TempPath("probe.bmp");
+    std::ofstream(script) << text;
+    std::string errors;
+    const int status = RunCompiler("picture " + kSources + "/palette.txt " + bmp + " " + script, errors);
+    std::remove(script.c_str());
+    ASSERT_EQ(status, 0) << errors;
+    out.surface = SDL_LoadBMP(bmp.c_str());
+    std::remove(bmp.c_str());
+    ASSERT_NE(out.surface, nullptr) << SDL_GetError();
+}
+
+bool IsRgb(SDL_Surface* s, int x, int y, uint8_t r, uint8_t g, uint8_t b)
+{
+    uint8_t pr, pg, pb;
+    PixelRgb(s, x, y, pr, pg, pb);
+    return pr == r && pg == g && pb == b;
+}
+
+TEST(GfxCompiler, RidgesWrapAroundTheWidthForSeamlessStrips)
+{
+    Picture p;
+    CompileScript("size 64 40\nridge 18 k 7:2:90 3:5:30 2:9:77\n", p);
+    auto top = [&](int x) {
+        for (int y = 0; y < p.surface->h; ++y)
+            if (!IsKey(p.surface, x, y))
+                return y;
+        return p.surface->h;
+    };
+    int worstInnerStep = 0;
+    for (int x = 0; x + 1 < p.surface->w; ++x)
+        worstInnerStep = std::max(worstInnerStep, std::abs(top(x + 1) - top(x)));
+    EXPECT_GT(worstInnerStep, 0) << "the ridge is not flat";
+    EXPECT_LE(std::abs(top(0) - top(p.surface->w - 1)), worstInnerStep);
+}
+
+TEST(GfxCompiler, GradientsStartAndEndOnTheirExactColours)
+{
+    Picture p;
+    CompileScript("size 8 6\nbands 0 0 8 6 w k\n", p);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_TRUE(IsRgb(p.surface, x, 0, 0xFC, 0xFC, 0xFC)) << x;
+        EXPECT_TRUE(IsRgb(p.surface, x, 5, 0x14, 0x0C, 0x1C)) << x;
+    }
+    int white = 0; // a middle row mixes both colours
+    for (int x = 0; x < 8; ++x)
+        white += IsRgb(p.surface, x, 3, 0xFC, 0xFC, 0xFC) ? 1 : 0;
+    EXPECT_GT(white, 0);
+    EXPECT_LT(white, 8);
+}
+
+TEST(GfxCompiler, OutlineRingsAShapeAndTrimCutsToIt)
+{
+    Picture ringed, trimmed;
+    CompileScript("size 7 7\nrect 3 3 1 1 k\noutline w\n", ringed);
+    for (int y = 2; y <= 4; ++y)
+        for (int x = 2; x <= 4; ++x)
+            EXPECT_FALSE(IsKey(ringed.surface, x, y)) << x << "," << y;
+    EXPECT_TRUE(IsKey(ringed.surface, 1, 3));
+    EXPECT_TRUE(IsKey(ringed.surface, 3, 5));
+    CompileScript("size 7 7\nrect 3 3 1 1 k\noutline w\ntrim\n", trimmed);
+    EXPECT_EQ(trimmed.surface->w, 3);
+    EXPECT_EQ(trimmed.surface->h, 3);
+    EXPECT_TRUE(IsRgb(trimmed.surface, 1, 1, 0x14, 0x0C, 0x1C));
+}
+
 } // namespace
