@@ -34,23 +34,26 @@ FontStyle ParseFontOptions(const Palette& palette, int argc, char** argv, int fi
         if (eq == std::string::npos)
             throw std::runtime_error("font option without '=': " + arg);
         const std::string key = arg.substr(0, eq), value = arg.substr(eq + 1);
-        if (key == "cell")
+        const bool oneChar = value.size() == 1;
+        if (key == "cell") {
             style.cell = std::atoi(value.c_str());
-        else if (key == "scale")
+        } else if (key == "scale") {
             style.scale = std::atoi(value.c_str());
-        else if (key == "offset" && std::sscanf(value.c_str(), "%d,%d", &style.offsetX, &style.offsetY) == 2)
-            continue;
-        else if (key == "ramp")
+        } else if (key == "offset") {
+            if (std::sscanf(value.c_str(), "%d,%d", &style.offsetX, &style.offsetY) != 2)
+                throw std::runtime_error("offset must be X,Y: " + arg);
+        } else if (key == "ramp") {
             for (char c : value)
                 style.ramp.push_back(ColourOf(palette, c, "command line", 0));
-        else if (key == "shadow" && value.size() == 1) {
+        } else if (key == "shadow" && oneChar) {
             style.shadow = true;
             style.shadowColour = ColourOf(palette, value[0], "command line", 0);
-        } else if (key == "outline" && value.size() == 1) {
+        } else if (key == "outline" && oneChar) {
             style.outline = true;
             style.outlineColour = ColourOf(palette, value[0], "command line", 0);
-        } else
+        } else {
             throw std::runtime_error("bad font option: " + arg);
+        }
     }
     if (style.ramp.empty() || style.cell <= 0 || style.scale <= 0)
         throw std::runtime_error("font needs ramp=, and positive cell= and scale=");

@@ -103,6 +103,8 @@ void Text(Context& ctx, const std::vector<std::string>& w)
                                                      : Int(ctx, w, 2);
     const int y = Int(ctx, w, 3);
     for (size_t i = 0; i < text.size(); ++i) {
+        if (ctx.library.blocks.find(GlyphName(text[i])) == ctx.library.blocks.end())
+            FailAt(ctx.file, ctx.line, std::string("no glyph for '") + text[i] + "' (forgot 'load'?)");
         const CharGrid glyph = ResolveArt(ctx.library, GlyphName(text[i]));
         for (size_t gy = 0; gy < glyph.size(); ++gy)
             for (size_t gx = 0; gx < glyph[gy].size(); ++gx)
