@@ -8,7 +8,14 @@
 
 #include "app/fatal_error.h"
 #include "assets/bitmap.h"
+#include "audio/sound_effects.h"
+#include "game/game_state.h"
 #include "platform/draw.h"
+#include "platform/input.h"
+#include "world/actors.h"
+#include "world/level_map.h"
+#include "world/tile_effects.h"
+#include "world/world_state.h"
 
 namespace {
 
@@ -79,4 +86,24 @@ void FreeTileImages()
             frame = nullptr;
         }
     }
+}
+
+void LoadGameResources()
+{
+    playerControls = PlayerControls{};
+    game.quitPending = 0;
+    game.paused = 0;
+    world.cameraX = 0;
+    world.ringsLeft = 0;
+    levelMap = LevelMap{}; // no stage until the session loads one
+    world.runRightLatch = 0;
+    world.runLeftLatch = 0;
+    world.pushCounter = 0;
+    ClearTileEffects();
+    ClearActors();
+    ResetGame(-1);
+
+    LoadTileImages();
+    LoadSoundEffects();
+    game.continueStage = 0;
 }

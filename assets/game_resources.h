@@ -26,3 +26,9 @@ void MakeWaterPair(SDL_Surface* sheet, int r, SDL_Surface* pair[2]);
 
 // Frees the 240 tile images, then the four water pairs; all become null.
 void FreeTileImages();
+
+// Starts the game session's resources: resets the world and session state
+// (controls, quit and pause flags, camera, rings, grid, walking latches, all
+// actor and effect slots, a new game), loads the tile images and water frames
+// and the sound effects, and clears the continue stage.
+void LoadGameResources();

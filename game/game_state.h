@@ -11,8 +11,15 @@ struct GameState {
     int reloadMusic = 1;       // the next attempt start loads and starts music
     int attemptFrame = 0;      // frame counter of the running attempt
     int splashFlag = 0;        // the splash sound has played for this stay in water
-    bool testMode = false;     // playing maps/test.bin from the working directory
+    int leaveTitle = 0;        // the title menu chose an item that ends the title stage
+    bool testMode = false;     // playing a map file from the working directory
 };
 
 // The one GameState of the process.
 extern GameState game;
+
+// A new game: score 0, 6 lives, the title stage with its "PRESS START" prompt,
+// the given hiscore row highlighted (-1 none), the title scroller from its
+// start and no status message. The continue stage and the restart point are
+// not touched.
+void ResetGame(int highlight);

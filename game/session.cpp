@@ -1,53 +1,199 @@
-// The game session (stand-in until the stage loop exists: the background, the logo and the start call).
+// The session loop: resources, the attempt loop and the dispatch at the end of each attempt.
 #include "game/session.h"
 
-#include "app/messages.h"
-#include "assets/front_end_images.h"
-#include "platform/colors.h"
-#include "platform/display.h"
-#include "platform/draw.h"
-#include "platform/frame_clock.h"
+#include "assets/game_resources.h"
+#include "game/confirm.h"
+#include "game/game_state.h"
+#include "game/savegame.h"
+#include "game/session_music.h"
+#include "game/stage_end.h"
+#include "game/stage_loader.h"
+#include "game/stage_loop.h"
 #include "platform/input.h"
+#include "world/player.h"
+#include "world/world_state.h"
 
 namespace {
 
-// The logo sits 56 pixels above the screen's centre; the start call blinks 32 frames on, 32 off.
-constexpr int kLogoRaise = 56;
-constexpr int kStartCallY = 128;
-constexpr int kBlinkBit = 0x20;
+// The stage after the last one: reaching it starts the ending.
+constexpr int kEndingStage = 11;
+// Main menu items that start a game from the title.
+constexpr int kMenuNewGame = 1;
+constexpr int kMenuContinue = 2;
+// The main menu item that ends the program.
+constexpr int kMenuExit = 5;
 
-// The background strip repeats to the right, drifting left half a pixel per frame.
-void DrawBackground(int frame)
+SessionObserver observer;
+bool stopRequested = false;
+
+// The hero of the session, handed by reference to every world operation.
+Player hero;
+
+void NewStageRestartPoint()
 {
-    FillRect(screenSurface, 0, 0, kScreenWidth, kScreenHeight, ColorBlack);
-    const int width = SurfaceWidth(BackImage);
-    if (width <= 0)
-        return;
-    for (int x = -((frame >> 1) % width); x < kScreenWidth; x += width)
-        BlitAt(BackImage, x, 0, screenSurface);
-    FillRect(screenSurface, 0, kPlayfieldHeight, kScreenWidth, kScreenHeight - kPlayfieldHeight, ColorBlack);
+    world.restartX = kDefaultRestartX;
+    world.restartY = kDefaultRestartY;
+    world.checkpointTaken = 0;
 }
 
-void DrawTitle(int frame)
+// Steps 1 and 2 of the end of an attempt. Returns true when the session ends.
+bool HandleQuit()
 {
-    DrawBackground(frame);
-    BlitAt(LogoImage, (kScreenWidth - SurfaceWidth(LogoImage)) / 2,
-           (kScreenHeight - SurfaceHeight(LogoImage)) / 2 - kLogoRaise, screenSurface);
-    if (!(frame & kBlinkBit))
-        DrawTextCentred(screenSurface, GetText(TXT_PRESS_START), kStartCallY, bigFont);
+    if (game.stage == 0 && !game.quitPending && game.menuState == kMenuExit)
+        game.quitPending = 1;
+    if (!game.quitPending)
+        return false;
+    if (game.stage > 0) {
+        // Quit confirmed during play: a new game on the title, no hiscore entry.
+        ResetGame(-1);
+        NewStageRestartPoint();
+        input.quitRequest = 0;
+        game.quitPending = 0;
+        game.reloadMusic = 1;
+        return false;
+    }
+    if (game.stage <= 0 && game.menuState < 0 && !game.testMode) {
+        // Quit on the hiscore view or in the options: back to that menu item.
+        input.quitRequest = 0;
+        game.quitPending = 0;
+        game.menuState = -game.menuState;
+        return false;
+    }
+    return true;
+}
+
+// Step 3: the title chose a game, or a stage was finished. Returns true when
+// the session ends (test mode).
+bool Advance()
+{
+    bool fromMenu = false;
+    if (game.stage == 0) {
+        if (game.menuState == kMenuNewGame)
+            game.stage = 0;
+        else if (game.menuState == kMenuContinue)
+            game.stage = game.continueStage;
+        fromMenu = true;
+    } else {
+        if (game.testMode) {
+            FreeSessionMusic();
+            return true;
+        }
+        RunStageComplete(hero);
+    }
+    game.stage += 1;
+    if (game.stage == kEndingStage)
+        RunEnding();
+    else if (!fromMenu)
+        WriteSaveGame(game.stage - 1);
+    else
+        RunStoryScreens(game.stage);
+    NewStageRestartPoint();
+    game.reloadMusic = 1;
+    return false;
+}
+
+// Step 4: the hero's attempt ended without finishing.
+void LoseLife()
+{
+    world.lives -= 1;
+    if (world.lives <= 0) {
+        RunGameOver(hero);
+        return;
+    }
+    SetStatusMessage("");
+}
+
+// The whole end of an attempt. Returns true when RunSession must return.
+bool EndOfAttempt()
+{
+    if (observer.attemptEnded)
+        observer.attemptEnded(hero, AttemptEndReason(hero));
+    if (stopRequested)
+        return true;
+    if (HandleQuit())
+        return true;
+    if (!game.quitPending) {
+        const bool advance = (hero.active && hero.finished) || game.stage == 0;
+        if (advance) {
+            if (Advance())
+                return true;
+        } else {
+            LoseLife();
+        }
+    }
+    if (game.reloadMusic)
+        FreeSessionMusic();
+    DrainConfirm();
+    return game.quitPending != 0;
 }
 
 } // namespace
 
-void RunSession(int)
+void SetSessionObserver(const SessionObserver* o)
 {
-    ResetFrameClock();
-    for (int frame = 0; !input.quitRequest; ++frame) {
-        PumpEvents();
-        if (!frameClock.skipDraw) {
-            DrawTitle(frame);
-            PresentScreen();
-        }
-        WaitFrame();
+    observer = o ? *o : SessionObserver{};
+}
+
+void RequestSessionStop()
+{
+    stopRequested = true;
+}
+
+bool SessionStopRequested()
+{
+    return stopRequested;
+}
+
+void NotifyFrameDone(const Player& h)
+{
+    if (observer.afterFrame)
+        observer.afterFrame(h);
+}
+
+const char* AttemptEndReason(const Player& h)
+{
+    if (stopRequested)
+        return "stopped";
+    if (game.quitPending)
+        return "quit";
+    if (h.active && h.finished)
+        return "finished";
+    if (game.stage == 0)
+        return "menu";
+    if (h.dead)
+        return "killed";
+    return world.hurryTimer <= 0 ? "timeup" : "fell";
+}
+
+void RunSessionFrom(const SessionStart& start)
+{
+    stopRequested = false;
+    LoadGameResources();
+    game.testMode = start.mapFile != nullptr;
+    if (game.testMode) {
+        SetTestMapPath(start.mapFile);
+        game.stage = -1;
+    } else {
+        game.continueStage = ReadSaveGame();
+        game.stage = start.stage;
     }
+    NewStageRestartPoint();
+    FreeSessionMusic();
+    game.reloadMusic = 1;
+
+    while (!game.quitPending && !stopRequested) {
+        LoadStage(hero);
+        RunStageLoop(hero);
+        if (EndOfAttempt())
+            break;
+    }
+    FreeSessionMusic();
+}
+
+void RunSession(int testMode)
+{
+    SessionStart start;
+    if (testMode)
+        start.mapFile = "maps/test.bin";
+    RunSessionFrom(start);
 }

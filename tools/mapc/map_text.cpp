@@ -1,6 +1,7 @@
 // The text map format: a legend of one character per tile code, 12-line map blocks, hex escapes.
 #include "map_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <sstream>
@@ -189,10 +190,10 @@ bool CompileMapText(const std::string& text, CompiledMap& map, std::string& erro
 
 std::vector<uint8_t> EncodeMap(const CompiledMap& map)
 {
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> out(2 + map.cells.size());
     const int stored = map.columns - 1;
-    out.push_back(static_cast<uint8_t>(stored & 0xFF));
-    out.push_back(static_cast<uint8_t>((stored >> 8) & 0xFF));
-    out.insert(out.end(), map.cells.begin(), map.cells.end());
+    out[0] = static_cast<uint8_t>(stored & 0xFF);
+    out[1] = static_cast<uint8_t>((stored >> 8) & 0xFF);
+    std::copy(map.cells.begin(), map.cells.end(), out.begin() + 2);
     return out;
 }

@@ -1,0 +1,17 @@
+// The music module the session holds: loaded at a stage start, kept across restarts.
+#pragma once
+
+// Module of a stage: the title tune for stage 0 (and test mode), else one of
+// the ten stage tunes, repeating every ten stages.
+int StageMusicId(int stage);
+
+// Loads the module of the stage and, when the user's music volume is above 0,
+// starts it looping with a fade-in; a silent module stays loaded. Any module
+// held before is freed first.
+void StartStageMusic(int stage);
+
+// Frees the held module, if any; no music plays afterwards.
+void FreeSessionMusic();
+
+// True while the session holds a module.
+bool SessionMusicLoaded();

@@ -1,0 +1,246 @@
+// Playfield pictures checked by colour, independent of the art: HUD bars, dimming, the hidden hero.
+#include <gtest/gtest.h>
+
+#include "assets/front_end_images.h"
+#include "platform/screenshot.h"
+#include "stage_harness.h"
+#include "world/level_map.h"
+#include "world/player.h"
+#include "world/playfield_render.h"
+#include "world/actors.h"
+#include "game/stage_loader.h"
+
+using namespace stagetest;
+
+namespace {
+
+enum class Shade { Red, DarkRed, Blue, DarkBlue, Other };
+
+Shade Classify(uint8_t r, uint8_t g, uint8_t b)
+{
+    if (g > 40)
+        return Shade::Other;
+    if (b < 40 && r > 200)
+        return Shade::Red;
+    if (b < 40 && r > 100 && r < 160)
+        return Shade::DarkRed;
+    if (r < 40 && b > 200)
+        return Shade::Blue;
+    if (r < 40 && b > 100 && b < 160)
+        return Shade::DarkBlue;
+    return Shade::Other;
+}
+
+int CountInRow(int y, Shade shade)
+{
+    int n = 0;
+    for (int x = 0; x < kScreenWidth; ++x) {
+        uint8_t r, g, b;
+        if (ReadScreenPixel(x, y, &r, &g, &b) && Classify(r, g, b) == shade)
+            ++n;
+    }
+    return n;
+}
+
+// Average brightness of the playfield, sampled on a grid.
+double PlayfieldBrightness()
+{
+    double sum = 0;
+    int n = 0;
+    for (int y = 2; y < kPlayfieldHeight; y += 7)
+        for (int x = 3; x < kScreenWidth; x += 7) {
+            uint8_t r, g, b;
+            ReadScreenPixel(x, y, &r, &g, &b);
+            sum += r + g + b;
+            ++n;
+        }
+    return sum / n;
+}
+
+class PlayfieldPictures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        OpenHeadlessScreen();
+        FreshGame(1);
+        StageBuilder map(40);
+        map.Ground(10);
+        const std::vector<uint8_t> bytes = map.Bytes();
+        ApplyStageMap(bytes.data(), bytes.size(), hero);
+        world.hurryTimer = kHurryFrames;
+        world.oxygen = kOxygenFull;
+        savedBack = BackImage;
+        savedHeroImage = tileImages[0x18];
+    }
+    void TearDown() override
+    {
+        FreeSurface(BackImage != savedBack ? BackImage : nullptr);
+        BackImage = savedBack;
+        if (tileImages[0x18] != savedHeroImage)
+            FreeSurface(tileImages[0x18]);
+        tileImages[0x18] = savedHeroImage;
+    }
+    // A plain grey background so dimming shows whatever the art.
+    void GreyBackground()
+    {
+        BackImage = CreateSurface(64, kPlayfieldHeight, false);
+        FillRect(BackImage, 0, 0, 64, kPlayfieldHeight, MapTestColour(160, 160, 160));
+    }
+    uint32_t MapTestColour(int r, int g, int b)
+    {
+        return SDL_MapRGB(screenSurface->format, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b));
+    }
+
+    Player hero;
+    SDL_Surface* savedBack = nullptr;
+    SDL_Surface* savedHeroImage = nullptr;
+};
+
+TEST_F(PlayfieldPictures, HurryBarShrinksWithTheTimer)
+{
+    for (int timer : {9000, 4500, 1000, 36, 0}) {
+        world.hurryTimer = timer;
+        DrawPlayfield(500, hero, 0);
+        const int w = timer * 248 / 9000;
+        for (int y = 198; y <= 202; ++y) {
+            EXPECT_EQ(CountInRow(y, Shade::Red), w) << "timer " << timer << " row " << y;
+            EXPECT_EQ(CountInRow(y, Shade::DarkRed), 248 - w) << "timer " << timer << " row " << y;
+        }
+        EXPECT_EQ(CountInRow(197, Shade::Red) + CountInRow(197, Shade::DarkRed), 0);
+        EXPECT_EQ(CountInRow(203, Shade::Red) + CountInRow(203, Shade::DarkRed), 0);
+    }
+}
+
+TEST_F(PlayfieldPictures, OxygenBarIsFullAtFullOxygenAndEmptyBelowZero)
+{
+    world.oxygen = 620;
+    DrawPlayfield(500, hero, 0);
+    EXPECT_EQ(CountInRow(210, Shade::Blue), 248);
+    EXPECT_EQ(CountInRow(210, Shade::DarkBlue), 0);
+    world.oxygen = 310;
+    DrawPlayfield(500, hero, 0);
+    EXPECT_EQ(CountInRow(208, Shade::Blue), 124);
+    EXPECT_EQ(CountInRow(212, Shade::DarkBlue), 124);
+    world.oxygen = -25;
+    DrawPlayfield(500, hero, 0);
+    EXPECT_EQ(CountInRow(210, Shade::Blue), 0);
+    EXPECT_EQ(CountInRow(210, Shade::DarkBlue), 248);
+}
+
+TEST_F(PlayfieldPictures, NoBarsOnTheTitleOrInTestMode)
+{
+    for (int stage : {0, -1}) {
+        game.stage = stage;
+        DrawPlayfield(500, hero, 0);
+        EXPECT_EQ(CountInRow(200, Shade::Red) + CountInRow(200, Shade::DarkRed), 0) << stage;
+        EXPECT_EQ(CountInRow(210, Shade::Blue) + CountInRow(210, Shade::DarkBlue), 0) << stage;
+    }
+}
+
+TEST_F(PlayfieldPictures, PlayfieldIsDimmedDuringTheIntroAndAfterAPlainDeath)
+{
+    GreyBackground();
+    DrawPlayfield(500, hero, 0);
+    const double bright = PlayfieldBrightness();
+    ASSERT_GT(bright, 200);
+
+    DrawPlayfield(100, hero, 0);
+    EXPECT_LT(PlayfieldBrightness(), bright * 0.7) << "intro";
+
+    hero.dead = 1;
+    hero.deathEffect = 17;
+    SetStatusMessage("KILLED BY SKULL");
+    DrawPlayfield(500, hero, 0);
+    EXPECT_GT(PlayfieldBrightness(), bright * 0.9) << "a death effect shows undimmed";
+
+    hero.deathEffect = 0;
+    DrawPlayfield(500, hero, 0);
+    EXPECT_LT(PlayfieldBrightness(), bright * 0.7) << "plain death";
+
+    world.lives = 0;
+    DrawPlayfield(500, hero, 0);
+    EXPECT_GT(PlayfieldBrightness(), bright * 0.9) << "no lives left: no dimming for the message";
+
+    DrawPlayfield(-1, hero, 0);
+    EXPECT_GT(PlayfieldBrightness(), bright * 0.9) << "picture-only frames have no overlay";
+}
+
+TEST_F(PlayfieldPictures, HeroIsHiddenDuringTheIntro)
+{
+    tileImages[0x18] = CreateSurface(16, 16, false);
+    FillRect(tileImages[0x18], 0, 0, 16, 16, MapTestColour(0, 255, 0));
+    hero.frame = 0x18;
+    const int sx = hero.x - world.cameraX + 8;
+    const int sy = hero.y + 8;
+    auto heroShows = [&] {
+        uint8_t r, g, b;
+        ReadScreenPixel(sx, sy, &r, &g, &b);
+        return g > 200 && r < 60 && b < 60;
+    };
+    DrawPlayfield(0, hero, 0);
+    EXPECT_FALSE(heroShows());
+    DrawPlayfield(180, hero, 0);
+    EXPECT_FALSE(heroShows());
+    DrawPlayfield(181, hero, 0);
+    EXPECT_TRUE(heroShows());
+    hero.deathEffect = 15;
+    DrawPlayfield(400, hero, 0);
+    EXPECT_FALSE(heroShows()) << "hidden while a death effect shows him";
+    hero.deathEffect = 0;
+    hero.active = 0;
+    DrawPlayfield(400, hero, 0);
+    EXPECT_FALSE(heroShows());
+}
+
+TEST(ActorSprites, CodesFollowTypeTimerAndDirection)
+{
+    ClearActors();
+    SpawnActor(0, 0, ActorMasky);
+    Actor& a = actors[0];
+    const int masky[] = {0x09, 0x0A, 0x0B, 0x0A, 0x09};
+    for (int i = 0; i < 5; ++i) {
+        a.timer = i * 6;
+        EXPECT_EQ(ActorSpriteCode(0), masky[i]) << i;
+    }
+    a.dx = 0;
+    a.timer = 63;
+    EXPECT_EQ(ActorSpriteCode(0), 0x0C);
+    a.timer = 64;
+    EXPECT_EQ(ActorSpriteCode(0), -1) << "blinks off";
+    a.timer = 72;
+    EXPECT_EQ(ActorSpriteCode(0), 0x0C);
+
+    a.type = ActorBeetle;
+    a.dx = -1;
+    a.timer = 8;
+    EXPECT_EQ(ActorSpriteCode(0), 0x0E);
+    a.dx = 1;
+    a.timer = 0;
+    EXPECT_EQ(ActorSpriteCode(0), 0x0F);
+
+    a.type = ActorAcidFish;
+    a.dx = 1;
+    a.timer = 15;
+    EXPECT_EQ(ActorSpriteCode(0), 0x38);
+
+    a.type = ActorWingedEyeStomped;
+    a.timer = 11;
+    EXPECT_EQ(ActorSpriteCode(0), 0x25);
+
+    a.type = ActorSkull;
+    a.dx = -2;
+    a.timer = 7;
+    EXPECT_EQ(ActorSpriteCode(0), 0x90 - 1);
+    a.dx = 2;
+    EXPECT_EQ(ActorSpriteCode(0), 0x79 + 1);
+    a.dx = 0;
+    a.timer = 185;
+    EXPECT_EQ(ActorSpriteCode(0), 0x7D);
+    a.timer = 186;
+    EXPECT_EQ(ActorSpriteCode(0), 0x7E);
+
+    a.active = 0;
+    EXPECT_EQ(ActorSpriteCode(0), -1);
+}
+
+} // namespace
