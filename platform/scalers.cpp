@@ -1,19 +1,294 @@
-// Plain doubling, Scale2x and smoothing of the logical screen.
+// Plain doubling, Scale2x and smoothing of the logical screen, written as straight
+// branch-free loops over whole rows so the compiler can vectorise them.
 #include "platform/scalers.h"
 
 #include <cstring>
 
-#include "platform/display.h"
+namespace {
+
+constexpr int kWidth = 320;  // logical picture
+constexpr int kHeight = 240;
+constexpr int kBytes16 = 2;  // bytes per pixel of the two layouts we handle
+constexpr int kBytes24 = 3;
+constexpr uint32_t kLow24 = 0xFFFFFF;
+
+// 3-byte pixels travel as groups of four: twelve bytes are three little-endian words.
+constexpr int kGroup = 4;
+constexpr int kGroupBytes = kGroup * kBytes24;
+
+uint32_t LoadWord(const uint8_t* p)
+{
+    uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+void StoreWord(uint8_t* p, uint32_t w)
+{
+    std::memcpy(p, &w, sizeof w);
+}
+
+// Unpacks count (a multiple of four) 3-byte pixels into one word each.
+void Unpack24(const uint8_t* src, uint32_t* out, int count)
+{
+    for (int g = 0; g < count / kGroup; ++g) {
+        const uint32_t w0 = LoadWord(src + g * kGroupBytes);
+        const uint32_t w1 = LoadWord(src + g * kGroupBytes + 4);
+        const uint32_t w2 = LoadWord(src + g * kGroupBytes + 8);
+        uint32_t* o = out + g * kGroup;
+        o[0] = w0 & kLow24;
+        o[1] = ((w0 >> 24) | (w1 << 8)) & kLow24;
+        o[2] = ((w1 >> 16) | (w2 << 16)) & kLow24;
+        o[3] = w2 >> 8;
+    }
+}
+
+// Packs count (a multiple of four) words, each at most 24 bits, into 3-byte pixels,
+// lowest byte first.
+void Pack24(const uint32_t* in, uint8_t* dst, int count)
+{
+    for (int g = 0; g < count / kGroup; ++g) {
+        const uint32_t* p = in + g * kGroup;
+        StoreWord(dst + g * kGroupBytes, p[0] | (p[1] << 24));
+        StoreWord(dst + g * kGroupBytes + 4, (p[1] >> 8) | (p[2] << 16));
+        StoreWord(dst + g * kGroupBytes + 8, (p[2] >> 16) | (p[3] << 8));
+    }
+}
+
+uint16_t* Row16(uint8_t* base, int pitch, int y)
+{
+    return reinterpret_cast<uint16_t*>(base + y * pitch);
+}
+
+const uint16_t* Row16(const uint8_t* base, int pitch, int y)
+{
+    return reinterpret_cast<const uint16_t*>(base + y * pitch);
+}
+
+// ---- Plain doubling ----
+
+template <typename T>
+void DoubleRow(const T* s, T* d)
+{
+    for (int x = 0; x < kWidth; ++x) {
+        d[2 * x] = s[x];
+        d[2 * x + 1] = s[x];
+    }
+}
+
+void ScalePlain16(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+{
+    for (int y = 0; y < kHeight; ++y) {
+        uint16_t* d = Row16(dst, dstPitch, 2 * y);
+        DoubleRow(Row16(src, srcPitch, y), d);
+        std::memcpy(d + dstPitch / kBytes16, d, kDoubledWidth * kBytes16);
+    }
+}
+
+void ScalePlain24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+{
+    uint32_t in[kWidth];
+    uint32_t out[kDoubledWidth];
+    for (int y = 0; y < kHeight; ++y) {
+        uint8_t* d = dst + 2 * y * dstPitch;
+        Unpack24(src + y * srcPitch, in, kWidth);
+        DoubleRow(in, out);
+        Pack24(out, d, kDoubledWidth);
+        std::memcpy(d + dstPitch, d, kDoubledWidth * kBytes24);
+    }
+}
+
+// ---- Scale2x ----
+
+// One pixel E with neighbours B (above), D (left), F (right), H (below) gives the four
+// output pixels e0 e1 (upper pair) and e2 e3 (lower pair). Written as selects on masks
+// so the loop below has no branches.
+template <typename T>
+inline void Scale2xPixel(T b, T d, T e, T f, T h, T& e0, T& e1, T& e2, T& e3)
+{
+    const bool edge = (b != h) & (d != f);
+    e0 = (edge & (b == d)) ? d : e;
+    e1 = (edge & (b == f)) ? f : e;
+    e2 = (edge & (d == h)) ? d : e;
+    e3 = (edge & (h == f)) ? f : e;
+}
+
+// One logical row: up, cur and down are the rows above, at and below (up == cur on the
+// top row, down == cur on the bottom row); o0 and o1 are the two output rows.
+template <typename T>
+void Scale2xRow(const T* up, const T* cur, const T* down, T* o0, T* o1)
+{
+    constexpr int last = kWidth - 1;
+    // Left and right columns: the missing neighbour is the pixel itself.
+    Scale2xPixel(up[0], cur[0], cur[0], cur[1], down[0], o0[0], o0[1], o1[0], o1[1]);
+    for (int x = 1; x < last; ++x) {
+        T e0, e1, e2, e3;
+        Scale2xPixel(up[x], cur[x - 1], cur[x], cur[x + 1], down[x], e0, e1, e2, e3);
+        o0[2 * x] = e0;
+        o0[2 * x + 1] = e1;
+        o1[2 * x] = e2;
+        o1[2 * x + 1] = e3;
+    }
+    Scale2xPixel(up[last], cur[last - 1], cur[last], cur[last], down[last], o0[2 * last], o0[2 * last + 1],
+                 o1[2 * last], o1[2 * last + 1]);
+}
+
+void Scale2x16(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+{
+    for (int y = 0; y < kHeight; ++y) {
+        const uint16_t* cur = Row16(src, srcPitch, y);
+        const uint16_t* up = y > 0 ? Row16(src, srcPitch, y - 1) : cur;
+        const uint16_t* down = y < kHeight - 1 ? Row16(src, srcPitch, y + 1) : cur;
+        Scale2xRow(up, cur, down, Row16(dst, dstPitch, 2 * y), Row16(dst, dstPitch, 2 * y + 1));
+    }
+}
+
+void Scale2x24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+{
+    // Three unpacked source rows rotate so every row is unpacked once.
+    uint32_t rows[3][kWidth];
+    uint32_t out0[kDoubledWidth];
+    uint32_t out1[kDoubledWidth];
+    uint32_t* up = rows[0];
+    uint32_t* cur = rows[1];
+    uint32_t* down = rows[2];
+    Unpack24(src, cur, kWidth);
+    for (int y = 0; y < kHeight; ++y) {
+        const uint32_t* above = y > 0 ? up : cur;
+        const uint32_t* below = cur;
+        if (y < kHeight - 1) {
+            Unpack24(src + (y + 1) * srcPitch, down, kWidth);
+            below = down;
+        }
+        Scale2xRow<uint32_t>(above, cur, below, out0, out1);
+        Pack24(out0, dst + 2 * y * dstPitch, kDoubledWidth);
+        Pack24(out1, dst + (2 * y + 1) * dstPitch, kDoubledWidth);
+        uint32_t* spare = up;
+        up = cur;
+        cur = down;
+        down = spare;
+    }
+}
+
+// ---- Smoothing ----
+
+// Average of two masked values: the cleared low bits keep each component's carry
+// from reaching its neighbour.
+inline uint32_t Blend(uint32_t a, uint32_t b)
+{
+    return (a + b) >> 1;
+}
+
+// Even output row from logical row r (pairs of value, masked value).
+template <typename T>
+void SmoothEvenRow(const uint32_t* r, T* o)
+{
+    for (int x = 0; x < kWidth - 1; ++x) {
+        o[2 * x] = static_cast<T>(r[2 * x]);
+        o[2 * x + 1] = static_cast<T>(Blend(r[2 * x + 1], r[2 * x + 3]));
+    }
+    o[kDoubledWidth - 2] = static_cast<T>(r[kDoubledWidth - 2]);
+    // Column 639 has no right neighbour to blend with: repeat column 638.
+    o[kDoubledWidth - 1] = o[kDoubledWidth - 2];
+}
+
+// Odd output row between logical rows r and n.
+template <typename T>
+void SmoothOddRow(const uint32_t* r, const uint32_t* n, T* o)
+{
+    for (int x = 0; x < kWidth - 1; ++x) {
+        o[2 * x] = static_cast<T>(Blend(r[2 * x + 1], n[2 * x + 1]));
+        o[2 * x + 1] = static_cast<T>(Blend(n[2 * x + 1], r[2 * x + 3]));
+    }
+    o[kDoubledWidth - 2] = static_cast<T>(n[kDoubledWidth - 2]);
+    o[kDoubledWidth - 1] = o[kDoubledWidth - 2];
+}
+
+const uint32_t* SmoothRow(const uint32_t* buffer, int y)
+{
+    return buffer + y * 2 * kWidth;
+}
+
+void ScaleSmooth16(const uint32_t* buffer, uint8_t* dst, int dstPitch)
+{
+    for (int y = 0; y < kHeight - 1; ++y) {
+        SmoothEvenRow(SmoothRow(buffer, y), Row16(dst, dstPitch, 2 * y));
+        SmoothOddRow(SmoothRow(buffer, y), SmoothRow(buffer, y + 1), Row16(dst, dstPitch, 2 * y + 1));
+    }
+    // The last logical row goes to row 479 with the even pattern; row 478 would be
+    // the same even row of logical row 239, so it repeats row 479.
+    uint16_t* last = Row16(dst, dstPitch, kDoubledHeight - 1);
+    SmoothEvenRow(SmoothRow(buffer, kHeight - 1), last);
+    std::memcpy(Row16(dst, dstPitch, kDoubledHeight - 2), last, kDoubledWidth * kBytes16);
+}
+
+void ScaleSmooth24(const uint32_t* buffer, uint8_t* dst, int dstPitch)
+{
+    uint32_t out[kDoubledWidth];
+    for (int y = 0; y < kHeight - 1; ++y) {
+        SmoothEvenRow(SmoothRow(buffer, y), out);
+        Pack24(out, dst + 2 * y * dstPitch, kDoubledWidth);
+        SmoothOddRow(SmoothRow(buffer, y), SmoothRow(buffer, y + 1), out);
+        Pack24(out, dst + (2 * y + 1) * dstPitch, kDoubledWidth);
+    }
+    uint8_t* last = dst + (kDoubledHeight - 1) * dstPitch;
+    SmoothEvenRow(SmoothRow(buffer, kHeight - 1), out);
+    Pack24(out, last, kDoubledWidth);
+    std::memcpy(last - dstPitch, last, kDoubledWidth * kBytes24);
+}
+
+void FillPairs(const uint32_t* values, uint32_t mask, uint32_t* pairs)
+{
+    for (int x = 0; x < kWidth; ++x) {
+        pairs[2 * x] = values[x];
+        pairs[2 * x + 1] = values[x] & mask;
+    }
+}
+
+} // namespace
 
 void ScalePlain(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel)
 {
-    for (int y = 0; y < kScreenHeight; ++y) {
-        const uint8_t* s = src + y * srcPitch;
-        uint8_t* d = dst + 2 * y * dstPitch;
-        for (int x = 0; x < kScreenWidth; ++x) {
-            std::memcpy(d + (2 * x) * bytesPerPixel, s + x * bytesPerPixel, bytesPerPixel);
-            std::memcpy(d + (2 * x + 1) * bytesPerPixel, s + x * bytesPerPixel, bytesPerPixel);
+    if (bytesPerPixel == kBytes16)
+        ScalePlain16(src, srcPitch, dst, dstPitch);
+    else if (bytesPerPixel == kBytes24)
+        ScalePlain24(src, srcPitch, dst, dstPitch);
+}
+
+void Scale2x(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel)
+{
+    if (bytesPerPixel == kBytes16)
+        Scale2x16(src, srcPitch, dst, dstPitch);
+    else if (bytesPerPixel == kBytes24)
+        Scale2x24(src, srcPitch, dst, dstPitch);
+}
+
+uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPixel)
+{
+    const uint32_t lowBits = (1u << redShift) | (1u << greenShift) | (1u << blueShift);
+    const uint32_t pixelBits = bytesPerPixel == kBytes16 ? 0xFFFFu : kLow24;
+    return ~lowBits & pixelBits;
+}
+
+void FillSmoothBuffer(const uint8_t* src, int srcPitch, int bytesPerPixel, uint32_t mask, uint32_t* buffer)
+{
+    uint32_t values[kWidth];
+    for (int y = 0; y < kHeight; ++y) {
+        if (bytesPerPixel == kBytes16) {
+            const uint16_t* s = Row16(src, srcPitch, y);
+            for (int x = 0; x < kWidth; ++x)
+                values[x] = s[x];
+        } else {
+            Unpack24(src + y * srcPitch, values, kWidth);
         }
-        std::memcpy(d + dstPitch, d, 2 * kScreenWidth * bytesPerPixel);
+        FillPairs(values, mask, buffer + y * 2 * kWidth);
     }
+}
+
+void ScaleSmooth(const uint32_t* buffer, uint8_t* dst, int dstPitch, int bytesPerPixel)
+{
+    if (bytesPerPixel == kBytes16)
+        ScaleSmooth16(buffer, dst, dstPitch);
+    else if (bytesPerPixel == kBytes24)
+        ScaleSmooth24(buffer, dst, dstPitch);
 }

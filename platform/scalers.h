@@ -1,7 +1,35 @@
-// Software scalers from the 320x240 logical screen to a 640x480 picture.
+// Software scalers from the 320x240 logical screen to a 640x480 picture, on raw pixel buffers.
 #pragma once
 
 #include <cstdint>
 
-// Plain pixel doubling. bytesPerPixel is 2 or 3; rows are addressed through the pitches.
+// Size of the doubled picture the scalers write.
+constexpr int kDoubledWidth = 640;
+constexpr int kDoubledHeight = 480;
+
+// 32-bit words in the smoothing buffer: a pixel value and its masked value per logical pixel.
+constexpr int kSmoothBufferWords = 320 * 240 * 2;
+
+// All scalers read a 320x240 picture at src (rows srcPitch bytes apart) and write a
+// 640x480 picture at dst (rows dstPitch bytes apart). bytesPerPixel is 2 or 3 for both;
+// 3-byte pixels are stored lowest byte first. The buffers must not overlap.
+
+// Plain pixel doubling: every logical pixel becomes a 2x2 block.
 void ScalePlain(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
+
+// The Scale2x rule: edges follow the neighbours that agree; a neighbour outside the
+// picture counts as the pixel itself. Pixels are compared as whole values.
+void Scale2x(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
+
+// Mask that clears the lowest bit of the red, green and blue components given their
+// bit shifts (the position of each component's lowest bit), confined to the pixel size.
+uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPixel);
+
+// First smoothing step: for logical pixel i (row-major) stores the pixel value in
+// buffer[2i] and the value AND mask in buffer[2i+1]. buffer holds kSmoothBufferWords.
+void FillSmoothBuffer(const uint8_t* src, int srcPitch, int bytesPerPixel, uint32_t mask, uint32_t* buffer);
+
+// Second smoothing step: writes the 640x480 picture from a filled buffer. Copied pixels
+// take the pixel value, the pixels between take the average of two masked neighbours.
+// Column 639 repeats column 638 and row 478 repeats row 479, so every pixel is written.
+void ScaleSmooth(const uint32_t* buffer, uint8_t* dst, int dstPitch, int bytesPerPixel);

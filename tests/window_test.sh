@@ -1,0 +1,138 @@
+#!/bin/sh
+# Real-window check: the game opens a window of the right size in each display mode on a
+# private Xvfb server and ends with exit code 0 when Escape is pressed.
+# Usage: window_test.sh GAME_EXE BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing.
+set -u
+
+GAME=$1
+BUILD_DIR=$2
+CAPTION='Fribb 3 v1.00'
+SCREEN_GEOMETRY=1400x900x24   # room for the 1360x768 mode as well
+START_TIMEOUT=30              # seconds for a window to appear (the machine may be busy)
+EXIT_TIMEOUT=5                # seconds from the key press to the end of the process
+SKIP=77
+
+for tool in Xvfb xdotool xwininfo; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed"
+        exit $SKIP
+    fi
+done
+
+WORK=$(mktemp -d)
+XVFB_PID=
+GAME_PID=
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT INT TERM
+
+# Xvfb picks a free display number itself and writes it to the descriptor it is given.
+Xvfb -displayfd 3 -screen 0 "$SCREEN_GEOMETRY" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+XVFB_PID=$!
+i=0
+while [ ! -s "$WORK/display" ]; do
+    i=$((i + 1))
+    if [ $i -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "SKIPPED: Xvfb did not start"
+        cat "$WORK/xvfb.log"
+        exit $SKIP
+    fi
+    sleep 0.1
+done
+DISPLAY=:$(cat "$WORK/display")
+export DISPLAY
+echo "Xvfb on $DISPLAY"
+
+# Video goes to the X server; audio stays silent; OpenGL uses Mesa's software renderer.
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+export LIBGL_ALWAYS_SOFTWARE=1
+
+# Prints the id of the game's visible window once it exists; fails after START_TIMEOUT.
+wait_for_window() {
+    i=0
+    while [ $i -lt $((START_TIMEOUT * 10)) ]; do
+        id=$(xdotool search --onlyvisible --name "^$CAPTION\$" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.1
+        i=$((i + 1))
+    done
+    return 1
+}
+
+# Sends keys to the window, giving it the focus first. Later screens (intro scenes, menus)
+# are dismissed by passing more keys here before the final Escape.
+send_keys() {
+    window=$1
+    shift
+    xdotool windowfocus --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window"
+    for key in "$@"; do
+        xdotool key --delay 50 "$key"
+        sleep 0.1
+    done
+}
+
+# Waits for the game to end, killing it after EXIT_TIMEOUT; sets EXIT_CODE to its exit
+# code, or to "timeout" when it had to be killed.
+wait_for_exit() {
+    (sleep "$EXIT_TIMEOUT"; kill "$GAME_PID" 2>/dev/null && touch "$WORK/killed") &
+    watchdog=$!
+    wait "$GAME_PID"
+    EXIT_CODE=$?
+    kill "$watchdog" 2>/dev/null
+    wait "$watchdog" 2>/dev/null
+    if [ -e "$WORK/killed" ]; then
+        EXIT_CODE=timeout
+        rm -f "$WORK/killed"
+    fi
+}
+
+FAILURES=0
+# check_mode "ARGS" WIDTH HEIGHT
+check_mode() {
+    args=$1
+    want="$2x$3"
+    (cd "$BUILD_DIR" && exec "$GAME" $args) >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    if ! window=$(wait_for_window); then
+        echo "FAIL $args: no window appeared; windows now:"
+        xdotool search --name . getwindowname %@ 2>/dev/null
+        kill "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID"
+        echo "exit code $?"
+        cat "$WORK/game.log"
+        GAME_PID=
+        FAILURES=$((FAILURES + 1))
+        return
+    fi
+    size=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
+    send_keys "$window" Escape
+    wait_for_exit
+    code=$EXIT_CODE
+    GAME_PID=
+    if [ "$size" != "$want" ] || [ "$code" != 0 ]; then
+        echo "FAIL $args: window $size (want $want), exit $code (want 0)"
+        cat "$WORK/game.log"
+        FAILURES=$((FAILURES + 1))
+    else
+        echo "ok   $args: window $size, exit 0"
+    fi
+}
+
+check_mode "-w" 320 240
+check_mode "-x2" 640 480
+check_mode "-s2x" 640 480
+check_mode "-aa" 640 480
+check_mode "-ogl" 640 480
+check_mode "-b24 -aa" 640 480
+check_mode "-ogl -hd" 1360 768
+
+[ $FAILURES -eq 0 ] || exit 1
+exit 0
