@@ -30,7 +30,9 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # Xvfb picks a free display number itself and writes it to the descriptor it is given.
-Xvfb -displayfd 3 -screen 0 "$SCREEN_GEOMETRY" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+# -noreset: by default the server resets when its last client leaves, and a game started
+# during that reset fails to connect.
+Xvfb -displayfd 3 -noreset -screen 0 "$SCREEN_GEOMETRY" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XVFB_PID=$!
 i=0
 while [ ! -s "$WORK/display" ]; do
@@ -46,21 +48,22 @@ DISPLAY=:$(cat "$WORK/display")
 export DISPLAY
 echo "Xvfb on $DISPLAY"
 
-# Video goes to the X server; audio stays silent; OpenGL uses Mesa's software renderer.
-unset SDL_VIDEODRIVER
+# Video goes to the X server (named, so a failed connection is an error rather than a
+# silent fall-back to another driver); audio stays silent; OpenGL uses Mesa's software renderer.
+export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
 export LIBGL_ALWAYS_SOFTWARE=1
 
-# Prints the id of the game's visible window once it exists; fails after START_TIMEOUT.
+# Prints the id of the game's window once it is mapped; fails after START_TIMEOUT.
 wait_for_window() {
     i=0
     while [ $i -lt $((START_TIMEOUT * 10)) ]; do
-        id=$(xdotool search --onlyvisible --name "^$CAPTION\$" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        for id in $(xdotool search --name "^$CAPTION\$" 2>/dev/null); do
+            if xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
+                echo "$id"
+                return 0
+            fi
+        done
         sleep 0.1
         i=$((i + 1))
     done
@@ -103,7 +106,7 @@ check_mode() {
     GAME_PID=$!
     if ! window=$(wait_for_window); then
         echo "FAIL $args: no window appeared; windows now:"
-        xdotool search --name . getwindowname %@ 2>/dev/null
+        xwininfo -root -tree
         kill "$GAME_PID" 2>/dev/null
         wait "$GAME_PID"
         echo "exit code $?"
