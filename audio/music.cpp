@@ -81,7 +81,7 @@ bool LooksLikeShippedModule(const uint8_t* data, size_t size)
         return true;
     if (size >= kXmMinSize && std::memcmp(data, kXmHeaderText, kXmHeaderTextSize) == 0)
         return true;
-    return size >= kPowerPackerMinSize && std::memcmp(data, kPowerPackerMagic, 4) == 0;
+    return size >= kPowerPackerMinSize && std::memcmp(data, kPowerPackerMagic, sizeof kPowerPackerMagic - 1) == 0;
 }
 
 MusicModule* LoadMusicFromMemory(const uint8_t* data, size_t size)
