@@ -30,6 +30,16 @@ bool recording = false;
 long polls = 0;
 uint32_t lastButtons = 0;
 std::vector<uint32_t> recorded;
+long pollLimit = 0;
+void (*pollLimitReached)() = nullptr;
+
+// Counts a poll and fires the guard when the count reaches the limit.
+void CountPoll()
+{
+    ++polls;
+    if (pollLimitReached && pollLimit > 0 && polls == pollLimit)
+        pollLimitReached();
+}
 
 void PushKey(int action, bool down)
 {
@@ -56,7 +66,7 @@ void PlaybackHook()
         if (!(lastButtons & k.bit) && (now & k.bit))
             PushKey(k.action, true);
     lastButtons = now;
-    ++polls;
+    CountPoll();
 }
 
 void RecordHook()
@@ -64,7 +74,7 @@ void RecordHook()
     // At the start of a poll, `input.held` is what the previous poll left.
     if (polls > 0)
         recorded.push_back(input.held & kScriptButtons);
-    ++polls;
+    CountPoll();
 }
 
 } // namespace
@@ -105,4 +115,10 @@ void StopReplayInput()
 long ReplayPollCount()
 {
     return polls;
+}
+
+void SetReplayPollLimit(long limit, void (*reached)())
+{
+    pollLimit = limit;
+    pollLimitReached = reached;
 }

@@ -21,3 +21,9 @@ void StopReplayInput();
 
 // Number of input polls since playback or recording started.
 long ReplayPollCount();
+
+// Calls reached once, when the poll count of the running playback or recording
+// reaches limit (a guard against screens that would wait for input for ever).
+// A limit of 0 or a null callback removes the guard; starting playback or
+// recording keeps it.
+void SetReplayPollLimit(long limit, void (*reached)());

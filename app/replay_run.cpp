@@ -1,0 +1,296 @@
+// fribb3-replay's runs: platform start-up, the observed session, the child process and its directory.
+#include "app/replay_run.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/command_line.h"
+#include "app/replay_input.h"
+#include "app/replay_report.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "assets/archive.h"
+#include "assets/front_end_images.h"
+#include "game/session.h"
+#include "platform/input.h"
+#include "platform/screenshot.h"
+#include "platform/tick_source.h"
+#include "world/player.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Polls a run may spend outside the stage loop's frames (screens between
+// attempts poll every 100 ms), beyond its frame limit, before it is stopped.
+constexpr long kScreenPollAllowance = 36000;
+
+// Archive files in their ArchiveId order.
+constexpr const char* kArchiveFiles[ArchiveCount] = {"gfx.zda", "music.zda", "maps.zda", "sound.zda"};
+
+// Name of a compiled text map inside the working directory.
+constexpr const char* kCompiledMapName = "replay-map.bin";
+
+// What the session observer needs while a run goes on.
+struct RunWatch {
+    const ReplayOptions* options = nullptr;
+    std::FILE* out = nullptr;
+    long frames = 0;
+    long frameLimit = 0;
+    int attempts = 0;
+    ReplaySnapshot last;
+    std::string ended;
+    std::string stopReason; // set when the run itself asked the session to stop
+};
+
+RunWatch watch;
+
+void StopRun(const char* reason)
+{
+    if (watch.stopReason.empty())
+        watch.stopReason = reason;
+    RequestSessionStop();
+}
+
+void AfterFrame(const Player& hero)
+{
+    ++watch.frames;
+    watch.last = TakeReplaySnapshot(hero, watch.frames);
+    if (watch.options->trace) {
+        const std::string line = FormatTraceLine(watch.last);
+        std::fprintf(watch.out, "%s\n", line.c_str());
+    }
+    for (const ReplayShot& shot : watch.options->shots) {
+        if (shot.frame == watch.frames && !SaveScreenshot(shot.path.c_str()))
+            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", shot.path.c_str());
+    }
+    if (watch.frames >= watch.frameLimit)
+        StopRun(watch.options->maxFrames > 0 ? "frames" : "limit");
+}
+
+void AttemptEnded(const Player& hero, const char* how)
+{
+    watch.last = TakeReplaySnapshot(hero, watch.frames);
+    const std::string reason = how ? how : "";
+    if (reason == "stopped") {
+        watch.ended = watch.stopReason.empty() ? reason : watch.stopReason;
+        return;
+    }
+    watch.ended = reason;
+    ++watch.attempts;
+    if (watch.attempts >= watch.options->attempts)
+        StopRun(reason.c_str());
+}
+
+void PollLimitReached()
+{
+    StopRun("limit");
+}
+
+bool HasArchiveEntry(ArchiveId id, const char* name, const char* extension)
+{
+    uint8_t* data = ReadArchiveEntry(id, name, extension);
+    std::free(data);
+    return data != nullptr;
+}
+
+DisplayConfig HeadlessDisplay()
+{
+    DisplayConfig d;
+    d.fullscreen = 0;
+    d.zoom = 0;
+    d.depth = 16;
+    return d;
+}
+
+// Everything after the video mode that the replay and the recording share.
+void StartCommon(const std::string& dataDir, const DisplayConfig& display)
+{
+    std::srand(kReplaySeed);
+    settings = Settings{};
+    StartPlatform(display);
+    // StartPlatform looked in ./data of the working directory; the run's
+    // archives come from dataDir instead.
+    for (int id = 0; id < ArchiveCount; ++id) {
+        const std::string path = (fs::path(dataDir) / kArchiveFiles[id]).string();
+        OpenArchiveFile(static_cast<ArchiveId>(id), path.c_str());
+    }
+    LoadFrontEnd();
+    if (!BackImage && HasArchiveEntry(ArchiveGfx, "back", "bmp"))
+        LoadBack(); // the playfield is drawn on black without it
+
+    // The working directory holds no configuration, but the bindings the
+    // script's buttons become are the built-in ones in any case.
+    ResetBindings();
+    input = InputState{};
+}
+
+bool WriteFile(const fs::path& path, const void* data, size_t size)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(f);
+}
+
+// The child's part of RunReplayProcess; runs in the working directory.
+int RunChild(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath)
+{
+    const std::string dataDir = options.dataDir.empty() ? DefaultReplayDataDir() : options.dataDir;
+    if (options.record)
+        StartRecordPlatform(dataDir, options.displaySwitches);
+    else
+        StartReplayPlatform(dataDir);
+    PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
+    if (options.record) {
+        const std::string text = "# recorded by fribb3-replay record\n" + RecordedScript();
+        if (!WriteFile(options.recordOut, text.data(), text.size())) {
+            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", options.recordOut.c_str());
+            ShutDown();
+            return 1;
+        }
+    }
+    ShutDown();
+    return 0;
+}
+
+} // namespace
+
+std::string DefaultReplayDataDir()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return "data";
+    return (exe.parent_path() / "data").string();
+}
+
+void StartReplayPlatform(const std::string& dataDir)
+{
+    // Headless unless the caller chose drivers; 0 keeps an existing value.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    UseVirtualClock(0);
+    StartCommon(dataDir, HeadlessDisplay());
+}
+
+void StartRecordPlatform(const std::string& dataDir, const std::vector<std::string>& displaySwitches)
+{
+    // The game's own switch parser, over a windowed, doubled default.
+    std::vector<const char*> argv = {"fribb3-replay", "-w", "-x2"};
+    for (const std::string& s : displaySwitches)
+        argv.push_back(s.c_str());
+    const CommandLine cl = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    UseRealClock();
+    StartCommon(dataDir, cl.display);
+}
+
+ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath,
+                        std::FILE* out)
+{
+    watch = RunWatch{};
+    watch.options = &options;
+    watch.out = out;
+    watch.frameLimit = options.maxFrames > 0 ? options.maxFrames : kDefaultFrameLimit;
+
+    SessionObserver observer;
+    observer.afterFrame = AfterFrame;
+    observer.attemptEnded = AttemptEnded;
+    SetSessionObserver(&observer);
+    if (script)
+        StartScriptedInput(script);
+    else
+        StartInputRecording();
+    SetReplayPollLimit(watch.frameLimit + kScreenPollAllowance, PollLimitReached);
+
+    SessionStart start;
+    start.stage = options.stage;
+    if (!mapPath.empty())
+        start.mapFile = mapPath.c_str();
+    RunSessionFrom(start);
+
+    SetReplayPollLimit(0, nullptr);
+    if (script)
+        StopReplayInput();
+    SetSessionObserver(nullptr);
+
+    ReplayResult result;
+    result.frames = watch.frames;
+    result.attempts = watch.attempts;
+    result.ended = watch.stopReason == "limit" ? "limit" : watch.ended.empty() ? "stopped" : watch.ended;
+    const std::string line = FormatFinalLine(watch.last, result.attempts, result.ended);
+    std::fprintf(out, "%s\n", line.c_str());
+    std::fflush(out);
+    return result;
+}
+
+int RunReplayProcess(const ReplayOptions& given, const ReplayScript* script, const std::vector<uint8_t>* compiledMap)
+{
+    // Paths of the command line are meant from where the program was started.
+    ReplayOptions options = given;
+    for (ReplayShot& shot : options.shots)
+        shot.path = fs::absolute(shot.path).string();
+    if (!options.dataDir.empty())
+        options.dataDir = fs::absolute(options.dataDir).string();
+    if (!options.recordOut.empty())
+        options.recordOut = fs::absolute(options.recordOut).string();
+    std::string mapPath = options.mapFile.empty() ? "" : fs::absolute(options.mapFile).string();
+
+    fs::path dir;
+    const bool keepDir = !options.workDir.empty();
+    std::error_code ec;
+    if (keepDir) {
+        dir = fs::absolute(options.workDir);
+        fs::create_directories(dir, ec);
+    } else {
+        std::string pattern = (fs::temp_directory_path(ec) / "fribb3-replay-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::fprintf(stderr, "fribb3-replay: cannot make a working directory\n");
+            return 1;
+        }
+        dir = pattern;
+    }
+    if (compiledMap) {
+        mapPath = (dir / kCompiledMapName).string();
+        if (!WriteFile(mapPath, compiledMap->data(), compiledMap->size())) {
+            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", mapPath.c_str());
+            if (!keepDir)
+                fs::remove_all(dir, ec);
+            return 1;
+        }
+    }
+
+    // The game may end the process at any point (a fatal error); a child
+    // process lets the working directory be removed whatever happens.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        int code = 1;
+        if (chdir(dir.c_str()) == 0)
+            code = RunChild(options, script, mapPath);
+        else
+            std::fprintf(stderr, "fribb3-replay: cannot enter %s\n", dir.c_str());
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(code);
+    }
+    int code = 1;
+    if (child < 0) {
+        std::fprintf(stderr, "fribb3-replay: cannot start the run\n");
+    } else {
+        int status = 0;
+        pid_t done = -1;
+        do {
+            done = waitpid(child, &status, 0);
+        } while (done < 0 && errno == EINTR);
+        code = done == child && WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    }
+    if (!keepDir)
+        fs::remove_all(dir, ec);
+    return code;
+}

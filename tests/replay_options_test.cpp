@@ -1,0 +1,110 @@
+// The fribb3-replay command line: accepted forms, defaults and every refusal.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/replay_options.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> args, ReplayOptions& o, std::string& error)
+{
+    args.insert(args.begin(), "fribb3-replay");
+    return ParseReplayArgs(static_cast<int>(args.size()), args.data(), o, error);
+}
+
+TEST(ReplayOptions, DefaultsPlayStageOneOnceWithoutTrace)
+{
+    ReplayOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"run.script"}, o, error)) << error;
+    EXPECT_FALSE(o.record);
+    EXPECT_EQ(o.scriptPath, "run.script");
+    EXPECT_EQ(o.stage, 1);
+    EXPECT_EQ(o.attempts, 1);
+    EXPECT_EQ(o.maxFrames, 0);
+    EXPECT_FALSE(o.trace);
+    EXPECT_TRUE(o.mapFile.empty());
+    EXPECT_TRUE(o.dataDir.empty());
+    EXPECT_TRUE(o.workDir.empty());
+}
+
+TEST(ReplayOptions, EveryOptionTakesItsValueAndShotsAccumulate)
+{
+    ReplayOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--stage", "0", "--frames", "500", "--trace", "--shot", "1:a.bmp", "--shot",
+                       "200:dir/b:c.bmp", "--attempts", "3", "--data", "d", "--workdir", "w", "--map", "m.txt", "-"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.stage, 0);
+    EXPECT_EQ(o.maxFrames, 500);
+    EXPECT_TRUE(o.trace);
+    ASSERT_EQ(o.shots.size(), 2u);
+    EXPECT_EQ(o.shots[0].frame, 1);
+    EXPECT_EQ(o.shots[0].path, "a.bmp");
+    // Only the first colon separates the frame from the path.
+    EXPECT_EQ(o.shots[1].frame, 200);
+    EXPECT_EQ(o.shots[1].path, "dir/b:c.bmp");
+    EXPECT_EQ(o.attempts, 3);
+    EXPECT_EQ(o.dataDir, "d");
+    EXPECT_EQ(o.workDir, "w");
+    EXPECT_EQ(o.mapFile, "m.txt");
+    EXPECT_EQ(o.scriptPath, "-"); // standard input
+}
+
+TEST(ReplayOptions, BadValuesAreRefusedWithTheOptionNamed)
+{
+    const std::vector<std::vector<const char*>> bad = {
+        {"--stage", "11", "s"},      {"--stage", "-1", "s"},  {"--stage", "1x", "s"},
+        {"--frames", "0", "s"},      {"--frames", "s"},       {"--attempts", "0", "s"},
+        {"--shot", "0:a.bmp", "s"},  {"--shot", "5:", "s"},   {"--shot", "a.bmp", "s"},
+        {"--shot", "x:a.bmp", "s"},  {"--map", "", "s"},      {"--data"},
+        {"--stage", "99999999999999999999", "s"},
+    };
+    for (const auto& args : bad) {
+        ReplayOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, o, error)) << args[0];
+        EXPECT_NE(error.find(args[0]), std::string::npos) << error;
+    }
+}
+
+TEST(ReplayOptions, ScriptIsRequiredAndOnlyOnce)
+{
+    ReplayOptions o;
+    std::string error;
+    EXPECT_FALSE(Parse({}, o, error));
+    EXPECT_FALSE(Parse({"--trace"}, o, error));
+    EXPECT_FALSE(Parse({"a.script", "b.script"}, o, error));
+    EXPECT_FALSE(Parse({"--bogus", "a.script"}, o, error));
+    EXPECT_NE(error.find("--bogus"), std::string::npos);
+    // The game's display switches belong to record only.
+    EXPECT_FALSE(Parse({"-x2", "a.script"}, o, error));
+}
+
+TEST(ReplayOptions, RecordTakesItsOutputAndTheGamesDisplaySwitches)
+{
+    ReplayOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"record", "out.script", "--stage", "2", "-x2", "-b24"}, o, error)) << error;
+    EXPECT_TRUE(o.record);
+    EXPECT_EQ(o.recordOut, "out.script");
+    EXPECT_EQ(o.stage, 2);
+    EXPECT_EQ(o.displaySwitches, (std::vector<std::string>{"-x2", "-b24"}));
+    EXPECT_FALSE(Parse({"record"}, o, error));
+    // A recording writes a script; it reads none.
+    EXPECT_FALSE(Parse({"record", "out.script", "in.script"}, o, error));
+}
+
+TEST(ReplayOptions, OnlyDotTxtMapsAreText)
+{
+    EXPECT_TRUE(IsTextMapPath("maps/a.txt"));
+    EXPECT_FALSE(IsTextMapPath("maps/a.bin"));
+    EXPECT_FALSE(IsTextMapPath(".txt"));
+    EXPECT_FALSE(IsTextMapPath("a.txt.bin"));
+    EXPECT_FALSE(IsTextMapPath("test"));
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+// fribb3-replay run as a child process: determinism, its working directory, failures, recording,
+// and pictures of its screenshots checked by colour so that they survive changes of the art.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "app/replay_script.h"
+#include "platform/screenshot.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kReplayExe = std::string(FRIBB3_BINARY_DIR) + "/fribb3-replay";
+const std::string kReplaySources = std::string(FRIBB3_SOURCE_DIR) + "/tests/replays/";
+const std::string kTestMaps = std::string(FRIBB3_BINARY_DIR) + "/tests/replays/";
+// Archives whose stage 1 is the timeout test map and stage 2 the drown test map.
+const std::string kTestStages = " --data " + kTestMaps + "data ";
+
+struct RunOutput {
+    std::string out;
+    int code = -1;
+};
+
+// Runs a shell command line and collects its standard output and exit code.
+RunOutput RunShell(const std::string& command)
+{
+    RunOutput r;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return r;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A directory of its own for one test, removed afterwards.
+struct ScratchDir {
+    fs::path path;
+    ScratchDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "fribb3-replay-test-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~ScratchDir() { fs::remove_all(path); }
+    fs::path Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(path / name, std::ios::binary) << text;
+        return path / name;
+    }
+};
+
+std::string Replay(const std::string& args)
+{
+    return "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + kReplayExe + " " + args;
+}
+
+// The key=value fields of the line that starts with `prefix` and has frame=`frame`
+// (frame 0: the first line with that prefix).
+std::map<std::string, std::string> Fields(const std::string& out, const std::string& prefix, long frame = 0)
+{
+    const std::regex field("([a-z]+)=(\"(?:[^\"\\\\]|\\\\.)*\"|\\S+)");
+    size_t pos = 0;
+    while (pos < out.size()) {
+        size_t end = out.find('\n', pos);
+        if (end == std::string::npos)
+            end = out.size();
+        const std::string line = out.substr(pos, end - pos);
+        pos = end + 1;
+        if (line.rfind(prefix + " ", 0) != 0)
+            continue;
+        std::map<std::string, std::string> f;
+        for (auto it = std::sregex_iterator(line.begin(), line.end(), field); it != std::sregex_iterator(); ++it)
+            f[(*it)[1]] = (*it)[2];
+        if (frame == 0 || f["frame"] == std::to_string(frame))
+            return f;
+    }
+    return {};
+}
+
+int Int(const std::map<std::string, std::string>& f, const char* key)
+{
+    const auto it = f.find(key);
+    return it == f.end() ? -99999 : std::atoi(it->second.c_str());
+}
+
+// A BMP written by --shot, loaded for reading pixels.
+struct Shot {
+    SDL_Surface* surface = nullptr;
+    explicit Shot(const fs::path& path) : surface(SDL_LoadBMP(path.c_str())) {}
+    ~Shot() { SDL_FreeSurface(surface); }
+    void Rgb(int x, int y, uint8_t& r, uint8_t& g, uint8_t& b) const
+    {
+        r = g = b = 0;
+        ReadSurfacePixel(surface, x, y, &r, &g, &b);
+    }
+};
+
+// Pixels of one colour family along a bar's middle row, from the bar's left end.
+enum class Shade { Bright, Dark };
+// Channel levels telling full (255) from half (128) intensity and from black.
+constexpr int kBrightLevel = 200;
+constexpr int kDarkLevel = 96;
+constexpr int kOtherChannelMax = 64;
+
+// channel 0 counts reds, 2 counts blues.
+int CountBar(const Shot& shot, int y, int channel, Shade shade)
+{
+    constexpr int kBarLeft = 64;
+    constexpr int kBarWidth = 248;
+    int count = 0;
+    for (int x = kBarLeft; x < kBarLeft + kBarWidth; ++x) {
+        uint8_t c[3];
+        shot.Rgb(x, y, c[0], c[1], c[2]);
+        const int v = c[channel];
+        const bool othersDark = c[(channel + 1) % 3] < kOtherChannelMax && c[(channel + 2) % 3] < kOtherChannelMax;
+        const bool bright = v >= kBrightLevel;
+        const bool dark = v >= kDarkLevel && v < kBrightLevel;
+        if (othersDark && (shade == Shade::Bright ? bright : dark))
+            ++count;
+    }
+    return count;
+}
+
+// Mean brightness of the playfield, leaving out the band of the centred texts.
+double PlayfieldBrightness(const Shot& shot)
+{
+    constexpr int kTextTop = 88;
+    constexpr int kTextBottom = 136;
+    double sum = 0;
+    long n = 0;
+    for (int y = 0; y < 192; ++y) {
+        if (y >= kTextTop && y < kTextBottom)
+            continue;
+        for (int x = 0; x < 320; ++x) {
+            uint8_t r, g, b;
+            shot.Rgb(x, y, r, g, b);
+            sum += r + g + b;
+            ++n;
+        }
+    }
+    return sum / n;
+}
+
+bool SameBox(const Shot& a, const Shot& b, int left, int top)
+{
+    for (int y = top; y < top + 16; ++y)
+        for (int x = left; x < left + 16; ++x) {
+            uint8_t ar, ag, ab, br, bg, bb;
+            a.Rgb(x, y, ar, ag, ab);
+            b.Rgb(x, y, br, bg, bb);
+            if (ar != br || ag != bg || ab != bb)
+                return false;
+        }
+    return true;
+}
+
+class ReplayTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(fs::exists(kReplayExe)) << kReplayExe;
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_Init(0), 0);
+    }
+    void TearDown() override { SDL_Quit(); }
+    ScratchDir dir;
+};
+
+TEST_F(ReplayTool, SameScriptGivesByteIdenticalTracesAndPictures)
+{
+    const std::string script = kReplaySources + "stage01.script";
+    auto run = [&](const char* tag) {
+        const fs::path a = dir.path / (std::string(tag) + "-a.bmp");
+        const fs::path b = dir.path / (std::string(tag) + "-b.bmp");
+        const RunOutput r = RunShell(Replay("--stage 1 --trace --shot 400:" + a.string() + " --shot 1300:" + b.string() +
+                                       " " + script));
+        EXPECT_EQ(r.code, 0);
+        return r.out + ReadFile(a) + ReadFile(b);
+    };
+    const std::string first = run("one");
+    const std::string second = run("two");
+    EXPECT_GT(first.size(), 1300u * 100u); // a trace line per frame and two pictures
+    EXPECT_TRUE(first == second) << "two runs of the same script differ";
+}
+
+TEST_F(ReplayTool, TextMapPlaysExactlyLikeItsCompiledForm)
+{
+    const std::string script = kReplaySources + "stomp_skull.script";
+    const RunOutput text = RunShell(Replay("--trace --map " + kReplaySources + "stomp_skull.txt " + script));
+    const RunOutput bin = RunShell(Replay("--trace --map " + kTestMaps + "stomp_skull.bin " + script));
+    EXPECT_EQ(text.code, 0);
+    EXPECT_EQ(bin.code, 0);
+    EXPECT_EQ(Fields(text.out, "final")["ended"], "finished");
+    EXPECT_TRUE(text.out == bin.out);
+}
+
+TEST_F(ReplayTool, ScriptFromStandardInputAndFrameLimit)
+{
+    const RunOutput r = RunShell("printf '181 -\\n30 R\\n' | " + Replay("--stage 1 --frames 211 -"));
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto f = Fields(r.out, "final");
+    EXPECT_EQ(f.at("ended"), "frames");
+    EXPECT_EQ(Int(f, "frame"), 211);
+    EXPECT_EQ(Int(f, "attempts"), 0);
+    EXPECT_EQ(Int(f, "x"), 16 + 2 * 30); // 30 frames walking right at 2 pixels
+}
+
+TEST_F(ReplayTool, AttemptsCountDeathsAndLivesGoDownBetweenThem)
+{
+    const RunOutput r =
+        RunShell(Replay("--trace --attempts 2 --map " + kTestMaps + "killed_beetle.bin " + kReplaySources +
+                   "killed_beetle.script"));
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto f = Fields(r.out, "final");
+    EXPECT_EQ(f.at("ended"), "killed");
+    EXPECT_EQ(Int(f, "attempts"), 2);
+    EXPECT_EQ(Int(f, "lives"), 5); // the second attempt starts after one life was lost
+    EXPECT_EQ(Int(f, "aframe"), Int(f, "frame") / 2); // both attempts ran the same frames
+}
+
+TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
+{
+    const fs::path cwd = dir.path / "cwd";
+    const fs::path tmp = dir.path / "tmp";
+    fs::create_directories(cwd);
+    fs::create_directories(tmp);
+    const RunOutput r = RunShell("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " +
+                            Replay("--stage 1 --frames 5 --attempts 1 " + kReplaySources + "stage01.script"));
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(fs::is_empty(cwd));
+    EXPECT_TRUE(fs::is_empty(tmp));
+
+    const fs::path kept = dir.path / "kept";
+    const RunOutput k = RunShell(Replay("--workdir " + kept.string() + " --map " + kReplaySources + "rings.txt " +
+                                   kReplaySources + "rings.script"));
+    EXPECT_EQ(k.code, 0) << k.out;
+    EXPECT_TRUE(fs::is_directory(kept));
+}
+
+TEST_F(ReplayTool, MissingMapFailsLikeTestModeAndStillCleansUp)
+{
+    const fs::path tmp = dir.path / "tmp";
+    fs::create_directories(tmp);
+    const fs::path script = dir.Write("idle.script", "10 -\n");
+    const RunOutput r = RunShell("TMPDIR=" + tmp.string() + " " +
+                            Replay("--map " + (dir.path / "nothing.bin").string() + " " + script.string()));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "Can't load file: unknown\n");
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+TEST_F(ReplayTool, BadScriptOrMapSourceIsAUsageError)
+{
+    const fs::path bad = dir.Write("bad.script", "10 X\n");
+    EXPECT_EQ(RunShell(Replay(bad.string() + " 2>/dev/null")).code, 2);
+    const fs::path map = dir.Write("bad.txt", "map\nonly one row\n");
+    const fs::path script = dir.Write("ok.script", "1 -\n");
+    EXPECT_EQ(RunShell(Replay("--map " + map.string() + " " + script.string() + " 2>/dev/null")).code, 2);
+    EXPECT_EQ(RunShell(Replay((dir.path / "missing.script").string() + " 2>/dev/null")).code, 2);
+    EXPECT_EQ(RunShell(Replay("--frames 2>/dev/null")).code, 2);
+}
+
+TEST_F(ReplayTool, RecordWritesAScriptOfEveryPoll)
+{
+    const fs::path out = dir.path / "rec.script";
+    const RunOutput r = RunShell(Replay("record " + out.string() + " --stage 1 --frames 12"));
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(Fields(r.out, "final")["ended"], "frames");
+    ReplayScript script;
+    std::string error;
+    ASSERT_TRUE(ParseReplayScript(ReadFile(out), script, error)) << error;
+    // Nobody pressed anything: one idle poll per frame.
+    ASSERT_EQ(script.steps.size(), 1u);
+    EXPECT_EQ(script.steps[0].buttons, 0u);
+    EXPECT_EQ(script.steps[0].count, 12);
+}
+
+TEST_F(ReplayTool, HudBarsMeasureTheHurryTimerAndOxygen)
+{
+    const fs::path hurryShot = dir.path / "hurry.bmp";
+    // Bars show in playable stages only, so the test maps are played as stages.
+    const RunOutput t = RunShell(Replay("--trace --frames 5000 --shot 5000:" + hurryShot.string() + kTestStages +
+                                        "--stage 1 " + kReplaySources + "timeout.script"));
+    ASSERT_EQ(t.code, 0);
+    const auto tf = Fields(t.out, "trace", 5000);
+    const int hurry = Int(tf, "hurry");
+    ASSERT_GT(hurry, 0);
+    ASSERT_LT(hurry, 9000);
+    const Shot hs(hurryShot);
+    ASSERT_NE(hs.surface, nullptr);
+    constexpr int kHurryRow = 200;
+    constexpr int kOxygenRow = 210;
+    const int red = hurry * 248 / 9000;
+    EXPECT_EQ(CountBar(hs, kHurryRow, 0, Shade::Bright), red);
+    EXPECT_EQ(CountBar(hs, kHurryRow, 0, Shade::Dark), 248 - red);
+    EXPECT_EQ(Int(tf, "oxygen"), 620);
+    EXPECT_EQ(CountBar(hs, kOxygenRow, 2, Shade::Bright), 248);
+    EXPECT_EQ(CountBar(hs, kOxygenRow, 2, Shade::Dark), 0);
+
+    // Under water the oxygen bar shrinks with the oxygen left.
+    const fs::path airShot = dir.path / "air.bmp";
+    const RunOutput d = RunShell(Replay("--trace --frames 600 --shot 600:" + airShot.string() + kTestStages +
+                                        "--stage 2 " + kReplaySources + "drown.script"));
+    ASSERT_EQ(d.code, 0);
+    const int oxygen = Int(Fields(d.out, "trace", 600), "oxygen");
+    ASSERT_GT(oxygen, 0);
+    ASSERT_LT(oxygen, 620);
+    const Shot as(airShot);
+    ASSERT_NE(as.surface, nullptr);
+    const int blue = oxygen * 248 / 620;
+    EXPECT_EQ(CountBar(as, kOxygenRow, 2, Shade::Bright), blue);
+    EXPECT_EQ(CountBar(as, kOxygenRow, 2, Shade::Dark), 248 - blue);
+}
+
+TEST_F(ReplayTool, IntroDimsThePlayfieldAndHidesTheHero)
+{
+    // Two maps alike but for the hero's start: on the ground, or on a ledge
+    // above it. Nobody moves; the intro lasts 181 frames.
+    const fs::path idle = dir.Write("idle.script", "# nothing pressed\n");
+    auto shots = [&](const std::string& map, const std::string& tag) {
+        const fs::path intro = dir.path / (tag + "-intro.bmp");
+        const fs::path after = dir.path / (tag + "-after.bmp");
+        const RunOutput r = RunShell(Replay("--frames 200 --shot 100:" + intro.string() + " --shot 200:" +
+                                       after.string() + " --map " + kTestMaps + map + " " + idle.string()));
+        EXPECT_EQ(r.code, 0);
+        return std::make_pair(intro, after);
+    };
+    const auto ground = shots("rings.bin", "ground");
+    const auto ledge = shots("hero_high.bin", "ledge");
+    const Shot groundIntro(ground.first), groundAfter(ground.second);
+    const Shot ledgeIntro(ledge.first), ledgeAfter(ledge.second);
+    ASSERT_TRUE(groundIntro.surface && groundAfter.surface && ledgeIntro.surface && ledgeAfter.surface);
+
+    const double ratio = PlayfieldBrightness(groundIntro) / PlayfieldBrightness(groundAfter);
+    EXPECT_GT(ratio, 0.35);
+    EXPECT_LT(ratio, 0.65);
+
+    // The hero on the ground stands at (16, 144); the camera is at 0 in both.
+    constexpr int kHeroX = 16;
+    constexpr int kHeroY = 144;
+    EXPECT_TRUE(SameBox(groundIntro, ledgeIntro, kHeroX, kHeroY)) << "hero drawn during the intro";
+    EXPECT_FALSE(SameBox(groundAfter, ledgeAfter, kHeroX, kHeroY)) << "hero missing after the intro";
+}
+
+} // namespace

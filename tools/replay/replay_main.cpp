@@ -1,0 +1,77 @@
+// fribb3-replay: replays an input script through the real session headless, or records one in a window.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/replay_options.h"
+#include "app/replay_run.h"
+#include "app/replay_script.h"
+#include "map_text.h"
+
+namespace {
+
+// Exit code for a bad command line, script or map source.
+constexpr int kUsageExit = 2;
+
+bool ReadText(const std::string& path, std::string& text)
+{
+    if (path == "-") {
+        std::ostringstream all;
+        all << std::cin.rdbuf();
+        text = all.str();
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ReplayOptions options;
+    std::string error;
+    if (!ParseReplayArgs(argc, argv, options, error)) {
+        std::fprintf(stderr, "fribb3-replay: %s\n%s", error.c_str(), kReplayUsage);
+        return kUsageExit;
+    }
+
+    ReplayScript script;
+    if (!options.record) {
+        std::string text;
+        if (!ReadText(options.scriptPath, text)) {
+            std::fprintf(stderr, "fribb3-replay: cannot read %s\n", options.scriptPath.c_str());
+            return kUsageExit;
+        }
+        if (!ParseReplayScript(text, script, error)) {
+            std::fprintf(stderr, "fribb3-replay: %s: %s\n", options.scriptPath.c_str(), error.c_str());
+            return kUsageExit;
+        }
+    }
+
+    // A text map is compiled here; a binary one is handed to the game as it is,
+    // so a missing or empty one fails the way test mode does.
+    std::vector<uint8_t> compiled;
+    const bool textMap = !options.mapFile.empty() && IsTextMapPath(options.mapFile);
+    if (textMap) {
+        std::string text;
+        CompiledMap map;
+        if (!ReadText(options.mapFile, text)) {
+            std::fprintf(stderr, "fribb3-replay: cannot read %s\n", options.mapFile.c_str());
+            return kUsageExit;
+        }
+        if (!CompileMapText(text, map, error)) {
+            std::fprintf(stderr, "fribb3-replay: %s: %s\n", options.mapFile.c_str(), error.c_str());
+            return kUsageExit;
+        }
+        compiled = EncodeMap(map);
+    }
+    return RunReplayProcess(options, &script, textMap ? &compiled : nullptr);
+}
