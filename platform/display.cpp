@@ -122,14 +122,13 @@ const uint8_t* ScreenPixels()
 void PresentSmooth()
 {
     const int bpp = screenSurface->format->BytesPerPixel;
-    SDL_LockSurface(screenSurface);
-    FillSmoothBuffer(ScreenPixels(), screenSurface->pitch, bpp, smoothMask, smoothBuffer);
-    SDL_UnlockSurface(screenSurface);
     SDL_LockSurface(displaySurface);
+    SDL_LockSurface(screenSurface);
     // A display taller than the picture gets it centred vertically.
     const int top = (displaySurface->h - kDoubledHeight) / 2;
     uint8_t* dst = static_cast<uint8_t*>(displaySurface->pixels) + top * displaySurface->pitch;
-    ScaleSmooth(smoothBuffer, dst, displaySurface->pitch, bpp);
+    ScaleSmooth(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp, smoothMask, smoothBuffer);
+    SDL_UnlockSurface(screenSurface);
     SDL_UnlockSurface(displaySurface);
 }
 

@@ -172,77 +172,109 @@ void Scale2x24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
 
 // ---- Smoothing ----
 
-// Average of two masked values: the cleared low bits keep each component's carry
-// from reaching its neighbour.
-inline uint32_t Blend(uint32_t a, uint32_t b)
+// floor((a + b) / 2) without overflow in the type: on masked values (lowest bit of every
+// component clear) it halves each component with no carry into its neighbour.
+template <typename T>
+inline T Blend(T a, T b)
 {
-    return (a + b) >> 1;
+    return static_cast<T>((a & b) + ((a ^ b) >> 1));
 }
 
-// Even output row from logical row r (pairs of value, masked value).
+// One logical row as pixel values and masked values (2-byte pixels in 16 bits, 3-byte
+// pixels in 32).
 template <typename T>
-void SmoothEvenRow(const uint32_t* r, T* o)
+struct SmoothLine {
+    T value[kWidth];
+    T masked[kWidth];
+};
+
+// Loads logical row y into line and records its pairs in the smoothing buffer.
+template <typename T>
+void LoadSmoothLine(const uint8_t* src, int srcPitch, int y, T mask, SmoothLine<T>& line, uint32_t* buffer)
+{
+    if constexpr (sizeof(T) == kBytes16)
+        std::memcpy(line.value, src + y * srcPitch, kWidth * kBytes16);
+    else
+        Unpack24(src + y * srcPitch, line.value, kWidth);
+    for (int x = 0; x < kWidth; ++x)
+        line.masked[x] = static_cast<T>(line.value[x] & mask);
+    uint32_t* pairs = buffer + y * 2 * kWidth;
+    for (int x = 0; x < kWidth; ++x) {
+        pairs[2 * x] = line.value[x];
+        pairs[2 * x + 1] = line.masked[x];
+    }
+}
+
+// Even output row: copied pixels, and between them the average of left and right.
+template <typename T>
+void SmoothEvenRow(const SmoothLine<T>& r, T* o)
 {
     for (int x = 0; x < kWidth - 1; ++x) {
-        o[2 * x] = static_cast<T>(r[2 * x]);
-        o[2 * x + 1] = static_cast<T>(Blend(r[2 * x + 1], r[2 * x + 3]));
+        o[2 * x] = r.value[x];
+        o[2 * x + 1] = Blend(r.masked[x], r.masked[x + 1]);
     }
-    o[kDoubledWidth - 2] = static_cast<T>(r[kDoubledWidth - 2]);
+    o[kDoubledWidth - 2] = r.value[kWidth - 1];
     // Column 639 has no right neighbour to blend with: repeat column 638.
-    o[kDoubledWidth - 1] = o[kDoubledWidth - 2];
+    o[kDoubledWidth - 1] = r.value[kWidth - 1];
 }
 
-// Odd output row between logical rows r and n.
+// Odd output row between logical rows r and n: averages of the pixel below with the
+// pixel above and with the pixel above-right.
 template <typename T>
-void SmoothOddRow(const uint32_t* r, const uint32_t* n, T* o)
+void SmoothOddRow(const SmoothLine<T>& r, const SmoothLine<T>& n, T* o)
 {
     for (int x = 0; x < kWidth - 1; ++x) {
-        o[2 * x] = static_cast<T>(Blend(r[2 * x + 1], n[2 * x + 1]));
-        o[2 * x + 1] = static_cast<T>(Blend(n[2 * x + 1], r[2 * x + 3]));
+        o[2 * x] = Blend(r.masked[x], n.masked[x]);
+        o[2 * x + 1] = Blend(n.masked[x], r.masked[x + 1]);
     }
-    o[kDoubledWidth - 2] = static_cast<T>(n[kDoubledWidth - 2]);
-    o[kDoubledWidth - 1] = o[kDoubledWidth - 2];
+    o[kDoubledWidth - 2] = n.value[kWidth - 1];
+    o[kDoubledWidth - 1] = n.value[kWidth - 1];
 }
 
-const uint32_t* SmoothRow(const uint32_t* buffer, int y)
-{
-    return buffer + y * 2 * kWidth;
-}
+// Output row y of the picture: written in place for 2-byte pixels, packed for 3-byte ones.
+template <typename T>
+struct SmoothOutput {
+    uint8_t* dst;
+    int pitch;
+    T row[kDoubledWidth];
 
-void ScaleSmooth16(const uint32_t* buffer, uint8_t* dst, int dstPitch)
+    T* Begin(int y)
+    {
+        if constexpr (sizeof(T) == kBytes16)
+            return reinterpret_cast<T*>(dst + y * pitch);
+        else
+            return row;
+    }
+    void End(int y)
+    {
+        if constexpr (sizeof(T) != kBytes16)
+            Pack24(row, dst + y * pitch, kDoubledWidth);
+    }
+};
+
+template <typename T>
+void ScaleSmoothRows(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, T mask, uint32_t* buffer)
 {
+    // Two lines alternate: the current logical row and the one below it.
+    SmoothLine<T> lines[2];
+    SmoothOutput<T> out{dst, dstPitch, {}};
+    LoadSmoothLine(src, srcPitch, 0, mask, lines[0], buffer);
     for (int y = 0; y < kHeight - 1; ++y) {
-        SmoothEvenRow(SmoothRow(buffer, y), Row16(dst, dstPitch, 2 * y));
-        SmoothOddRow(SmoothRow(buffer, y), SmoothRow(buffer, y + 1), Row16(dst, dstPitch, 2 * y + 1));
+        const SmoothLine<T>& cur = lines[y % 2];
+        SmoothLine<T>& next = lines[(y + 1) % 2];
+        LoadSmoothLine(src, srcPitch, y + 1, mask, next, buffer);
+        SmoothEvenRow(cur, out.Begin(2 * y));
+        out.End(2 * y);
+        SmoothOddRow(cur, next, out.Begin(2 * y + 1));
+        out.End(2 * y + 1);
     }
     // The last logical row goes to row 479 with the even pattern; row 478 would be
     // the same even row of logical row 239, so it repeats row 479.
-    uint16_t* last = Row16(dst, dstPitch, kDoubledHeight - 1);
-    SmoothEvenRow(SmoothRow(buffer, kHeight - 1), last);
-    std::memcpy(Row16(dst, dstPitch, kDoubledHeight - 2), last, kDoubledWidth * kBytes16);
-}
-
-void ScaleSmooth24(const uint32_t* buffer, uint8_t* dst, int dstPitch)
-{
-    uint32_t out[kDoubledWidth];
-    for (int y = 0; y < kHeight - 1; ++y) {
-        SmoothEvenRow(SmoothRow(buffer, y), out);
-        Pack24(out, dst + 2 * y * dstPitch, kDoubledWidth);
-        SmoothOddRow(SmoothRow(buffer, y), SmoothRow(buffer, y + 1), out);
-        Pack24(out, dst + (2 * y + 1) * dstPitch, kDoubledWidth);
-    }
-    uint8_t* last = dst + (kDoubledHeight - 1) * dstPitch;
-    SmoothEvenRow(SmoothRow(buffer, kHeight - 1), out);
-    Pack24(out, last, kDoubledWidth);
-    std::memcpy(last - dstPitch, last, kDoubledWidth * kBytes24);
-}
-
-void FillPairs(const uint32_t* values, uint32_t mask, uint32_t* pairs)
-{
-    for (int x = 0; x < kWidth; ++x) {
-        pairs[2 * x] = values[x];
-        pairs[2 * x + 1] = values[x] & mask;
-    }
+    constexpr int last = kDoubledHeight - 1;
+    SmoothEvenRow(lines[(kHeight - 1) % 2], out.Begin(last));
+    out.End(last);
+    constexpr int rowBytes = kDoubledWidth * (sizeof(T) == kBytes16 ? kBytes16 : kBytes24);
+    std::memcpy(dst + (last - 1) * dstPitch, dst + last * dstPitch, rowBytes);
 }
 
 } // namespace
@@ -270,25 +302,11 @@ uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPix
     return ~lowBits & pixelBits;
 }
 
-void FillSmoothBuffer(const uint8_t* src, int srcPitch, int bytesPerPixel, uint32_t mask, uint32_t* buffer)
-{
-    uint32_t values[kWidth];
-    for (int y = 0; y < kHeight; ++y) {
-        if (bytesPerPixel == kBytes16) {
-            const uint16_t* s = Row16(src, srcPitch, y);
-            for (int x = 0; x < kWidth; ++x)
-                values[x] = s[x];
-        } else {
-            Unpack24(src + y * srcPitch, values, kWidth);
-        }
-        FillPairs(values, mask, buffer + y * 2 * kWidth);
-    }
-}
-
-void ScaleSmooth(const uint32_t* buffer, uint8_t* dst, int dstPitch, int bytesPerPixel)
+void ScaleSmooth(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel, uint32_t mask,
+                 uint32_t* buffer)
 {
     if (bytesPerPixel == kBytes16)
-        ScaleSmooth16(buffer, dst, dstPitch);
+        ScaleSmoothRows<uint16_t>(src, srcPitch, dst, dstPitch, static_cast<uint16_t>(mask), buffer);
     else if (bytesPerPixel == kBytes24)
-        ScaleSmooth24(buffer, dst, dstPitch);
+        ScaleSmoothRows<uint32_t>(src, srcPitch, dst, dstPitch, mask, buffer);
 }

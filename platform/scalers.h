@@ -25,11 +25,10 @@ void Scale2x(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int b
 // bit shifts (the position of each component's lowest bit), confined to the pixel size.
 uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPixel);
 
-// First smoothing step: for logical pixel i (row-major) stores the pixel value in
-// buffer[2i] and the value AND mask in buffer[2i+1]. buffer holds kSmoothBufferWords.
-void FillSmoothBuffer(const uint8_t* src, int srcPitch, int bytesPerPixel, uint32_t mask, uint32_t* buffer);
-
-// Second smoothing step: writes the 640x480 picture from a filled buffer. Copied pixels
+// Smoothing in one pass over the rows: stores, for logical pixel i (row-major), the pixel
+// value in buffer[2i] and the value AND mask in buffer[2i+1] (buffer holds
+// kSmoothBufferWords), and writes the 640x480 picture from those values: copied pixels
 // take the pixel value, the pixels between take the average of two masked neighbours.
 // Column 639 repeats column 638 and row 478 repeats row 479, so every pixel is written.
-void ScaleSmooth(const uint32_t* buffer, uint8_t* dst, int dstPitch, int bytesPerPixel);
+void ScaleSmooth(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel, uint32_t mask,
+                 uint32_t* buffer);

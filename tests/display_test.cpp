@@ -83,8 +83,8 @@ std::vector<uint8_t> Expected(Pass pass)
         Scale2x(src, screenSurface->pitch, out.data(), dstPitch, bpp);
     } else {
         std::vector<uint32_t> buffer(kSmoothBufferWords);
-        FillSmoothBuffer(src, screenSurface->pitch, bpp, SmoothMask(f->Rshift, f->Gshift, f->Bshift, bpp), buffer.data());
-        ScaleSmooth(buffer.data(), out.data(), dstPitch, bpp);
+        ScaleSmooth(src, screenSurface->pitch, out.data(), dstPitch, bpp, SmoothMask(f->Rshift, f->Gshift, f->Bshift, bpp),
+                    buffer.data());
     }
     return out;
 }
