@@ -36,13 +36,21 @@ void NewStageRestartPoint()
     world.checkpointTaken = 0;
 }
 
-// Steps 1 and 2 of the end of an attempt. Returns true when the session ends.
-bool HandleQuit()
+// What the quit step of the end of an attempt decided.
+enum class QuitOutcome {
+    None,        // no quit: the attempt ended by play or by the title menu
+    Handled,     // quit dealt with; the next attempt is the title stage
+    EndSession,  // RunSession returns
+};
+
+// Steps 1 and 2 of the end of an attempt. A handled quit is the whole end of
+// the attempt: it must not also count as an advance from the title stage.
+QuitOutcome HandleQuit()
 {
     if (game.stage == 0 && !game.quitPending && game.menuState == kMenuExit)
         game.quitPending = 1;
     if (!game.quitPending)
-        return false;
+        return QuitOutcome::None;
     if (game.stage > 0) {
         // Quit confirmed during play: a new game on the title, no hiscore entry.
         ResetGame(-1);
@@ -50,16 +58,16 @@ bool HandleQuit()
         input.quitRequest = 0;
         game.quitPending = 0;
         game.reloadMusic = 1;
-        return false;
+        return QuitOutcome::Handled;
     }
     if (game.stage <= 0 && game.menuState < 0 && !game.testMode) {
         // Quit on the hiscore view or in the options: back to that menu item.
         input.quitRequest = 0;
         game.quitPending = 0;
         game.menuState = -game.menuState;
-        return false;
+        return QuitOutcome::Handled;
     }
-    return true;
+    return QuitOutcome::EndSession;
 }
 
 // Step 3: the title chose a game, or a stage was finished. Returns true when
@@ -110,9 +118,10 @@ bool EndOfAttempt()
         observer.attemptEnded(hero, AttemptEndReason(hero));
     if (stopRequested)
         return true;
-    if (HandleQuit())
+    const QuitOutcome quit = HandleQuit();
+    if (quit == QuitOutcome::EndSession)
         return true;
-    if (!game.quitPending) {
+    if (quit == QuitOutcome::None) {
         const bool advance = (hero.active && hero.finished) || game.stage == 0;
         if (advance) {
             if (Advance())
