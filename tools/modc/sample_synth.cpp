@@ -54,7 +54,7 @@ struct Values {
     }
 };
 
-// Deterministic white noise in -1..1; the seed comes from the instrument's name and recipe.
+// Deterministic white noise in -1..1, seeded from the instrument's name and recipe.
 struct Noise {
     uint32_t state;
     double Next()
