@@ -238,6 +238,19 @@ TEST_F(ReplayTool, AttemptsCountDeathsAndLivesGoDownBetweenThem)
     EXPECT_EQ(Int(f, "aframe"), Int(f, "frame") / 2); // both attempts ran the same frames
 }
 
+TEST_F(ReplayTool, ScreenWaitingForInputThatNeverComesIsStopped)
+{
+    // Six deaths lead to the game-over screen, which waits for a confirm the
+    // script never gives; the run still ends, past its frame limit in polls.
+    const RunOutput r = RunShell(Replay("--frames 3500 --attempts 10 --map " + kTestMaps + "killed_beetle.bin " +
+                                        kReplaySources + "killed_beetle.script"));
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto f = Fields(r.out, "final");
+    EXPECT_EQ(f.at("ended"), "limit");
+    EXPECT_EQ(Int(f, "attempts"), 6);
+    EXPECT_LT(Int(f, "frame"), 3500);
+}
+
 TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
 {
     const fs::path cwd = dir.path / "cwd";
