@@ -85,32 +85,60 @@ void ScalePlain16(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
     }
 }
 
+// Four 3-byte pixels (twelve bytes, read as three words) become eight, written as three
+// 64-bit words: each pixel twice, straight from the source bytes with shifts, so no
+// per-pixel unpacking and packing.
 void ScalePlain24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
 {
-    uint32_t in[kWidth];
-    uint32_t out[kDoubledWidth];
+    constexpr int outGroupBytes = 2 * kGroupBytes;
     for (int y = 0; y < kHeight; ++y) {
+        const uint8_t* s = src + y * srcPitch;
         uint8_t* d = dst + 2 * y * dstPitch;
-        Unpack24(src + y * srcPitch, in, kWidth);
-        DoubleRow(in, out);
-        Pack24(out, d, kDoubledWidth);
+        for (int g = 0; g < kWidth / kGroup; ++g) {
+            const uint32_t w0 = LoadWord(s + g * kGroupBytes);
+            const uint32_t w1 = LoadWord(s + g * kGroupBytes + 4);
+            const uint32_t w2 = LoadWord(s + g * kGroupBytes + 8);
+            const uint64_t p0 = w0 & kLow24;
+            const uint64_t p1 = ((w0 >> 24) | (w1 << 8)) & kLow24;
+            const uint64_t p2 = ((w1 >> 16) | (w2 << 16)) & kLow24;
+            const uint64_t p3 = w2 >> 8;
+            // Bytes 0..23 of the output: p0 p0 p1 p1 p2 p2 p3 p3, three bytes each.
+            const uint64_t q0 = p0 | (p0 << 24) | (p1 << 48);
+            const uint64_t q1 = (p1 >> 16) | (p1 << 8) | (p2 << 32) | (p2 << 56);
+            const uint64_t q2 = (p2 >> 8) | (p3 << 16) | (p3 << 40);
+            uint8_t* o = d + g * outGroupBytes;
+            std::memcpy(o, &q0, sizeof q0);
+            std::memcpy(o + 8, &q1, sizeof q1);
+            std::memcpy(o + 16, &q2, sizeof q2);
+        }
         std::memcpy(d + dstPitch, d, kDoubledWidth * kBytes24);
     }
 }
 
 // ---- Scale2x ----
 
+// All bits set when c holds, none otherwise.
+template <typename T>
+inline T AllOnesIf(bool c)
+{
+    return static_cast<T>(-static_cast<T>(c));
+}
+
 // One pixel E with neighbours B (above), D (left), F (right), H (below) gives the four
-// output pixels e0 e1 (upper pair) and e2 e3 (lower pair). Written as selects on masks
-// so the loop below has no branches.
+// output pixels e0 e1 (upper pair) and e2 e3 (lower pair): where B differs from H and D
+// from F, a corner takes the neighbour that agrees with the other one next to it, else
+// E. Written as masks, E ^ ((D ^ E) & mask) selecting D, so the row loop has no
+// branches and the two differences are shared between the corners.
 template <typename T>
 inline void Scale2xPixel(T b, T d, T e, T f, T h, T& e0, T& e1, T& e2, T& e3)
 {
-    const bool edge = (b != h) & (d != f);
-    e0 = (edge & (b == d)) ? d : e;
-    e1 = (edge & (b == f)) ? f : e;
-    e2 = (edge & (d == h)) ? d : e;
-    e3 = (edge & (h == f)) ? f : e;
+    const T keep = AllOnesIf<T>((b == h) | (d == f));
+    const T de = static_cast<T>(d ^ e);
+    const T fe = static_cast<T>(f ^ e);
+    e0 = static_cast<T>(e ^ (de & AllOnesIf<T>(b == d) & ~keep));
+    e1 = static_cast<T>(e ^ (fe & AllOnesIf<T>(b == f) & ~keep));
+    e2 = static_cast<T>(e ^ (de & AllOnesIf<T>(d == h) & ~keep));
+    e3 = static_cast<T>(e ^ (fe & AllOnesIf<T>(h == f) & ~keep));
 }
 
 // One logical row: up, cur and down are the rows above, at and below (up == cur on the

@@ -112,13 +112,16 @@ Picture RunSmooth(const Layout& l, const Picture& src)
     return out;
 }
 
-// Small deterministic generator for pictures with few colours (so neighbours often match).
-struct Lcg {
+// Small deterministic generator (xorshift) for pictures with few colours, so that
+// neighbours often match; every bit of its output is usable.
+struct Rng {
     uint32_t s;
     uint32_t Next()
     {
-        s = s * 1664525u + 1013904223u;
-        return s >> 8;
+        s ^= s << 13;
+        s ^= s >> 17;
+        s ^= s << 5;
+        return s;
     }
 };
 
@@ -154,7 +157,7 @@ TEST_P(ScalerLayouts, PlainDoublingMakesTwoByTwoBlocksAndKeepsPadding)
 {
     const Layout l = GetParam();
     Picture src = Source(l, 0);
-    Lcg rng{7};
+    Rng rng{7};
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             src.Set(x, y, rng.Next() & (l.bpp == 2 ? 0xFFFF : 0xFFFFFF));
@@ -255,7 +258,7 @@ TEST_P(ScalerLayouts, Scale2xMatchesTheRuleOnRandomFewColourPictures)
     const Layout l = GetParam();
     const uint32_t palette[] = {Rgb(l, 0, 0, 0), Rgb(l, 255, 0, 0), Rgb(l, 0, 0, 255), Rgb(l, 255, 255, 255)};
     Picture src = Source(l, 0);
-    Lcg rng{99};
+    Rng rng{99};
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             src.Set(x, y, palette[rng.Next() % 4]);
@@ -279,7 +282,7 @@ TEST_P(ScalerLayouts, SmoothingBufferHoldsValueAndMaskedValueOfEveryPixel)
 {
     const Layout l = GetParam();
     Picture src = Source(l, 0);
-    Lcg rng{11};
+    Rng rng{11};
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             src.Set(x, y, rng.Next() & (l.bpp == 2 ? 0xFFFF : 0xFFFFFF));
@@ -365,7 +368,7 @@ TEST_P(ScalerLayouts, SmoothingFillsLastColumnAndRow478FromNeighbours)
 {
     const Layout l = GetParam();
     Picture src = Source(l, 0);
-    Lcg rng{3};
+    Rng rng{3};
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             src.Set(x, y, rng.Next() & (l.bpp == 2 ? 0xFFFF : 0xFFFFFF));
