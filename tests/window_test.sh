@@ -7,7 +7,9 @@ set -u
 GAME=$1
 BUILD_DIR=$2
 CAPTION='Fribb 3 v1.00'
-SCREEN_GEOMETRY=1400x900x24   # room for the 1360x768 mode as well
+# The screen has the size of the largest mode: full-screen modes are shown on the whole
+# desktop, scaled to fit, so the 1360x768 picture is then placed 1:1.
+SCREEN_GEOMETRY=1360x768x24
 START_TIMEOUT=30              # seconds for a window to appear (the machine may be busy)
 EXIT_TIMEOUT=5                # seconds from the key press to the end of the process
 SKIP=77
@@ -97,11 +99,39 @@ wait_for_exit() {
     fi
 }
 
+# Maximum sample value (0 for black) of a region WxH+X+Y of a captured picture.
+region_max() {
+    convert "$1" -crop "$2" +repage -format '%[max]' info:
+}
+
+# With -hd the 1024x768 picture must sit at x 168..1191 of the 1360x768 window: the
+# bands either side stay black once the picture shows. Prints a failure reason, if any.
+check_hd_picture() {
+    window=$1
+    if ! command -v import >/dev/null 2>&1; then
+        echo "(picture position not checked: ImageMagick is not installed)" >&2
+        return
+    fi
+    i=0
+    while [ $i -lt $((START_TIMEOUT * 2)) ]; do
+        import -window "$window" "$WORK/hd.png" 2>/dev/null
+        if [ -s "$WORK/hd.png" ] && [ "$(region_max "$WORK/hd.png" 1024x768+168+0)" != 0 ]; then
+            [ "$(region_max "$WORK/hd.png" 168x768+0+0)" = 0 ] || echo "picture reaches left of x 168"
+            [ "$(region_max "$WORK/hd.png" 168x768+1192+0)" = 0 ] || echo "picture reaches right of x 1191"
+            return
+        fi
+        sleep 0.5
+        i=$((i + 1))
+    done
+    echo "the picture stayed black"
+}
+
 FAILURES=0
 # check_mode "ARGS" WIDTH HEIGHT
 check_mode() {
     args=$1
     want="$2x$3"
+    problem=
     (cd "$BUILD_DIR" && exec "$GAME" $args) >"$WORK/game.log" 2>&1 &
     GAME_PID=$!
     if ! window=$(wait_for_window); then
@@ -116,12 +146,15 @@ check_mode() {
         return
     fi
     size=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
+    case " $args " in
+    *" -hd "*) problem=$(check_hd_picture "$window") ;;
+    esac
     send_keys "$window" Escape
     wait_for_exit
     code=$EXIT_CODE
     GAME_PID=
-    if [ "$size" != "$want" ] || [ "$code" != 0 ]; then
-        echo "FAIL $args: window $size (want $want), exit $code (want 0)"
+    if [ "$size" != "$want" ] || [ "$code" != 0 ] || [ -n "$problem" ]; then
+        echo "FAIL $args: window $size (want $want), exit $code (want 0) $problem"
         cat "$WORK/game.log"
         FAILURES=$((FAILURES + 1))
     else
