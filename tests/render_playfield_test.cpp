@@ -8,6 +8,7 @@
 #include "world/player.h"
 #include "world/playfield_render.h"
 #include "world/actors.h"
+#include "world/tile_effects.h"
 #include "game/stage_loader.h"
 
 using namespace stagetest;
@@ -190,6 +191,46 @@ TEST_F(PlayfieldPictures, HeroIsHiddenDuringTheIntro)
     hero.active = 0;
     DrawPlayfield(400, hero, 0);
     EXPECT_FALSE(heroShows());
+}
+
+TEST_F(PlayfieldPictures, MovingBlockSlidesOverWhatLiesUnderIt)
+{
+    SDL_Surface* saved[2] = {tileImages[0x19], tileImages[0x55]};
+    tileImages[0x19] = CreateSurface(16, 16, false);
+    FillRect(tileImages[0x19], 0, 0, 16, 16, MapTestColour(255, 0, 0));
+    tileImages[0x55] = CreateSurface(16, 16, false);
+    FillRect(tileImages[0x55], 0, 0, 16, 16, MapTestColour(0, 255, 0));
+    auto colourAt = [](int x, int y) {
+        uint8_t r, g, b;
+        ReadScreenPixel(x, y, &r, &g, &b);
+        return r > 200 && g < 60 ? 'R' : (g > 200 && r < 60 ? 'G' : '-');
+    };
+    // A block pushed right from (5, 7) over water to (6, 7), halfway there.
+    SetRestore(5, 7, 0x55);
+    SetRestore(6, 7, 0x55);
+    ClearTileEffects();
+    tileEffects[0] = TileEffect{5, 7, 2, EffectPushRight, 1};
+    DrawPlayfield(500, hero, 0);
+    const int left = 5 * 16 - world.cameraX;
+    EXPECT_EQ(colourAt(left + 2, 7 * 16 + 8), 'G') << "water behind the block";
+    EXPECT_EQ(colourAt(left + 8, 7 * 16 + 8), 'R');
+    EXPECT_EQ(colourAt(left + 23, 7 * 16 + 8), 'R');
+    EXPECT_EQ(colourAt(left + 26, 7 * 16 + 8), 'G');
+
+    // A block falling out of the bottom row draws nothing into the HUD strip.
+    SetRestore(8, 11, 0x55);
+    tileEffects[0] = TileEffect{8, 11, 3, EffectFall, 1};
+    DrawPlayfield(500, hero, 0);
+    const int x = 8 * 16 - world.cameraX + 8;
+    EXPECT_EQ(colourAt(x, 11 * 16 + 4), 'G');
+    EXPECT_EQ(colourAt(x, 11 * 16 + 14), 'R');
+    EXPECT_EQ(colourAt(x, 194), 'R') << "the block itself still slides down";
+    EXPECT_NE(colourAt(x, 206), 'G') << "no water picture below the playfield";
+    ClearTileEffects();
+    for (int i : {0, 1})
+        FreeSurface(tileImages[i == 0 ? 0x19 : 0x55]);
+    tileImages[0x19] = saved[0];
+    tileImages[0x55] = saved[1];
 }
 
 TEST(ActorSprites, CodesFollowTypeTimerAndDirection)

@@ -154,6 +154,9 @@ void DrawMovingBlock(const TileEffect& e)
     }
     const int cells[2][2] = {{e.x, e.y}, {e.x + dc, e.y + dr}};
     for (const auto& cell : cells) {
+        // A block falling out of the bottom row has no destination cell to show.
+        if (cell[1] >= kRows)
+            continue;
         const TileCode under = RestoreAt(cell[0], cell[1]);
         if (under != tile::PushBlock)
             BlitTile(static_cast<int>(under), cell[0] * kCellSize - world.cameraX, cell[1] * kCellSize);
