@@ -67,8 +67,8 @@ const uint16_t* Row16(const uint8_t* base, int pitch, int y)
 
 // ---- Plain doubling ----
 
-template <typename T>
-void DoubleRow(const T* s, T* d)
+// One row of 2-byte pixels, each written twice side by side.
+void DoubleRow16(const uint16_t* s, uint16_t* d)
 {
     for (int x = 0; x < kWidth; ++x) {
         d[2 * x] = s[x];
@@ -80,7 +80,7 @@ void ScalePlain16(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
 {
     for (int y = 0; y < kHeight; ++y) {
         uint16_t* d = Row16(dst, dstPitch, 2 * y);
-        DoubleRow(Row16(src, srcPitch, y), d);
+        DoubleRow16(Row16(src, srcPitch, y), d);
         std::memcpy(d + dstPitch / kBytes16, d, kDoubledWidth * kBytes16);
     }
 }
