@@ -7,6 +7,7 @@
 void FatalError(const char* what, const char* detail)
 {
     std::printf("%s: %s\n", what, detail ? detail : "unknown");
-    std::fflush(stdout);
-    std::_Exit(1);
+    // exit rather than _Exit: the SDL_Quit registered at start-up must still
+    // run, so a fatal error in full screen gives the desktop its mode back.
+    std::exit(1);
 }

@@ -5,6 +5,7 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "assets/archive.h"
 #include "audio/sound_effects.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no audio: %s\n", SDL_GetError());
         return 3;
     }
+    // As in the game: a fatal error exits through SDL_Quit, which stops the audio thread first.
+    std::atexit(SDL_Quit);
     OpenArchiveFile(ArchiveSound, argv[1]);
     LoadSoundEffects();
     std::printf("loaded %d effects\n", static_cast<int>(kSoundCount));
