@@ -219,6 +219,25 @@ TEST_F(BlockMoves, FallenBlockKeepsWhatItLandedIn) {
     EXPECT_EQ(TileAt(3, 6), tile::Water); // the water comes back when the block moves on
 }
 
+// A cell already held by another moving block is never remembered as what lies underneath:
+// the restore grid keeps the cell's own code, so no invisible wall is left behind later.
+TEST_F(BlockMoves, BusyCellsNeverReachTheRestoreGrid) {
+    Floor();
+    SetTile(4, 10, tile::Water);
+    SetTile(4, 10, BusyCell); // live only
+    SetTile(3, 10, tile::PushBlock);
+    ASSERT_EQ(StartTileEffect(48, 160, EffectPushRight), 1);
+    UpdateTileEffects(hero);
+    EXPECT_EQ(RestoreAt(4, 10), tile::Water);
+
+    SetTile(8, 6, tile::Ring);
+    SetTile(8, 6, BusyCell);
+    SetTile(8, 5, tile::PushBlock);
+    ASSERT_EQ(StartTileEffect(128, 80, EffectFall), 1);
+    EXPECT_EQ(RestoreAt(8, 6), tile::Ring);
+    for (TileCode code : levelMap.restore) EXPECT_NE(code, BusyCell);
+}
+
 TEST_F(BlockMoves, FallingBlockStopsOnAnotherBlock) {
     SetTile(3, 11, tile::PushBlock);
     SetTile(3, 8, tile::PushBlock);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/messages.h"
 #include "world_test_stage.h"
 
 namespace {
@@ -118,8 +119,24 @@ TEST_F(HeroDeath, EndAttemptEffectOnlyWithoutARunningDeath) {
     EXPECT_STREQ(world.statusMessage, "");
 }
 
+TEST_F(HeroDeath, NegativeEffectKindIsThePlainDeath) {
+    PlaceHero(64, 100);
+    KillPlayer(hero, "FELL", -3);
+    EXPECT_EQ(hero.dead, 1);
+    EXPECT_EQ(hero.deathEffect, 0);
+    EXPECT_EQ(hero.vy, -16);
+    EXPECT_EQ(ActiveEffects(), 0);
+}
+
+TEST_F(HeroDeath, EveryMessageOfTheTableFitsWhole) {
+    for (int id = 0; id < kTextCount; ++id) {
+        SetStatusMessage(GetText(id));
+        EXPECT_STREQ(world.statusMessage, GetText(id)) << id;
+    }
+}
+
 TEST_F(HeroDeath, LongMessagesAreCutToTheBuffer) {
-    const std::string longText(200, 'X');
+    const std::string longText(kStatusMessageSize + 100, 'X');
     SetStatusMessage(longText.c_str());
     EXPECT_EQ(std::strlen(world.statusMessage), static_cast<size_t>(kStatusMessageSize - 1));
     SetStatusMessage(nullptr);

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-// Room for the longest message of the message table plus its terminator.
-constexpr int kStatusMessageSize = 64;
+// Room for the longest message of the message table (the 1007-character title
+// scroller) plus its terminator.
+constexpr int kStatusMessageSize = 1024;
 
 // Attempt limits.
 constexpr int kHurryFrames = 9000; // 150 seconds at 60 frames per second
