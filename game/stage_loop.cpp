@@ -122,17 +122,17 @@ void RunHurryTimer(Player& hero)
 
 void RunOxygen(Player& hero)
 {
-    const bool alive = hero.active && !hero.dead;
     if (HeroInWater(hero)) {
         world.oxygen -= 1;
         if (world.oxygen == 0)
             KillPlayer(hero, GetText(TXT_DROWNED), kDrownEffect);
-        if (!game.splashFlag && alive) {
+        // Looked at after the drowning: a hero who just drowned makes no splash.
+        if (!game.splashFlag && hero.active && !hero.dead) {
             PlaySound(SoundSplash);
             game.splashFlag = 1;
         }
     } else {
-        if (alive && world.oxygen <= kOxygenFull - kOxygenRefill)
+        if (hero.active && !hero.dead && world.oxygen <= kOxygenFull - kOxygenRefill)
             world.oxygen += kOxygenRefill;
         game.splashFlag = 0;
     }

@@ -146,6 +146,22 @@ TEST_F(StageFrames, LeavingWaterForOneFrameRestartsTheSplash)
     EXPECT_EQ(game.splashFlag, 1) << "a new stay in water splashes again";
 }
 
+TEST_F(StageFrames, HeroDrowningAsHeEntersTheWaterMakesNoSplash)
+{
+    StageBuilder map(40);
+    map.Ground(10);
+    for (int r = 0; r < 10; ++r)
+        map.Set(1, r, 0x55);
+    Start(map, 1);
+    hero.x = 16;
+    world.oxygen = 1;
+    game.splashFlag = 0;
+    RunOxygen(hero);
+    EXPECT_EQ(world.oxygen, 0);
+    EXPECT_EQ(hero.dead, 1);
+    EXPECT_EQ(game.splashFlag, 0) << "the splash is for a living hero, looked at after the drowning";
+}
+
 TEST_F(StageFrames, OxygenStaysDownForADeadHero)
 {
     Start(Flat(), 1);
