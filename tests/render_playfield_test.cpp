@@ -233,6 +233,61 @@ TEST_F(PlayfieldPictures, MovingBlockSlidesOverWhatLiesUnderIt)
     tileImages[0x55] = saved[1];
 }
 
+// The playfield's pixels, row by row.
+std::vector<uint32_t> PlayfieldPixels()
+{
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < kPlayfieldHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            uint8_t r, g, b;
+            ReadScreenPixel(x, y, &r, &g, &b);
+            pixels.push_back(static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b);
+        }
+    return pixels;
+}
+
+TEST_F(PlayfieldPictures, QuitAskedWhilePausedShowsNoPauseLayer)
+{
+    GreyBackground();
+    game.quitPending = 1;
+    game.paused = 0;
+    DrawPlayfield(32, hero, 0);
+    const std::vector<uint32_t> withoutPause = PlayfieldPixels();
+    game.paused = 1;
+    game.menuState = 2;
+    DrawPlayfield(32, hero, 0);
+    EXPECT_TRUE(PlayfieldPixels() == withoutPause) << "the quit question's picture has no pause menu in it";
+    game.quitPending = 0;
+    DrawPlayfield(32, hero, 0);
+    EXPECT_FALSE(PlayfieldPixels() == withoutPause) << "without a quit the pause menu shows";
+}
+
+TEST_F(PlayfieldPictures, BackgroundCoversTheScreenLeftOfANarrowStage)
+{
+    // Columns 0..31 red, 32..63 green.
+    BackImage = CreateSurface(64, kPlayfieldHeight, false);
+    FillRect(BackImage, 0, 0, 32, kPlayfieldHeight, MapTestColour(255, 0, 0));
+    FillRect(BackImage, 32, 0, 32, kPlayfieldHeight, MapTestColour(0, 255, 0));
+    const std::vector<uint8_t> bytes = StageBuilder(10).Ground(10).Bytes();
+    ApplyStageMap(bytes.data(), bytes.size(), hero);
+    ASSERT_EQ(world.cameraX, -161) << "a ten-column stage leaves the camera left of the stage";
+    FillRect(screenSurface, 0, 0, kScreenWidth, kScreenHeight, MapTestColour(0, 0, 255));
+    DrawPlayfield(500, hero, 0);
+    // (-161 >> 1) = -81, which is source column 47 of the 64-wide strip.
+    auto colourAt = [](int x) {
+        uint8_t r, g, b;
+        ReadScreenPixel(x, 50, &r, &g, &b);
+        return r > 200 && g < 60 && b < 60 ? 'R' : (g > 200 && r < 60 && b < 60 ? 'G' : '-');
+    };
+    EXPECT_EQ(colourAt(0), 'G');
+    EXPECT_EQ(colourAt(16), 'G');
+    EXPECT_EQ(colourAt(17), 'R');
+    EXPECT_EQ(colourAt(48), 'R');
+    EXPECT_EQ(colourAt(49), 'G');
+    EXPECT_EQ(colourAt(304), 'R');
+    EXPECT_EQ(colourAt(319), 'G');
+}
+
 TEST(ActorSprites, CodesFollowTypeTimerAndDirection)
 {
     ClearActors();

@@ -97,8 +97,13 @@ void DrawBackground()
         FillRect(screenSurface, 0, 0, kScreenWidth, kScreenHeight, ColorBlack);
         return;
     }
+    // The camera of a stage narrower than the view stands left of the stage
+    // (negative): the source column is still taken in 0..width-1.
+    int sourceColumn = (world.cameraX >> 1) % width;
+    if (sourceColumn < 0)
+        sourceColumn += width;
     // Blitting the first copy left of the screen edge shows exactly its remaining columns.
-    for (int x = -((world.cameraX >> 1) % width); x < kScreenWidth; x += width)
+    for (int x = -sourceColumn; x < kScreenWidth; x += width)
         BlitAt(BackImage, x, 0, screenSurface);
     FillRect(screenSurface, 0, kPlayfieldHeight, kScreenWidth, kScreenHeight - kPlayfieldHeight, ColorBlack);
 }
@@ -208,12 +213,14 @@ void DrawOverlayTexts(int frame, const Player& p)
     const bool plainlyGone = !p.active || (p.dead && p.deathEffect == 0);
     if ((world.lives > 0 && plainlyGone && hasMessage) || frame <= kIntroLastFrame || game.paused)
         DimScreen();
+    // A quit asked for while paused: the quit question goes over the stage
+    // alone, without the pause menu under it.
+    if (game.quitPending)
+        return;
     if (game.paused) {
         DrawPauseLayer(frame);
         return;
     }
-    if (game.quitPending)
-        return;
     if ((frame & kBlinkBit) == 0) {
         if (world.lives > 0 && (!p.active || p.dead) && hasMessage)
             DrawTextCentred(screenSurface, world.statusMessage, kMessageY, bigFont);
