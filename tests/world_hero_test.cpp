@@ -607,6 +607,17 @@ TEST_F(HeroDoorStage, RingWithoutAFreeSlotIsStillCountedOnce) {
     EXPECT_EQ(TileAt(4, 10), 0u);
 }
 
+TEST_F(HeroDoorStage, UncountedRingScoresButNeverTakesRingsLeftBelowZero) {
+    world.ringsLeft = world.ringsTotal = 0; // both rings lay left of a checkpoint restart
+    SetTile(10, 9, tile::DoorOpenTopLeft);
+    hero.x = 64;
+    Frames(2);
+    EXPECT_EQ(world.score, 1);
+    EXPECT_EQ(world.ringsLeft, 0);
+    EXPECT_EQ(TileAt(4, 10), 0u);
+    EXPECT_EQ(TileAt(10, 10), tile::DoorClosedBottomLeft) << "the door is not rewritten again";
+}
+
 TEST_F(HeroDoorAndRings, StageWithoutADoorWritesNothing) {
     SetTile(2, 10, tile::Ring);
     world.ringsLeft = 1;

@@ -214,11 +214,15 @@ void PickUp(Player& p) {
         // With no effect slot free the ring would be counted again next frame.
         if (!TileEffectRunning(cx, cy, EffectPickUp)) SetTile(cx >> kCellShift, cy >> kCellShift, tile::None);
         AddScore(kRingPoints);
-        world.ringsLeft -= 1;
-        if (world.ringsLeft == 0) {
-            PlaySound(SoundKlack);
-            OpenExitDoor();
-            p.atClosedDoor = 0;
+        // A ring that was not counted at load (left of a checkpoint restart, reachable
+        // in a stage too short for the camera to pass it) scores but counts nothing.
+        if (world.ringsLeft > 0) {
+            world.ringsLeft -= 1;
+            if (world.ringsLeft == 0) {
+                PlaySound(SoundKlack);
+                OpenExitDoor();
+                p.atClosedDoor = 0;
+            }
         }
     } else if (code == tile::Bonus) {
         SetTile(cx >> kCellShift, cy >> kCellShift, tile::BonusTaken);
