@@ -22,6 +22,7 @@
 #include "platform/draw.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
+#include "world/level_map.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ void ShutDown()
     FreeTileImages();
     FreeFonts();
     FreeSoundEffects();
+    FreeLevelMap();
     CloseArchives();
     Mix_CloseAudio();
     SDL_Quit();

@@ -68,6 +68,10 @@ void ResetLevelMap(int columns) {
     levelMap.restore.assign(cells, tile::None);
 }
 
+void FreeLevelMap() {
+    levelMap = LevelMap{};
+}
+
 TileCode TileAt(int column, int row) {
     const int i = CellIndex(column, row);
     return i < 0 ? tile::None : levelMap.live[i];

@@ -24,6 +24,9 @@ extern const uint8_t kTileLayer[kTileCodeCount];
 // Replaces both grids with `columns` empty columns (at least 1).
 void ResetLevelMap(int columns);
 
+// Releases both grids (shutdown); the stage then has no columns until the next load.
+void FreeLevelMap();
+
 // Live code of a cell; 0 outside the grid.
 TileCode TileAt(int column, int row);
 // Live code of the cell holding pixel (x, y); 0 outside the grid.
