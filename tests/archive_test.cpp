@@ -1,19 +1,18 @@
 // Archives: the packer and the reader round trip, lookup rules, file helpers, and damaged archives.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/archive.h"
 #include "assets/archive_format.h"
+#include "test_support.h"
 
 namespace {
 
@@ -48,15 +47,12 @@ private:
 
 void WriteFile(const fs::path& path, const Bytes& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
+    ASSERT_TRUE(testsupport::WriteBytes(path, bytes)) << path;
 }
 
 Bytes FileBytes(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return testsupport::ReadBytes(path);
 }
 
 // Deterministic filler: a repeated pattern broken up by pseudo-random bytes,
@@ -117,8 +113,7 @@ int RunProgram(const std::vector<std::string>& args)
     for (const std::string& a : args)
         cmd += "'" + a + "' ";
     cmd += ">/dev/null 2>&1";
-    const int rc = std::system(cmd.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return testsupport::ExitCodeOf(std::system(cmd.c_str()));
 }
 
 // A small valid archive of three entries used as the base of the damage cases.

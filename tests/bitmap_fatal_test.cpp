@@ -14,6 +14,7 @@
 #include "assets/fonts.h"
 #include "assets/game_resources.h"
 #include "test_screen.h"
+#include "test_support.h"
 
 using namespace testscreen;
 
@@ -63,7 +64,7 @@ protected:
         int status = 0;
         waitpid(pid, &status, 0);
         ChildResult r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.exitCode = testsupport::ExitCodeOf(status);
         const std::vector<uint8_t> bytes = ReadBytes(out);
         r.output.assign(bytes.begin(), bytes.end());
         return r;

@@ -1,12 +1,11 @@
 // Command line: switches, their order, the help text and unknown arguments.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "test_support.h"
 
 namespace {
 
@@ -34,15 +33,9 @@ void ExpectDisplay(const CommandLine& cl, Expect e)
 
 std::string RunGame(const std::string& args, int& exitCode)
 {
-    const std::string cmd = std::string(FRIBB3_GAME_EXE) + " " + args;
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 256> buf;
-    while (p && fgets(buf.data(), buf.size(), p))
-        out += buf.data();
-    const int status = p ? pclose(p) : -1;
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+    const testsupport::CommandResult r = testsupport::RunCommand(std::string(FRIBB3_GAME_EXE) + " " + args);
+    exitCode = r.exitCode;
+    return r.output;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "game/game_state.h"
 #include "platform/input.h"
+#include "test_keys.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ constexpr int kHatLeft = 8;
 
 void PushKey(int sym, bool down)
 {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(sym);
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
+    ASSERT_EQ(testsupport::PushKeyEvent(sym, down), 0);
 }
 
 void PushAction(int action, bool down)

@@ -5,7 +5,6 @@
 #include <libmodplug/modplug.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "assets/archive.h"
+#include "test_support.h"
 
 namespace {
 
@@ -202,12 +201,6 @@ INSTANTIATE_TEST_SUITE_P(MusicArchive, ShippedModule, testing::ValuesIn(kModules
 
 // ---- The module compiler ----
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 // Runs modc on a source text; returns its exit code and fills the output bytes and messages.
 int Compile(const std::string& source, std::vector<uint8_t>& mod, std::string& messages)
 {
@@ -218,14 +211,10 @@ int Compile(const std::string& source, std::vector<uint8_t>& mod, std::string& m
     std::ofstream(src, std::ios::binary | std::ios::trunc) << source;
     std::remove(out.c_str());
     const std::string cmd = std::string(kCompiler) + " " + src + " " + out + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    messages.clear();
-    std::array<char, 256> buf;
-    while (p && std::fgets(buf.data(), buf.size(), p))
-        messages += buf.data();
-    const int status = p ? pclose(p) : -1;
-    mod = ReadFileBytes(out);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testsupport::CommandResult r = testsupport::RunCommand(cmd);
+    messages = r.output;
+    mod = testsupport::ReadBytes(out);
+    return r.exitCode;
 }
 
 struct TrackerCell {

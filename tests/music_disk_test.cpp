@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "assets/archive.h"
+#include "test_support.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ Recording Record(const std::string& args)
     const std::string cmd = "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='" + out.string() +
                             "' SDL_DISKAUDIODELAY=4 '" + kProbe + "' " + args + " >/dev/null 2>&1";
     Recording r;
-    const int status = std::system(cmd.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.exitCode = testsupport::ExitCodeOf(std::system(cmd.c_str()));
     std::ifstream in(out, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::filesystem::remove(out);

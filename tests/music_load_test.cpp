@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "audio/music.h"
 #include "audio/music_hook.h"
 #include "tests/music_test_module.h"
+#include "test_support.h"
 
 namespace {
 
@@ -165,12 +165,11 @@ TEST_F(MusicLoadTest, ModulesLoadFromTheMusicArchiveByIdAndBadOnesGiveNothing)
         std::filesystem::temp_directory_path() / ("fribb3_music_" + std::to_string(getpid()) + ".zda");
     const std::vector<uint8_t> good = music_test::MakeTinyMod();
     const std::string junk = "definitely not a module";
-    const std::vector<uint8_t> archive = BuildArchive({
-        {"1.labyrinth.mod", good},
-        {"2.anctemple.mod", std::vector<uint8_t>(junk.begin(), junk.end())},
-        {"3.happytimes.mod", music_test::MakeFifteenSampleMod()},
-    });
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(archive.data()), archive.size());
+    testsupport::WriteArchiveFile(path, {
+                                            {"1.labyrinth.mod", good},
+                                            {"2.anctemple.mod", std::vector<uint8_t>(junk.begin(), junk.end())},
+                                            {"3.happytimes.mod", music_test::MakeFifteenSampleMod()},
+                                        });
     OpenArchiveFile(ArchiveMusic, path.c_str());
 
     musicLoopsLeft = 0;

@@ -7,6 +7,7 @@
 #include "app/replay_script.h"
 #include "app/settings.h"
 #include "platform/input.h"
+#include "test_keys.h"
 
 TEST(ReplayScript, ParsesCountsButtonsAndComments)
 {
@@ -117,12 +118,7 @@ TEST_F(ReplayPlayback, RecordingGivesBackThePlayedScript)
     input = InputState{};
     StartInputRecording();
     // Feed the same events by hand while recording.
-    auto key = [](int action, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.keysym.sym = static_cast<SDLKey>(settings.keys[action]);
-        SDL_PushEvent(&e);
-    };
+    auto key = [](int action, bool down) { testsupport::PushKeyEvent(settings.keys[action], down); };
     key(ActionLeft, true);
     PumpEvents();
     PumpEvents();

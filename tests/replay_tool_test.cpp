@@ -15,6 +15,7 @@
 
 #include "app/replay_script.h"
 #include "platform/screenshot.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -26,26 +27,8 @@ const std::string kTestMaps = std::string(FRIBB3_BINARY_DIR) + "/tests/replays/"
 // Archives whose stage 1 is the timeout test map and stage 2 the drown test map.
 const std::string kTestStages = " --data " + kTestMaps + "data ";
 
-struct RunOutput {
-    std::string out;
-    int code = -1;
-};
-
-// Runs a shell command line and collects its standard output and exit code.
-RunOutput RunShell(const std::string& command)
-{
-    RunOutput r;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using testsupport::CommandResult;
+using testsupport::RunCommand;
 
 std::string ReadFile(const fs::path& path)
 {
@@ -190,18 +173,18 @@ TEST_F(ReplayTool, SameScriptGivesByteIdenticalTracesAndPictures)
 {
     const std::string script = kReplaySources + "stage01.script";
     // Pictures from the middle and the last frame of the run, however long the stage is.
-    const int frames = Int(Fields(RunShell(Replay("--stage 1 " + script)).out, "final"), "frame");
+    const int frames = Int(Fields(RunCommand(Replay("--stage 1 " + script)).output, "final"), "frame");
     ASSERT_GT(frames, 200);
     auto run = [&](const char* tag) {
         const fs::path a = dir.path / (std::string(tag) + "-a.bmp");
         const fs::path b = dir.path / (std::string(tag) + "-b.bmp");
-        const RunOutput r = RunShell(Replay("--stage 1 --trace --shot " + std::to_string(frames / 2) + ":" +
-                                            a.string() + " --shot " + std::to_string(frames) + ":" + b.string() +
-                                            " " + script));
-        EXPECT_EQ(r.code, 0);
+        const CommandResult r = RunCommand(Replay("--stage 1 --trace --shot " + std::to_string(frames / 2) + ":" +
+                                                  a.string() + " --shot " + std::to_string(frames) + ":" + b.string() +
+                                                  " " + script));
+        EXPECT_EQ(r.exitCode, 0);
         const std::string pictures = ReadFile(a) + ReadFile(b);
         EXPECT_GT(pictures.size(), 2u * 320 * 240) << "a screenshot is missing";
-        return r.out + pictures;
+        return r.output + pictures;
     };
     const std::string first = run("one");
     const std::string second = run("two");
@@ -212,19 +195,19 @@ TEST_F(ReplayTool, SameScriptGivesByteIdenticalTracesAndPictures)
 TEST_F(ReplayTool, TextMapPlaysExactlyLikeItsCompiledForm)
 {
     const std::string script = kReplaySources + "stomp_skull.script";
-    const RunOutput text = RunShell(Replay("--trace --map " + kReplaySources + "stomp_skull.txt " + script));
-    const RunOutput bin = RunShell(Replay("--trace --map " + kTestMaps + "stomp_skull.bin " + script));
-    EXPECT_EQ(text.code, 0);
-    EXPECT_EQ(bin.code, 0);
-    EXPECT_EQ(Fields(text.out, "final")["ended"], "finished");
-    EXPECT_TRUE(text.out == bin.out);
+    const CommandResult text = RunCommand(Replay("--trace --map " + kReplaySources + "stomp_skull.txt " + script));
+    const CommandResult bin = RunCommand(Replay("--trace --map " + kTestMaps + "stomp_skull.bin " + script));
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(bin.exitCode, 0);
+    EXPECT_EQ(Fields(text.output, "final")["ended"], "finished");
+    EXPECT_TRUE(text.output == bin.output);
 }
 
 TEST_F(ReplayTool, ScriptFromStandardInputAndFrameLimit)
 {
-    const RunOutput r = RunShell("printf '181 -\\n30 R\\n' | " + Replay("--stage 1 --frames 211 -"));
-    ASSERT_EQ(r.code, 0) << r.out;
-    const auto f = Fields(r.out, "final");
+    const CommandResult r = RunCommand("printf '181 -\\n30 R\\n' | " + Replay("--stage 1 --frames 211 -"));
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const auto f = Fields(r.output, "final");
     EXPECT_EQ(f.at("ended"), "frames");
     EXPECT_EQ(Int(f, "frame"), 211);
     EXPECT_EQ(Int(f, "attempts"), 0);
@@ -233,11 +216,11 @@ TEST_F(ReplayTool, ScriptFromStandardInputAndFrameLimit)
 
 TEST_F(ReplayTool, AttemptsCountDeathsAndLivesGoDownBetweenThem)
 {
-    const RunOutput r =
-        RunShell(Replay("--trace --attempts 2 --map " + kTestMaps + "killed_beetle.bin " + kReplaySources +
-                   "killed_beetle.script"));
-    ASSERT_EQ(r.code, 0) << r.out;
-    const auto f = Fields(r.out, "final");
+    const CommandResult r =
+        RunCommand(Replay("--trace --attempts 2 --map " + kTestMaps + "killed_beetle.bin " + kReplaySources +
+                     "killed_beetle.script"));
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const auto f = Fields(r.output, "final");
     EXPECT_EQ(f.at("ended"), "killed");
     EXPECT_EQ(Int(f, "attempts"), 2);
     EXPECT_EQ(Int(f, "lives"), 5); // the second attempt starts after one life was lost
@@ -248,10 +231,10 @@ TEST_F(ReplayTool, ScreenWaitingForInputThatNeverComesIsStopped)
 {
     // Six deaths lead to the game-over screen, which waits for a confirm the
     // script never gives; the run still ends, past its frame limit in polls.
-    const RunOutput r = RunShell(Replay("--frames 3500 --attempts 10 --map " + kTestMaps + "killed_beetle.bin " +
-                                        kReplaySources + "killed_beetle.script"));
-    ASSERT_EQ(r.code, 0) << r.out;
-    const auto f = Fields(r.out, "final");
+    const CommandResult r = RunCommand(Replay("--frames 3500 --attempts 10 --map " + kTestMaps + "killed_beetle.bin " +
+                                              kReplaySources + "killed_beetle.script"));
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const auto f = Fields(r.output, "final");
     EXPECT_EQ(f.at("ended"), "limit");
     EXPECT_EQ(Int(f, "attempts"), 6);
     EXPECT_LT(Int(f, "frame"), 3500);
@@ -263,16 +246,16 @@ TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
     const fs::path tmp = dir.path / "tmp";
     fs::create_directories(cwd);
     fs::create_directories(tmp);
-    const RunOutput r = RunShell("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " +
-                            Replay("--stage 1 --frames 5 --attempts 1 " + kReplaySources + "stage01.script"));
-    EXPECT_EQ(r.code, 0) << r.out;
+    const CommandResult r = RunCommand("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " +
+                                  Replay("--stage 1 --frames 5 --attempts 1 " + kReplaySources + "stage01.script"));
+    EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_TRUE(fs::is_empty(cwd));
     EXPECT_TRUE(fs::is_empty(tmp));
 
     const fs::path kept = dir.path / "kept";
-    const RunOutput k = RunShell(Replay("--workdir " + kept.string() + " --map " + kReplaySources + "rings.txt " +
-                                   kReplaySources + "rings.script"));
-    EXPECT_EQ(k.code, 0) << k.out;
+    const CommandResult k = RunCommand(Replay("--workdir " + kept.string() + " --map " + kReplaySources + "rings.txt " +
+                                         kReplaySources + "rings.script"));
+    EXPECT_EQ(k.exitCode, 0) << k.output;
     EXPECT_TRUE(fs::is_directory(kept));
 }
 
@@ -281,30 +264,30 @@ TEST_F(ReplayTool, MissingMapFailsLikeTestModeAndStillCleansUp)
     const fs::path tmp = dir.path / "tmp";
     fs::create_directories(tmp);
     const fs::path script = dir.Write("idle.script", "10 -\n");
-    const RunOutput r = RunShell("TMPDIR=" + tmp.string() + " " +
-                            Replay("--map " + (dir.path / "nothing.bin").string() + " " + script.string()));
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "Can't load file: unknown\n");
+    const CommandResult r = RunCommand("TMPDIR=" + tmp.string() + " " +
+                                  Replay("--map " + (dir.path / "nothing.bin").string() + " " + script.string()));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output, "Can't load file: unknown\n");
     EXPECT_TRUE(fs::is_empty(tmp));
 }
 
 TEST_F(ReplayTool, BadScriptOrMapSourceIsAUsageError)
 {
     const fs::path bad = dir.Write("bad.script", "10 X\n");
-    EXPECT_EQ(RunShell(Replay(bad.string() + " 2>/dev/null")).code, 2);
+    EXPECT_EQ(RunCommand(Replay(bad.string() + " 2>/dev/null")).exitCode, 2);
     const fs::path map = dir.Write("bad.txt", "map\nonly one row\n");
     const fs::path script = dir.Write("ok.script", "1 -\n");
-    EXPECT_EQ(RunShell(Replay("--map " + map.string() + " " + script.string() + " 2>/dev/null")).code, 2);
-    EXPECT_EQ(RunShell(Replay((dir.path / "missing.script").string() + " 2>/dev/null")).code, 2);
-    EXPECT_EQ(RunShell(Replay("--frames 2>/dev/null")).code, 2);
+    EXPECT_EQ(RunCommand(Replay("--map " + map.string() + " " + script.string() + " 2>/dev/null")).exitCode, 2);
+    EXPECT_EQ(RunCommand(Replay((dir.path / "missing.script").string() + " 2>/dev/null")).exitCode, 2);
+    EXPECT_EQ(RunCommand(Replay("--frames 2>/dev/null")).exitCode, 2);
 }
 
 TEST_F(ReplayTool, RecordWritesAScriptOfEveryPoll)
 {
     const fs::path out = dir.path / "rec.script";
-    const RunOutput r = RunShell(Replay("record " + out.string() + " --stage 1 --frames 12"));
-    ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(Fields(r.out, "final")["ended"], "frames");
+    const CommandResult r = RunCommand(Replay("record " + out.string() + " --stage 1 --frames 12"));
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(Fields(r.output, "final")["ended"], "frames");
     ReplayScript script;
     std::string error;
     ASSERT_TRUE(ParseReplayScript(ReadFile(out), script, error)) << error;
@@ -318,10 +301,10 @@ TEST_F(ReplayTool, HudBarsMeasureTheHurryTimerAndOxygen)
 {
     const fs::path hurryShot = dir.path / "hurry.bmp";
     // Bars show in playable stages only, so the test maps are played as stages.
-    const RunOutput t = RunShell(Replay("--trace --frames 5000 --shot 5000:" + hurryShot.string() + kTestStages +
-                                        "--stage 1 " + kReplaySources + "timeout.script"));
-    ASSERT_EQ(t.code, 0);
-    const auto tf = Fields(t.out, "trace", 5000);
+    const CommandResult t = RunCommand(Replay("--trace --frames 5000 --shot 5000:" + hurryShot.string() + kTestStages +
+                                              "--stage 1 " + kReplaySources + "timeout.script"));
+    ASSERT_EQ(t.exitCode, 0);
+    const auto tf = Fields(t.output, "trace", 5000);
     const int hurry = Int(tf, "hurry");
     ASSERT_GT(hurry, 0);
     ASSERT_LT(hurry, 9000);
@@ -338,10 +321,10 @@ TEST_F(ReplayTool, HudBarsMeasureTheHurryTimerAndOxygen)
 
     // Under water the oxygen bar shrinks with the oxygen left.
     const fs::path airShot = dir.path / "air.bmp";
-    const RunOutput d = RunShell(Replay("--trace --frames 600 --shot 600:" + airShot.string() + kTestStages +
-                                        "--stage 2 " + kReplaySources + "drown.script"));
-    ASSERT_EQ(d.code, 0);
-    const int oxygen = Int(Fields(d.out, "trace", 600), "oxygen");
+    const CommandResult d = RunCommand(Replay("--trace --frames 600 --shot 600:" + airShot.string() + kTestStages +
+                                              "--stage 2 " + kReplaySources + "drown.script"));
+    ASSERT_EQ(d.exitCode, 0);
+    const int oxygen = Int(Fields(d.output, "trace", 600), "oxygen");
     ASSERT_GT(oxygen, 0);
     ASSERT_LT(oxygen, 620);
     const Shot as(airShot);
@@ -359,9 +342,9 @@ TEST_F(ReplayTool, IntroDimsThePlayfieldAndHidesTheHero)
     auto shots = [&](const std::string& map, const std::string& tag) {
         const fs::path intro = dir.path / (tag + "-intro.bmp");
         const fs::path after = dir.path / (tag + "-after.bmp");
-        const RunOutput r = RunShell(Replay("--frames 200 --shot 100:" + intro.string() + " --shot 200:" +
-                                       after.string() + " --map " + kTestMaps + map + " " + idle.string()));
-        EXPECT_EQ(r.code, 0);
+        const CommandResult r = RunCommand(Replay("--frames 200 --shot 100:" + intro.string() + " --shot 200:" +
+                                             after.string() + " --map " + kTestMaps + map + " " + idle.string()));
+        EXPECT_EQ(r.exitCode, 0);
         return std::make_pair(intro, after);
     };
     const auto ground = shots("rings.bin", "ground");

@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,13 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/archive.h"
 #include "assets/archive_format.h"
 #include "audio/sound_effects.h"
+#include "test_support.h"
 
 namespace {
 
@@ -139,25 +138,12 @@ TEST_F(SoundTest, EffectsVolumeReachesEveryChannel)
 }
 
 // Child-process runs of the probe against hand-made archives.
-struct ProbeResult {
-    std::string output;
-    int exitCode = -1;
-};
+using ProbeResult = testsupport::CommandResult;
 
 ProbeResult RunProbe(const std::string& archivePath)
 {
-    const std::string cmd = "SDL_AUDIODRIVER=dummy '" + std::string(kProbe) + "' '" + archivePath + "' 2>/dev/null";
-    ProbeResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.output.append(buf, n);
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return testsupport::RunCommand("SDL_AUDIODRIVER=dummy '" + std::string(kProbe) + "' '" + archivePath +
+                                   "' 2>/dev/null");
 }
 
 class SoundFatalTest : public ::testing::Test {
@@ -184,8 +170,7 @@ protected:
     std::string Write(const std::vector<ArchiveInput>& in)
     {
         const std::string path = (dir / "sound.zda").string();
-        const std::vector<uint8_t> bytes = BuildArchive(in);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        testsupport::WriteArchiveFile(path, in);
         return path;
     }
 

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,8 @@
 #include "platform/draw.h"
 #include "platform/input.h"
 #include "platform/tick_source.h"
+#include "test_keys.h"
+#include "test_support.h"
 #include "world/world_state.h"
 
 namespace stagetest {
@@ -70,10 +71,8 @@ inline void UseMapsArchiveWith(int stage, const std::vector<uint8_t>& map)
 {
     char name[32];
     std::snprintf(name, sizeof name, "fribb3%02d.bin", stage);
-    const std::vector<uint8_t> archive = BuildArchive({ArchiveInput{name, map}});
     const std::string path = TestFilePath(".zda");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(archive.data()),
-                                                 static_cast<std::streamsize>(archive.size()));
+    testsupport::WriteArchiveFile(path, {ArchiveInput{name, map}});
     OpenArchiveFile(ArchiveMaps, path.c_str());
 }
 
@@ -103,12 +102,7 @@ inline void OpenHeadlessScreen()
 // Holds logical buttons from the next event pump on, through key events of the default bindings.
 inline void PushKey(int sym, bool down)
 {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(sym);
-    SDL_PushEvent(&e);
+    testsupport::PushKeyEvent(sym, down);
 }
 
 // Default key symbols.

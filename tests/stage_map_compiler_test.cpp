@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "test_support.h"
 
 namespace {
 
@@ -17,11 +18,7 @@ struct CompileResult {
     std::vector<uint8_t> bytes;
 };
 
-std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadBytes;
 
 CompileResult Compile(const std::string& text)
 {
@@ -34,8 +31,8 @@ CompileResult Compile(const std::string& text)
     std::remove(out.c_str());
     std::ofstream(src, std::ios::binary) << text;
     CompileResult r;
-    const int status = std::system(("'" + kCompiler + "' '" + src + "' '" + out + "' 2>/dev/null").c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const std::string cmd = "'" + kCompiler + "' '" + src + "' '" + out + "' 2>/dev/null";
+    r.exitCode = testsupport::ExitCodeOf(std::system(cmd.c_str()));
     r.bytes = ReadBytes(out);
     return r;
 }

@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +18,7 @@
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/screenshot.h"
+#include "test_support.h"
 
 namespace testscreen {
 
@@ -106,11 +105,7 @@ inline std::string ScratchPath(const std::string& leaf)
     return (std::filesystem::temp_directory_path() / ("fribb3-" + std::to_string(getpid()) + "-" + leaf)).string();
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testsupport::ReadBytes;
 
 // The BMP file bytes of a picture (SDL's own encoder); frees the picture.
 inline std::vector<uint8_t> BmpBytes(SDL_Surface* picture)
@@ -128,8 +123,7 @@ inline void WriteArchive(const std::string& path, const std::vector<ArchiveInput
 {
     const std::vector<uint8_t> bytes = BuildArchive(entries);
     ASSERT_FALSE(bytes.empty());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    testsupport::WriteBytes(path, bytes);
 }
 
 } // namespace testscreen

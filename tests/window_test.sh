@@ -14,40 +14,9 @@ START_TIMEOUT=30              # seconds for a window to appear (the machine may 
 EXIT_TIMEOUT=5                # seconds from the key press to the end of the process
 SKIP=77
 
-for tool in Xvfb xdotool xwininfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed"
-        exit $SKIP
-    fi
-done
-
-WORK=$(mktemp -d)
-XVFB_PID=
-GAME_PID=
-cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
-
-# Xvfb picks a free display number itself and writes it to the descriptor it is given.
-# -noreset: by default the server resets when its last client leaves, and a game started
-# during that reset fails to connect.
-Xvfb -displayfd 3 -noreset -screen 0 "$SCREEN_GEOMETRY" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-i=0
-while [ ! -s "$WORK/display" ]; do
-    i=$((i + 1))
-    if [ $i -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-        echo "SKIPPED: Xvfb did not start"
-        cat "$WORK/xvfb.log"
-        exit $SKIP
-    fi
-    sleep 0.1
-done
-DISPLAY=:$(cat "$WORK/display")
-export DISPLAY
+. "$(dirname "$0")/xvfb_common.sh"
+require_tools Xvfb xdotool xwininfo
+start_xvfb "$SCREEN_GEOMETRY"
 echo "Xvfb on $DISPLAY"
 
 # Video goes to the X server (named, so a failed connection is an error rather than a
@@ -56,28 +25,12 @@ export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
 export LIBGL_ALWAYS_SOFTWARE=1
 
-# Prints the id of the game's window once it is mapped; fails after START_TIMEOUT.
-wait_for_window() {
-    i=0
-    while [ $i -lt $((START_TIMEOUT * 10)) ]; do
-        for id in $(xdotool search --name "^$CAPTION\$" 2>/dev/null); do
-            if xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
-        i=$((i + 1))
-    done
-    return 1
-}
-
 # Sends keys to the window, giving it the focus first. Later screens (intro scenes, menus)
 # are dismissed by passing more keys here before the final Escape.
 send_keys() {
     window=$1
     shift
-    xdotool windowfocus --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window"
+    focus_window "$window"
     for key in "$@"; do
         xdotool key --delay 50 "$key"
         sleep 0.1
@@ -87,9 +40,9 @@ send_keys() {
 # Waits for the game to end, killing it after EXIT_TIMEOUT; sets EXIT_CODE to its exit
 # code, or to "timeout" when it had to be killed.
 wait_for_exit() {
-    (sleep "$EXIT_TIMEOUT"; kill "$GAME_PID" 2>/dev/null && touch "$WORK/killed") &
+    (sleep "$EXIT_TIMEOUT"; kill "$APP_PID" 2>/dev/null && touch "$WORK/killed") &
     watchdog=$!
-    wait "$GAME_PID"
+    wait "$APP_PID"
     EXIT_CODE=$?
     kill "$watchdog" 2>/dev/null
     wait "$watchdog" 2>/dev/null
@@ -133,15 +86,15 @@ check_mode() {
     want="$2x$3"
     problem=
     (cd "$BUILD_DIR" && exec "$GAME" $args) >"$WORK/game.log" 2>&1 &
-    GAME_PID=$!
-    if ! window=$(wait_for_window); then
+    APP_PID=$!
+    if ! window=$(wait_for_window "$CAPTION" "$START_TIMEOUT"); then
         echo "FAIL $args: no window appeared; windows now:"
         xwininfo -root -tree
-        kill "$GAME_PID" 2>/dev/null
-        wait "$GAME_PID"
+        kill "$APP_PID" 2>/dev/null
+        wait "$APP_PID"
         echo "exit code $?"
         cat "$WORK/game.log"
-        GAME_PID=
+        APP_PID=
         FAILURES=$((FAILURES + 1))
         return
     fi
@@ -152,7 +105,7 @@ check_mode() {
     send_keys "$window" Escape
     wait_for_exit
     code=$EXIT_CODE
-    GAME_PID=
+    APP_PID=
     if [ "$size" != "$want" ] || [ "$code" != 0 ] || [ -n "$problem" ]; then
         echo "FAIL $args: window $size (want $want), exit $code (want 0) $problem"
         cat "$WORK/game.log"

@@ -13,57 +13,20 @@ START_TIMEOUT=30    # seconds for the window to appear (the machine may be busy)
 RUN_TIMEOUT=90      # seconds for the whole recording
 SKIP=77
 
-for tool in Xvfb xdotool xwininfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed"
-        exit $SKIP
-    fi
-done
-
-WORK=$(mktemp -d)
-XVFB_PID=
-REC_PID=
-cleanup() {
-    [ -n "$REC_PID" ] && kill "$REC_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
-
-# -noreset keeps the server up between clients.
-Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-i=0
-while [ ! -s "$WORK/display" ]; do
-    i=$((i + 1))
-    if [ $i -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-        echo "SKIPPED: Xvfb did not start"
-        exit $SKIP
-    fi
-    sleep 0.1
-done
-DISPLAY=:$(cat "$WORK/display")
-export DISPLAY
+. "$(dirname "$0")/../xvfb_common.sh"
+require_tools Xvfb xdotool xwininfo
+start_xvfb 800x600x24
 
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$REPLAY" record "$WORK/rec.script" --stage 1 --frames $FRAMES \
     >"$WORK/record.out" 2>&1 &
-REC_PID=$!
+APP_PID=$!
 
-window=
-i=0
-while [ -z "$window" ] && [ $i -lt $((START_TIMEOUT * 10)) ]; do
-    for id in $(xdotool search --name "^$CAPTION\$" 2>/dev/null); do
-        xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && window=$id
-    done
-    sleep 0.1
-    i=$((i + 1))
-done
-if [ -z "$window" ]; then
+if ! window=$(wait_for_window "$CAPTION" "$START_TIMEOUT"); then
     echo "FAIL: no window appeared"
     cat "$WORK/record.out"
     exit 1
 fi
-xdotool windowfocus --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window"
+focus_window "$window"
 
 # Past the intro, walk right, jump once while walking, stop.
 sleep 4
@@ -75,11 +38,11 @@ xdotool keyup space
 sleep 1
 xdotool keyup Right
 
-(sleep "$RUN_TIMEOUT"; kill "$REC_PID" 2>/dev/null) >/dev/null 2>&1 &
+(sleep "$RUN_TIMEOUT"; kill "$APP_PID" 2>/dev/null) >/dev/null 2>&1 &
 watchdog=$!
-wait "$REC_PID"
+wait "$APP_PID"
 code=$?
-REC_PID=
+APP_PID=
 kill "$watchdog" 2>/dev/null
 if [ "$code" != 0 ] || [ ! -s "$WORK/rec.script" ]; then
     echo "FAIL: recording ended with $code"
