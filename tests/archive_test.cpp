@@ -1,8 +1,6 @@
 // Archives: the packer and the reader round trip, lookup rules, file helpers, and damaged archives.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,23 +25,7 @@ constexpr size_t kPackedField = 44;
 constexpr size_t kOffsetField = 48;
 
 // A fresh, empty directory per test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("fribb3_archive_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using TempDir = testsupport::ScratchDir;
 
 void WriteFile(const fs::path& path, const Bytes& bytes)
 {

@@ -2,7 +2,6 @@
 // and pictures of its screenshots checked by colour so that they survive changes of the art.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,28 +28,13 @@ const std::string kTestStages = " --data " + kTestMaps + "data ";
 
 using testsupport::CommandResult;
 using testsupport::RunCommand;
+using testsupport::ScratchDir; // a directory of its own for one test, removed afterwards
 
 std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-// A directory of its own for one test, removed afterwards.
-struct ScratchDir {
-    fs::path path;
-    ScratchDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "fribb3-replay-test-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~ScratchDir() { fs::remove_all(path); }
-    fs::path Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path / name, std::ios::binary) << text;
-        return path / name;
-    }
-};
 
 std::string Replay(const std::string& args)
 {
@@ -176,8 +160,8 @@ TEST_F(ReplayTool, SameScriptGivesByteIdenticalTracesAndPictures)
     const int frames = Int(Fields(RunCommand(Replay("--stage 1 " + script)).output, "final"), "frame");
     ASSERT_GT(frames, 200);
     auto run = [&](const char* tag) {
-        const fs::path a = dir.path / (std::string(tag) + "-a.bmp");
-        const fs::path b = dir.path / (std::string(tag) + "-b.bmp");
+        const fs::path a = dir / (std::string(tag) + "-a.bmp");
+        const fs::path b = dir / (std::string(tag) + "-b.bmp");
         const CommandResult r = RunCommand(Replay("--stage 1 --trace --shot " + std::to_string(frames / 2) + ":" +
                                                   a.string() + " --shot " + std::to_string(frames) + ":" + b.string() +
                                                   " " + script));
@@ -242,8 +226,8 @@ TEST_F(ReplayTool, ScreenWaitingForInputThatNeverComesIsStopped)
 
 TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
 {
-    const fs::path cwd = dir.path / "cwd";
-    const fs::path tmp = dir.path / "tmp";
+    const fs::path cwd = dir / "cwd";
+    const fs::path tmp = dir / "tmp";
     fs::create_directories(cwd);
     fs::create_directories(tmp);
     const CommandResult r = RunCommand("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " +
@@ -252,7 +236,7 @@ TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
     EXPECT_TRUE(fs::is_empty(cwd));
     EXPECT_TRUE(fs::is_empty(tmp));
 
-    const fs::path kept = dir.path / "kept";
+    const fs::path kept = dir / "kept";
     const CommandResult k = RunCommand(Replay("--workdir " + kept.string() + " --map " + kReplaySources + "rings.txt " +
                                          kReplaySources + "rings.script"));
     EXPECT_EQ(k.exitCode, 0) << k.output;
@@ -261,11 +245,11 @@ TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
 
 TEST_F(ReplayTool, MissingMapFailsLikeTestModeAndStillCleansUp)
 {
-    const fs::path tmp = dir.path / "tmp";
+    const fs::path tmp = dir / "tmp";
     fs::create_directories(tmp);
     const fs::path script = dir.Write("idle.script", "10 -\n");
     const CommandResult r = RunCommand("TMPDIR=" + tmp.string() + " " +
-                                  Replay("--map " + (dir.path / "nothing.bin").string() + " " + script.string()));
+                                  Replay("--map " + (dir / "nothing.bin").string() + " " + script.string()));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.output, "Can't load file: unknown\n");
     EXPECT_TRUE(fs::is_empty(tmp));
@@ -278,13 +262,13 @@ TEST_F(ReplayTool, BadScriptOrMapSourceIsAUsageError)
     const fs::path map = dir.Write("bad.txt", "map\nonly one row\n");
     const fs::path script = dir.Write("ok.script", "1 -\n");
     EXPECT_EQ(RunCommand(Replay("--map " + map.string() + " " + script.string() + " 2>/dev/null")).exitCode, 2);
-    EXPECT_EQ(RunCommand(Replay((dir.path / "missing.script").string() + " 2>/dev/null")).exitCode, 2);
+    EXPECT_EQ(RunCommand(Replay((dir / "missing.script").string() + " 2>/dev/null")).exitCode, 2);
     EXPECT_EQ(RunCommand(Replay("--frames 2>/dev/null")).exitCode, 2);
 }
 
 TEST_F(ReplayTool, RecordWritesAScriptOfEveryPoll)
 {
-    const fs::path out = dir.path / "rec.script";
+    const fs::path out = dir / "rec.script";
     const CommandResult r = RunCommand(Replay("record " + out.string() + " --stage 1 --frames 12"));
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_EQ(Fields(r.output, "final")["ended"], "frames");
@@ -299,7 +283,7 @@ TEST_F(ReplayTool, RecordWritesAScriptOfEveryPoll)
 
 TEST_F(ReplayTool, HudBarsMeasureTheHurryTimerAndOxygen)
 {
-    const fs::path hurryShot = dir.path / "hurry.bmp";
+    const fs::path hurryShot = dir / "hurry.bmp";
     // Bars show in playable stages only, so the test maps are played as stages.
     const CommandResult t = RunCommand(Replay("--trace --frames 5000 --shot 5000:" + hurryShot.string() + kTestStages +
                                               "--stage 1 " + kReplaySources + "timeout.script"));
@@ -320,7 +304,7 @@ TEST_F(ReplayTool, HudBarsMeasureTheHurryTimerAndOxygen)
     EXPECT_EQ(CountBar(hs, kOxygenRow, 2, Shade::Dark), 0);
 
     // Under water the oxygen bar shrinks with the oxygen left.
-    const fs::path airShot = dir.path / "air.bmp";
+    const fs::path airShot = dir / "air.bmp";
     const CommandResult d = RunCommand(Replay("--trace --frames 600 --shot 600:" + airShot.string() + kTestStages +
                                               "--stage 2 " + kReplaySources + "drown.script"));
     ASSERT_EQ(d.exitCode, 0);
@@ -340,8 +324,8 @@ TEST_F(ReplayTool, IntroDimsThePlayfieldAndHidesTheHero)
     // above it. Nobody moves; the intro lasts 181 frames.
     const fs::path idle = dir.Write("idle.script", "# nothing pressed\n");
     auto shots = [&](const std::string& map, const std::string& tag) {
-        const fs::path intro = dir.path / (tag + "-intro.bmp");
-        const fs::path after = dir.path / (tag + "-after.bmp");
+        const fs::path intro = dir / (tag + "-intro.bmp");
+        const fs::path after = dir / (tag + "-after.bmp");
         const CommandResult r = RunCommand(Replay("--frames 200 --shot 100:" + intro.string() + " --shot 200:" +
                                              after.string() + " --map " + kTestMaps + map + " " + idle.string()));
         EXPECT_EQ(r.exitCode, 0);

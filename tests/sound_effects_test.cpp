@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -150,10 +149,6 @@ class SoundFatalTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = std::filesystem::temp_directory_path() /
-              ("fribb3_sound_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
         // Start from the real effects so only the deliberate fault differs.
         OpenArchiveFile(ArchiveSound, kBuiltSoundArchive);
         for (const char* name : kSoundNames) {
@@ -165,7 +160,6 @@ protected:
         }
         CloseArchives();
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::string Write(const std::vector<ArchiveInput>& in)
     {
@@ -174,7 +168,7 @@ protected:
         return path;
     }
 
-    std::filesystem::path dir;
+    testsupport::ScratchDir dir; // removed with the fixture
     std::vector<ArchiveInput> inputs;
 };
 

@@ -1,10 +1,12 @@
-// Test support shared by the test files: child commands, whole-file reads and writes, archives on disk.
+// Test support shared by the test files: child commands, scratch directories, whole-file reads and writes, archives on disk.
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -40,6 +42,38 @@ inline CommandResult RunCommand(const std::string& command)
     r.exitCode = ExitCodeOf(pclose(p));
     return r;
 }
+
+// A fresh, empty directory of its own under the system temporary directory, removed with
+// everything in it when the value goes away.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "fribb3-test-XXXXXX").string();
+        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~ScratchDir()
+    {
+        if (!path_.empty())
+            std::filesystem::remove_all(path_);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    // The directory itself; empty if it could not be made.
+    const std::filesystem::path& path() const { return path_; }
+    // The path of name inside the directory.
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // Writes text to the file name inside the directory and returns its path.
+    std::filesystem::path Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+        return path_ / name;
+    }
+
+private:
+    std::filesystem::path path_;
+};
 
 // All bytes of the file at path; empty when it cannot be read.
 inline std::vector<uint8_t> ReadBytes(const std::string& path)
