@@ -12,12 +12,7 @@ set(FRIBB3_REPLAY_BINS)
 foreach(src IN LISTS FRIBB3_REPLAY_MAPS)
   get_filename_component(name ${src} NAME_WE)
   set(out ${FRIBB3_REPLAY_OUT}/${name}.bin)
-  add_custom_command(OUTPUT ${out}
-    COMMAND fribb3-mapc ${src} ${out}
-    DEPENDS fribb3-mapc ${src}
-    COMMENT "Compiling test map ${name}"
-    VERBATIM)
-  list(APPEND FRIBB3_REPLAY_BINS ${out})
+  fribb3_compile(fribb3-mapc ${src} ${out} "Compiling test map ${name}" FRIBB3_REPLAY_BINS)
 endforeach()
 
 # A data directory whose maps archive holds test maps as playable stages
@@ -31,11 +26,8 @@ foreach(pair IN ITEMS "01:timeout" "02:drown")
   list(GET pair 0 number)
   list(GET pair 1 name)
   set(out ${FRIBB3_REPLAY_OUT}/stages/fribb3${number}.bin)
-  add_custom_command(OUTPUT ${out}
-    COMMAND fribb3-mapc ${FRIBB3_REPLAY_SRC}/${name}.txt ${out}
-    DEPENDS fribb3-mapc ${FRIBB3_REPLAY_SRC}/${name}.txt
-    VERBATIM)
-  list(APPEND FRIBB3_REPLAY_STAGES ${out})
+  fribb3_compile(fribb3-mapc ${FRIBB3_REPLAY_SRC}/${name}.txt ${out} "Compiling test stage ${name}"
+    FRIBB3_REPLAY_STAGES)
 endforeach()
 add_custom_command(OUTPUT ${FRIBB3_REPLAY_DATA}/maps.zda
   COMMAND zdapack ${FRIBB3_REPLAY_DATA}/maps.zda ${FRIBB3_REPLAY_STAGES}

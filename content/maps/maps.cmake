@@ -14,10 +14,5 @@ foreach(n RANGE 0 10)
     set(src ${FRIBB3_MAPS_SRC}/fribb301.txt)
   endif()
   set(out ${FRIBB3_CONTENT_OUT}/maps/${name}.bin)
-  add_custom_command(OUTPUT ${out}
-    COMMAND fribb3-mapc ${src} ${out}
-    DEPENDS fribb3-mapc ${src}
-    COMMENT "Compiling map ${name}"
-    VERBATIM)
-  list(APPEND FRIBB3_maps_ENTRIES ${out})
+  fribb3_compile(fribb3-mapc ${src} ${out} "Compiling map ${name}" FRIBB3_maps_ENTRIES)
 endforeach()

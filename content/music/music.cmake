@@ -7,10 +7,5 @@ file(MAKE_DIRECTORY ${FRIBB3_CONTENT_OUT}/music)
 foreach(name IN LISTS FRIBB3_MUSIC_NAMES)
   set(src ${CMAKE_CURRENT_LIST_DIR}/${name}.tune)
   set(mod ${FRIBB3_CONTENT_OUT}/music/${name}.mod)
-  add_custom_command(OUTPUT ${mod}
-    COMMAND modc ${src} ${mod}
-    DEPENDS modc ${src}
-    COMMENT "Compiling music ${name}"
-    VERBATIM)
-  list(APPEND FRIBB3_music_ENTRIES ${mod})
+  fribb3_compile(modc ${src} ${mod} "Compiling music ${name}" FRIBB3_music_ENTRIES)
 endforeach()

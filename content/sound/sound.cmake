@@ -4,10 +4,5 @@ file(MAKE_DIRECTORY ${FRIBB3_CONTENT_OUT}/sound)
 foreach(name IN LISTS FRIBB3_SOUND_NAMES)
   set(recipe ${CMAKE_CURRENT_SOURCE_DIR}/sound/${name}.sfx)
   set(wav ${FRIBB3_CONTENT_OUT}/sound/${name}.wav)
-  add_custom_command(OUTPUT ${wav}
-    COMMAND sfxsynth ${recipe} ${wav}
-    DEPENDS sfxsynth ${recipe}
-    COMMENT "Synthesising ${name}.wav"
-    VERBATIM)
-  list(APPEND FRIBB3_sound_ENTRIES ${wav})
+  fribb3_compile(sfxsynth ${recipe} ${wav} "Synthesising ${name}.wav" FRIBB3_sound_ENTRIES)
 endforeach()
