@@ -78,6 +78,8 @@ void OpenArchiveFile(ArchiveId id, const char* path)
         return;
     const uint32_t count = ReadLe32(header + 4);
     const uint32_t dirSize = ReadLe32(header + 8);
+    if (count > kArchiveMaxEntries)
+        return;
     // The directory must hold the header and the whole entry table and lie
     // inside the file; an archive whose directory contradicts its entry count
     // is malformed and stays empty, so no entry beyond the loaded bytes is read.

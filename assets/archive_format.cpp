@@ -42,6 +42,8 @@ void UnscrambleChain(uint8_t* data, size_t size)
 std::vector<uint8_t> BuildArchive(const std::vector<ArchiveInput>& inputs)
 {
     const size_t n = inputs.size();
+    if (n > kArchiveMaxEntries)
+        return {};
     const size_t dirSize = kArchiveHeaderSize + kArchiveEntrySize * n;
     std::vector<uint8_t> out(dirSize, 0);
     std::memcpy(out.data(), kArchiveMagic, 4);

@@ -16,6 +16,9 @@ constexpr size_t kArchiveNameSize = 40;
 constexpr uint8_t kArchiveChainSeed = 0xa7;
 // Entries larger than this (packed or unpacked) are refused rather than allocated.
 constexpr uint32_t kArchiveMaxEntrySize = 64u * 1024 * 1024;
+// More entries than this make an archive unreadable: the game's largest holds a few dozen, and a
+// damaged count must not cost a huge directory read at every start.
+constexpr uint32_t kArchiveMaxEntries = 4096;
 
 // Reads and writes little-endian 32-bit words.
 uint32_t ReadLe32(const uint8_t* p);
@@ -34,6 +37,6 @@ struct ArchiveInput {
 
 // Builds a whole archive in memory: header, entry table, then each entry
 // scrambled and zlib-compressed, in the order given. Names longer than 39
-// characters or holding a NUL, entries above kArchiveMaxEntrySize and archives
-// beyond 4 GiB are refused (empty result).
+// characters or holding a NUL, entries above kArchiveMaxEntrySize, more than
+// kArchiveMaxEntries entries and archives beyond 4 GiB are refused (empty result).
 std::vector<uint8_t> BuildArchive(const std::vector<ArchiveInput>& inputs);

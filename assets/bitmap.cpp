@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/fatal_error.h"
 #include "assets/archive.h"
@@ -15,6 +16,55 @@ namespace {
 
 // Where an undecodable picture is left for inspection.
 constexpr const char* kDumpFile = "fuu.xxx";
+
+// The largest picture the game will decode. SDL allocates width x height before it
+// reads a pixel, so a damaged header must be refused before it gets that far.
+constexpr int64_t kMaxPictureSide = 4096;
+// BMP layout: "BM", then the info header's size at 14; the old 12-byte header holds
+// 16-bit width, height and depth, the newer ones (40 bytes or more) 32-bit ones.
+constexpr size_t kBmpInfoSizeAt = 14;
+constexpr uint32_t kBmpCoreHeaderSize = 12;
+constexpr uint32_t kBmpInfoHeaderSize = 40;
+
+uint32_t Le16(const uint8_t* p)
+{
+    return p[0] | p[1] << 8;
+}
+
+uint32_t Le32(const uint8_t* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// Reads the size and depth a BMP header declares and says what is wrong with them, in
+// words for the fatal message; an empty problem means SDL may decode the picture.
+std::string HeaderProblem(const uint8_t* data, size_t size)
+{
+    if (size < kBmpInfoSizeAt + 4 || data[0] != 'B' || data[1] != 'M')
+        return {}; // not a BMP at all: SDL says so in its own words
+    const uint32_t infoSize = Le32(data + kBmpInfoSizeAt);
+    const uint8_t* info = data + kBmpInfoSizeAt;
+    int64_t width = 0, height = 0;
+    uint32_t depth = 0;
+    if (infoSize == kBmpCoreHeaderSize && size >= kBmpInfoSizeAt + kBmpCoreHeaderSize) {
+        width = Le16(info + 4);
+        height = Le16(info + 6);
+        depth = Le16(info + 10);
+    } else if (infoSize >= kBmpInfoHeaderSize && size >= kBmpInfoSizeAt + 16) {
+        width = static_cast<int32_t>(Le32(info + 4));
+        height = static_cast<int32_t>(Le32(info + 8)); // negative: stored top row first
+        depth = Le16(info + 14);
+    } else {
+        return "unknown BMP header";
+    }
+    if (height < 0)
+        height = -height;
+    const bool depthOk = depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide || !depthOk)
+        return std::to_string(width) + "x" + std::to_string(height) + " pixels at " + std::to_string(depth) +
+               " bits, at most " + std::to_string(kMaxPictureSide) + "x" + std::to_string(kMaxPictureSide);
+    return {};
+}
 
 void DumpUndecodable(const uint8_t* data, size_t size)
 {
@@ -33,6 +83,11 @@ SDL_Surface* LoadBitmap(const char* name, bool keyed, int r, int g, int b)
     if (!data)
         FatalError("Error loading gfx file", name);
 
+    const std::string problem = HeaderProblem(data, size);
+    if (!problem.empty()) {
+        DumpUndecodable(data, size);
+        FatalError("Unable to load bitmap", (std::string(name) + " (" + problem + ")").c_str());
+    }
     SDL_RWops* stream = SDL_RWFromMem(data, static_cast<int>(size));
     SDL_Surface* image = stream ? SDL_LoadBMP_RW(stream, 0) : nullptr;
     if (!image) {
@@ -52,7 +107,7 @@ SDL_Surface* LoadBitmap(const char* name, bool keyed, int r, int g, int b)
         FatalError("Unable to load bitmap", SDL_GetError());
 
     SDL_FreeSurface(image);
-    SDL_FreeRW(stream);
+    SDL_RWclose(stream);
     std::free(data);
     return result;
 }

@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "app/fatal_error.h"
 #include "assets/archive.h"
@@ -19,10 +21,41 @@ constexpr int kAllChannels = -1;
 // Play the chunk once: no extra loops, no time limit.
 constexpr int kNoExtraLoops = 0;
 constexpr int kNoTimeLimit = -1;
-// Mix_LoadWAV_RW must leave the stream to us; we free it ourselves.
+// Mix_LoadWAV_RW must leave the stream to us; we close it ourselves.
 constexpr int kKeepStream = 0;
 
 Mix_Chunk* soundChunks[kSoundCount] = {};
+
+// RIFF: "RIFF", size, "WAVE", then chunks of a 4-byte id, a 4-byte size and the
+// data padded to an even length.
+constexpr size_t kRiffHeaderSize = 12;
+constexpr size_t kChunkHeaderSize = 8;
+
+uint32_t Le32(const uint8_t* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// True when no chunk of the WAV claims more bytes than the entry holds. SDL
+// allocates what a chunk claims before reading it, so a damaged size would cost
+// gigabytes. Anything that is not a RIFF file is left to SDL to refuse.
+bool ChunkSizesFit(const uint8_t* data, size_t size)
+{
+    if (size < kRiffHeaderSize || std::memcmp(data, "RIFF", 4) != 0)
+        return true;
+    if (Le32(data + 4) > size - kChunkHeaderSize)
+        return false;
+    size_t pos = kRiffHeaderSize;
+    while (size - pos >= kChunkHeaderSize) {
+        const uint32_t chunkSize = Le32(data + pos + 4);
+        if (chunkSize > size - pos - kChunkHeaderSize)
+            return false;
+        pos += kChunkHeaderSize + chunkSize + (chunkSize & 1);
+        if (pos > size)
+            break; // only the pad byte of the last chunk is missing
+    }
+    return true;
+}
 
 } // namespace
 
@@ -33,10 +66,12 @@ void LoadSoundEffects()
         uint8_t* data = ReadArchiveEntry(ArchiveSound, kSoundNames[id], "wav", &size);
         if (!data)
             FatalError("Can't load sound file", kSoundNames[id]);
+        if (!ChunkSizesFit(data, size))
+            FatalError("Unable to load sound", (std::string(kSoundNames[id]) + " (chunk larger than the file)").c_str());
         SDL_RWops* stream = SDL_RWFromMem(data, static_cast<int>(size));
         Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, kKeepStream) : nullptr;
         if (stream)
-            SDL_FreeRW(stream);
+            SDL_RWclose(stream);
         if (!chunk)
             FatalError("Unable to load sound", SDL_GetError());
         // A session loaded twice must not leak the earlier chunk.

@@ -446,9 +446,22 @@ TEST_F(ArchiveTest, SizesAboveTheLimitAreRefusedBeforeAllocating)
     }
 }
 
-TEST(ArchiveBuild, RefusesEntriesTheReaderWouldRefuse)
+TEST_F(ArchiveTest, EntryCountIsCappedOnBothSides)
 {
     EXPECT_TRUE(BuildArchive({{"huge.bin", Bytes(kArchiveMaxEntrySize + 1)}}).empty());
+    std::vector<ArchiveInput> many(kArchiveMaxEntries, {"e.bin", {7}});
+    many.back().name = "last.bin";
+    Bytes a = BuildArchive(many);
+    OpenBytes(dir, a);
+    EXPECT_TRUE(Read(ArchiveMaps, "last", "bin").found);
+    many.push_back({"more.bin", {8}});
+    EXPECT_TRUE(BuildArchive(many).empty());
+    // The same archive with one more entry declared and its table grown to hold it.
+    a.insert(a.begin() + ReadLe32(&a[kDirSizeField]), kArchiveEntrySize, 0);
+    WriteLe32(&a[kCountField], kArchiveMaxEntries + 1);
+    WriteLe32(&a[kDirSizeField], ReadLe32(&a[kDirSizeField]) + kArchiveEntrySize);
+    OpenBytes(dir, a);
+    EXPECT_FALSE(Read(ArchiveMaps, "last", "bin").found);
 }
 
 TEST_F(ArchiveTest, ZeroSizesReadAsNothing)

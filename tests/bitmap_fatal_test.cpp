@@ -25,6 +25,15 @@ struct ChildResult {
     std::string output;
 };
 
+// A small, valid picture whose header then claims 60000 x 60000 pixels.
+std::vector<uint8_t> HugeHeader()
+{
+    std::vector<uint8_t> bmp = BmpBytes(MakePicture(2, 2, [](int, int) { return Rgb{}; }));
+    WriteLe32(&bmp[18], 60000);
+    WriteLe32(&bmp[22], 60000);
+    return bmp;
+}
+
 const std::vector<uint8_t> kGarbage = {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p', 0, 1, 2, 0xff};
 
 class BitmapFatalTest : public ::testing::Test {
@@ -39,6 +48,7 @@ protected:
                                   {"corrupt.bmp", kGarbage},
                                   {"tiny.bmp", BmpBytes(MakePicture(7, 30, [](int, int) { return Rgb{1, 1, 1}; }))},
                                   {"blocks.bmp", BmpBytes(MakePicture(320, 176, [](int, int) { return Rgb{}; }))},
+                                  {"huge.bmp", HugeHeader()},
                               });
         OpenArchiveFile(ArchiveGfx, archive.c_str());
     }
@@ -87,6 +97,14 @@ TEST_F(BitmapFatalTest, UndecodablePictureIsDumpedThenFatal)
     EXPECT_EQ(r.output.rfind("Unable to load bitmap: ", 0), 0u) << r.output;
     EXPECT_GT(r.output.size(), std::string("Unable to load bitmap: \n").size()) << "no SDL error text";
     EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), kGarbage);
+}
+
+TEST_F(BitmapFatalTest, HugeDeclaredSizeIsRefusedBeforeDecoding)
+{
+    ChildResult r = RunChild([] { LoadBitmap("huge", false); });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.output, "Unable to load bitmap: huge (60000x60000 pixels at 24 bits, at most 4096x4096)\n");
+    EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), HugeHeader());
 }
 
 TEST_F(BitmapFatalTest, FontNarrowerThanOneCellIsRefused)

@@ -204,13 +204,22 @@ TEST_F(SoundFatalTest, UndecodableEffectGivesTheMixerError)
     EXPECT_EQ(r.exitCode, 1);
 }
 
-TEST_F(SoundFatalTest, TruncatedWaveIsRefusedNotReadPastItsEnd)
+TEST_F(SoundFatalTest, ChunkSizesBeyondTheEntryAreRefusedBeforeDecoding)
 {
     // The RIFF header survives but the format and data chunks are cut off.
-    inputs[SoundSplash].bytes.resize(20);
-    const ProbeResult r = RunProbe(Write(inputs));
-    EXPECT_EQ(r.output.rfind("Unable to load sound: ", 0), 0u) << r.output;
-    EXPECT_EQ(r.exitCode, 1);
+    std::vector<ArchiveInput> cut = inputs;
+    cut[SoundSplash].bytes.resize(20);
+    // A data chunk claiming about 4 GB in a small file: the mixer would allocate all of it.
+    std::vector<ArchiveInput> huge = inputs;
+    std::vector<uint8_t>& wav = huge[SoundKrack].bytes;
+    const size_t data = std::string(wav.begin(), wav.end()).find("data");
+    ASSERT_NE(data, std::string::npos);
+    WriteLe32(&wav[data + 4], 0xFF000F82u);
+    for (const auto& [in, name] : {std::pair{cut, "splash"}, std::pair{huge, "krack"}}) {
+        const ProbeResult r = RunProbe(Write(in));
+        EXPECT_EQ(r.output, "Unable to load sound: " + std::string(name) + " (chunk larger than the file)\n");
+        EXPECT_EQ(r.exitCode, 1);
+    }
 }
 
 } // namespace
