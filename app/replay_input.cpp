@@ -26,18 +26,21 @@ constexpr uint32_t kScriptButtons =
     kButtonLeft | kButtonRight | kButtonUp | kButtonDown | kButtonJump | kButtonStart | kButtonPause;
 
 const ReplayScript* playing = nullptr;
+ScriptCursor cursor;
 bool recording = false;
 long polls = 0;
+long pollsOffStage = 0; // polls since the last stage frame
 uint32_t lastButtons = 0;
 std::vector<uint32_t> recorded;
 long pollLimit = 0;
 void (*pollLimitReached)() = nullptr;
 
-// Counts a poll and fires the guard when the count reaches the limit.
+// Counts a poll and fires the guard when a screen has polled up to the limit.
 void CountPoll()
 {
     ++polls;
-    if (pollLimitReached && pollLimit > 0 && polls == pollLimit)
+    ++pollsOffStage;
+    if (pollLimitReached && pollLimit > 0 && pollsOffStage == pollLimit)
         pollLimitReached();
 }
 
@@ -56,7 +59,7 @@ void PushKey(int action, bool down)
 
 void PlaybackHook()
 {
-    const uint32_t now = ButtonsAtPoll(*playing, polls);
+    const uint32_t now = ButtonsAtPoll(*playing, polls, cursor);
     // Releases first, so a button that moves from one direction to its
     // opposite never sees both held.
     for (const ButtonKey& k : kButtonKeys)
@@ -82,8 +85,10 @@ void RecordHook()
 void StartScriptedInput(const ReplayScript* script)
 {
     playing = script;
+    cursor = ScriptCursor{};
     recording = false;
     polls = 0;
+    pollsOffStage = 0;
     lastButtons = 0;
     SetPumpHook(PlaybackHook);
 }
@@ -93,6 +98,7 @@ void StartInputRecording()
     playing = nullptr;
     recording = true;
     polls = 0;
+    pollsOffStage = 0;
     recorded.clear();
     SetPumpHook(RecordHook);
 }
@@ -115,6 +121,11 @@ void StopReplayInput()
 long ReplayPollCount()
 {
     return polls;
+}
+
+void NoteStageFrame()
+{
+    pollsOffStage = 0;
 }
 
 void SetReplayPollLimit(long limit, void (*reached)())

@@ -22,8 +22,11 @@ void StopReplayInput();
 // Number of input polls since playback or recording started.
 long ReplayPollCount();
 
-// Calls reached once, when the poll count of the running playback or recording
-// reaches limit (a guard against screens that would wait for input for ever).
-// A limit of 0 or a null callback removes the guard; starting playback or
-// recording keeps it.
+// Calls reached once, when limit input polls have passed since the last stage
+// frame (a guard against a screen that would wait for input for ever; each
+// stage frame starts the count again). A limit of 0 or a null callback removes
+// the guard; starting playback or recording keeps it.
 void SetReplayPollLimit(long limit, void (*reached)());
+
+// Tells the poll guard that a stage frame has run.
+void NoteStageFrame();

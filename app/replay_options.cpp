@@ -1,5 +1,6 @@
 // Parsing the fribb3-replay command line.
 #include "app/replay_options.h"
+#include "app/replay_script.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -37,7 +38,7 @@ bool ParseNumber(const char* text, long lo, long hi, long& value)
 // Largest stage number of the maps archive.
 constexpr long kLastStage = 10;
 // Upper bound for counts on the command line; a run never gets near it.
-constexpr long kMaxCount = 1000000000L;
+constexpr long kMaxCount = kMaxReplayCount;
 
 bool ParseShot(const char* text, ReplayShot& shot)
 {

@@ -1,10 +1,13 @@
 // fribb3-replay's runs: platform start-up, the observed session, the child process and its directory.
 #include "app/replay_run.h"
 
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,9 +29,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Polls a run may spend outside the stage loop's frames (screens between
-// attempts poll every 100 ms), beyond its frame limit, before it is stopped.
+// Polls a screen may spend waiting between two stage frames (screens poll every
+// 100 ms, so an hour of waiting) before the run is stopped.
 constexpr long kScreenPollAllowance = 36000;
+// Exit code of a run whose shots or recording could not be written.
+constexpr int kOutputFailedExit = 3;
+// Exit codes above this report the signal that ended the game.
+constexpr int kSignalExitBase = 128;
 
 // Archive files in their ArchiveId order.
 constexpr const char* kArchiveFiles[ArchiveCount] = {"gfx.zda", "music.zda", "maps.zda", "sound.zda"};
@@ -46,6 +53,7 @@ struct RunWatch {
     ReplaySnapshot last;
     std::string ended;
     std::string stopReason; // set when the run itself asked the session to stop
+    bool outputFailed = false; // a shot could not be written
 };
 
 RunWatch watch;
@@ -59,6 +67,7 @@ void StopRun(const char* reason)
 
 void AfterFrame(const Player& hero)
 {
+    NoteStageFrame();
     ++watch.frames;
     watch.last = TakeReplaySnapshot(hero, watch.frames);
     if (watch.options->trace) {
@@ -66,8 +75,10 @@ void AfterFrame(const Player& hero)
         std::fprintf(watch.out, "%s\n", line.c_str());
     }
     for (const ReplayShot& shot : watch.options->shots) {
-        if (shot.frame == watch.frames && !SaveScreenshot(shot.path.c_str()))
+        if (shot.frame == watch.frames && !SaveScreenshot(shot.path.c_str())) {
             std::fprintf(stderr, "fribb3-replay: cannot write %s\n", shot.path.c_str());
+            watch.outputFailed = true;
+        }
     }
     if (watch.frames >= watch.frameLimit)
         StopRun(watch.options->maxFrames > 0 ? "frames" : "limit");
@@ -130,12 +141,28 @@ void StartCommon(const std::string& dataDir, const DisplayConfig& display)
     input = InputState{};
 }
 
+// Writes a whole file; false unless every byte reached it (a full disk shows only when the file is closed).
 bool WriteFile(const fs::path& path, const void* data, size_t size)
 {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return static_cast<bool>(f);
+    f.close();
+    return !f.fail();
 }
+
+// The child of the running replay, for the signal handler.
+volatile pid_t runningChild = 0;
+volatile sig_atomic_t forwardedSignal = 0;
+
+// Passes an interrupt on to the game; the parent cleans up once the child is gone.
+void ForwardSignal(int sig)
+{
+    forwardedSignal = sig;
+    if (runningChild > 0)
+        kill(runningChild, sig);
+}
+
+constexpr int kForwardedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The child's part of RunReplayProcess; runs in the working directory.
 int RunChild(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath)
@@ -145,17 +172,17 @@ int RunChild(const ReplayOptions& options, const ReplayScript* script, const std
         StartRecordPlatform(dataDir, options.displaySwitches);
     else
         StartReplayPlatform(dataDir);
-    PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
+    const ReplayResult result = PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
+    int code = result.outputFailed ? kOutputFailedExit : 0;
     if (options.record) {
         const std::string text = "# recorded by fribb3-replay record\n" + RecordedScript();
         if (!WriteFile(options.recordOut, text.data(), text.size())) {
             std::fprintf(stderr, "fribb3-replay: cannot write %s\n", options.recordOut.c_str());
-            ShutDown();
-            return 1;
+            code = kOutputFailedExit;
         }
     }
     ShutDown();
-    return 0;
+    return code;
 }
 
 } // namespace
@@ -205,7 +232,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
         StartScriptedInput(script);
     else
         StartInputRecording();
-    SetReplayPollLimit(watch.frameLimit + kScreenPollAllowance, PollLimitReached);
+    SetReplayPollLimit(kScreenPollAllowance, PollLimitReached);
 
     SessionStart start;
     start.stage = options.stage;
@@ -221,6 +248,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     ReplayResult result;
     result.frames = watch.frames;
     result.attempts = watch.attempts;
+    result.outputFailed = watch.outputFailed;
     result.ended = watch.stopReason == "limit" ? "limit" : watch.ended.empty() ? "stopped" : watch.ended;
     const std::string line = FormatFinalLine(watch.last, result.attempts, result.ended);
     std::fprintf(out, "%s\n", line.c_str());
@@ -236,8 +264,15 @@ int RunReplayProcess(const ReplayOptions& given, const ReplayScript* script, con
         shot.path = fs::absolute(shot.path).string();
     if (!options.dataDir.empty())
         options.dataDir = fs::absolute(options.dataDir).string();
-    if (!options.recordOut.empty())
+    if (!options.recordOut.empty()) {
         options.recordOut = fs::absolute(options.recordOut).string();
+        // Found out now rather than after a whole session has been played.
+        std::FILE* out = std::fopen(options.recordOut.c_str(), "ab");
+        if (!out || std::fclose(out) != 0) {
+            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", options.recordOut.c_str());
+            return kOutputFailedExit;
+        }
+    }
     std::string mapPath = options.mapFile.empty() ? "" : fs::absolute(options.mapFile).string();
 
     fs::path dir;
@@ -268,8 +303,13 @@ int RunReplayProcess(const ReplayOptions& given, const ReplayScript* script, con
     // process lets the working directory be removed whatever happens.
     std::fflush(stdout);
     std::fflush(stderr);
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child == 0) {
+        // The game must not outlive the tool, even when the tool is killed outright.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            std::_Exit(1);
         int code = 1;
         if (chdir(dir.c_str()) == 0)
             code = RunChild(options, script, mapPath);
@@ -280,17 +320,36 @@ int RunReplayProcess(const ReplayOptions& given, const ReplayScript* script, con
         std::_Exit(code);
     }
     int code = 1;
+    int status = 0;
+    bool waited = false;
     if (child < 0) {
         std::fprintf(stderr, "fribb3-replay: cannot start the run\n");
     } else {
-        int status = 0;
+        runningChild = child;
+        for (int sig : kForwardedSignals)
+            std::signal(sig, ForwardSignal);
         pid_t done = -1;
         do {
             done = waitpid(child, &status, 0);
         } while (done < 0 && errno == EINTR);
-        code = done == child && WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+        waited = done == child;
+        for (int sig : kForwardedSignals)
+            std::signal(sig, SIG_DFL);
+        runningChild = 0;
     }
     if (!keepDir)
         fs::remove_all(dir, ec);
+    if (forwardedSignal) {
+        // Interrupted: end the way an interrupted program does, after cleaning up.
+        std::fflush(stdout);
+        std::raise(forwardedSignal);
+    }
+    if (waited && WIFEXITED(status)) {
+        code = WEXITSTATUS(status);
+    } else if (waited && WIFSIGNALED(status)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "fribb3-replay: game crashed with signal %d\n", WTERMSIG(status));
+        code = kSignalExitBase + WTERMSIG(status);
+    }
     return code;
 }

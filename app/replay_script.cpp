@@ -2,6 +2,7 @@
 #include "app/replay_script.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
@@ -59,10 +60,15 @@ bool ParseReplayScript(const std::string& text, ReplayScript& script, std::strin
             continue; // blank or comment-only line
         ReplayStep step;
         char* end = nullptr;
+        errno = 0;
         step.count = std::strtol(countWord.c_str(), &end, 10);
         const bool countOk = end && *end == '\0' && step.count >= 0;
         if (!countOk || !(words >> buttonWord) || !ParseButtons(buttonWord, step.buttons) || (words >> extra)) {
             error = "line " + std::to_string(lineNo) + ": expected \"<count> <buttons>\"";
+            return false;
+        }
+        if (errno == ERANGE || step.count > kMaxReplayCount) {
+            error = "line " + std::to_string(lineNo) + ": count above " + std::to_string(kMaxReplayCount);
             return false;
         }
         if (step.count > 0)
@@ -71,16 +77,17 @@ bool ParseReplayScript(const std::string& text, ReplayScript& script, std::strin
     return true;
 }
 
-uint32_t ButtonsAtPoll(const ReplayScript& script, long poll)
+uint32_t ButtonsAtPoll(const ReplayScript& script, long poll, ScriptCursor& cursor)
 {
     if (poll < 0)
         return 0;
-    for (const ReplayStep& s : script.steps) {
-        if (poll < s.count)
-            return s.buttons;
-        poll -= s.count;
+    if (poll < cursor.stepStart || cursor.step > script.steps.size())
+        cursor = ScriptCursor{};
+    while (cursor.step < script.steps.size() && poll >= cursor.stepStart + script.steps[cursor.step].count) {
+        cursor.stepStart += script.steps[cursor.step].count;
+        ++cursor.step;
     }
-    return 0;
+    return cursor.step < script.steps.size() ? script.steps[cursor.step].buttons : 0;
 }
 
 long ScriptLength(const ReplayScript& script)

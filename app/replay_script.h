@@ -15,14 +15,25 @@ struct ReplayScript {
     std::vector<ReplayStep> steps;
 };
 
+// Largest count of one line, and of --frames: about 190 days of play.
+constexpr long kMaxReplayCount = 1000000000L;
+
+// Where a playback stands in its script, so each poll finds its step without
+// walking the list from the start.
+struct ScriptCursor {
+    size_t step = 0;     // index of the step holding stepStart
+    long stepStart = 0;  // first poll of that step
+};
+
 // Parses a script: one "<count> <buttons>" per line, buttons from L R U D J S P
 // (left, right, up, down, jump, start, pause) or "-" for none; "#" starts a
-// comment; blank lines are ignored. On failure returns false and describes the
-// first bad line in error.
+// comment; blank lines are ignored; counts above kMaxReplayCount are refused.
+// On failure returns false and describes the first bad line in error.
 bool ParseReplayScript(const std::string& text, ReplayScript& script, std::string& error);
 
 // The buttons held at input poll `poll` (0-based); none after the script's end.
-uint32_t ButtonsAtPoll(const ReplayScript& script, long poll);
+// The cursor remembers the step found: polls asked in rising order cost O(1) each.
+uint32_t ButtonsAtPoll(const ReplayScript& script, long poll, ScriptCursor& cursor);
 
 // Total number of polls the script covers.
 long ScriptLength(const ReplayScript& script);

@@ -35,6 +35,12 @@ TEST(ReplayScript, RejectsMalformedLinesNamingTheLine)
     EXPECT_FALSE(ParseReplayScript("4\n", s, err));
     EXPECT_FALSE(ParseReplayScript("4 R J\n", s, err));
     EXPECT_FALSE(ParseReplayScript("4x R\n", s, err));
+    // Counts that would overflow a sum of polls.
+    EXPECT_TRUE(ParseReplayScript("1000000000 R\n", s, err));
+    for (const char* big : {"1000000001 R\n", "99999999999999999999 R\n"}) {
+        EXPECT_FALSE(ParseReplayScript(big, s, err));
+        EXPECT_EQ(err, "line 1: count above 1000000000");
+    }
 }
 
 TEST(ReplayScript, ButtonsAtPollFollowTheRunsAndEndReleased)
@@ -43,9 +49,11 @@ TEST(ReplayScript, ButtonsAtPollFollowTheRunsAndEndReleased)
     std::string err;
     ASSERT_TRUE(ParseReplayScript("2 R\n1 RJ\n3 -\n1 L\n", s, err));
     const uint32_t expected[] = {kButtonRight, kButtonRight, kButtonRight | kButtonJump, 0, 0, 0, kButtonLeft, 0, 0};
+    ScriptCursor at;
     for (long poll = 0; poll < 9; ++poll)
-        EXPECT_EQ(ButtonsAtPoll(s, poll), expected[poll]) << "poll " << poll;
-    EXPECT_EQ(ButtonsAtPoll(s, -1), 0u);
+        EXPECT_EQ(ButtonsAtPoll(s, poll, at), expected[poll]) << "poll " << poll;
+    EXPECT_EQ(ButtonsAtPoll(s, -1, at), 0u);
+    EXPECT_EQ(ButtonsAtPoll(s, 2, at), kButtonRight | kButtonJump) << "a cursor past the poll starts over";
 }
 
 TEST(ReplayScript, FormatIsTheInverseOfParse)
@@ -57,8 +65,9 @@ TEST(ReplayScript, FormatIsTheInverseOfParse)
     ReplayScript s;
     std::string err;
     ASSERT_TRUE(ParseReplayScript(text, s, err));
+    ScriptCursor at;
     for (size_t i = 0; i < polls.size(); ++i)
-        EXPECT_EQ(ButtonsAtPoll(s, static_cast<long>(i)), polls[i]);
+        EXPECT_EQ(ButtonsAtPoll(s, static_cast<long>(i), at), polls[i]);
 }
 
 class ReplayPlayback : public ::testing::Test {
@@ -99,6 +108,26 @@ TEST_F(ReplayPlayback, ScriptedButtonsArriveAsHeldAndReleasedInput)
     EXPECT_EQ(input.held, 0u);
     EXPECT_EQ(input.released, kButtonLeft);
     EXPECT_EQ(ReplayPollCount(), 5);
+}
+
+int guardCalls = 0;
+
+TEST_F(ReplayPlayback, PollGuardCountsOnlyPollsSinceTheLastStageFrame)
+{
+    ReplayScript s;
+    StartScriptedInput(&s);
+    guardCalls = 0;
+    SetReplayPollLimit(3, [] { ++guardCalls; });
+    for (int screen = 0; screen < 4; ++screen) {
+        PumpEvents();
+        PumpEvents();
+        NoteStageFrame();
+    }
+    EXPECT_EQ(guardCalls, 0) << "eight polls, but never three in a row without a stage frame";
+    for (int i = 0; i < 5; ++i)
+        PumpEvents();
+    EXPECT_EQ(guardCalls, 1);
+    SetReplayPollLimit(0, nullptr);
 }
 
 TEST_F(ReplayPlayback, RecordingGivesBackThePlayedScript)

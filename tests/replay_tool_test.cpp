@@ -214,7 +214,7 @@ TEST_F(ReplayTool, AttemptsCountDeathsAndLivesGoDownBetweenThem)
 TEST_F(ReplayTool, ScreenWaitingForInputThatNeverComesIsStopped)
 {
     // Six deaths lead to the game-over screen, which waits for a confirm the
-    // script never gives; the run still ends, past its frame limit in polls.
+    // script never gives; the run still ends once that screen has used up its polls.
     const CommandResult r = RunCommand(Replay("--frames 3500 --attempts 10 --map " + kTestMaps + "killed_beetle.bin " +
                                               kReplaySources + "killed_beetle.script"));
     ASSERT_EQ(r.exitCode, 0) << r.output;

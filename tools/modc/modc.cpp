@@ -1,9 +1,8 @@
 // modc: compiles a tracker-style tune text into a ProTracker MOD with synthesised samples.
 //   modc SOURCE.tune OUTPUT.mod
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
+#include "file_io.h"
 #include "mod_writer.h"
 #include "sample_synth.h"
 #include "tune_source.h"
@@ -14,17 +13,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: modc SOURCE.tune OUTPUT.mod\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "modc: cannot read %s\n", argv[1]);
+    std::string text, error;
+    if (!ReadToolInput(argv[1], text, error)) {
+        std::fprintf(stderr, "modc: cannot read %s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    std::stringstream text;
-    text << in.rdbuf();
 
     TuneSource tune;
-    std::string error;
-    if (!ParseTuneSource(text.str(), tune, error)) {
+    if (!ParseTuneSource(text, tune, error)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }
@@ -40,9 +36,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    if (!WriteToolOutput(argv[2], bytes)) {
         std::fprintf(stderr, "modc: cannot write %s\n", argv[2]);
         return 1;
     }

@@ -1,36 +1,18 @@
 // fribb3-replay: replays an input script through the real session headless, or records one in a window.
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/replay_options.h"
 #include "app/replay_run.h"
 #include "app/replay_script.h"
+#include "file_io.h"
 #include "map_text.h"
 
 namespace {
 
 // Exit code for a bad command line, script or map source.
 constexpr int kUsageExit = 2;
-
-bool ReadText(const std::string& path, std::string& text)
-{
-    if (path == "-") {
-        std::ostringstream all;
-        all << std::cin.rdbuf();
-        text = all.str();
-        return true;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
 
 } // namespace
 
@@ -46,8 +28,8 @@ int main(int argc, char** argv)
     ReplayScript script;
     if (!options.record) {
         std::string text;
-        if (!ReadText(options.scriptPath, text)) {
-            std::fprintf(stderr, "fribb3-replay: cannot read %s\n", options.scriptPath.c_str());
+        if (!ReadToolInput(options.scriptPath, text, error)) {
+            std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", options.scriptPath.c_str(), error.c_str());
             return kUsageExit;
         }
         if (!ParseReplayScript(text, script, error)) {
@@ -63,8 +45,8 @@ int main(int argc, char** argv)
     if (textMap) {
         std::string text;
         CompiledMap map;
-        if (!ReadText(options.mapFile, text)) {
-            std::fprintf(stderr, "fribb3-replay: cannot read %s\n", options.mapFile.c_str());
+        if (!ReadToolInput(options.mapFile, text, error)) {
+            std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", options.mapFile.c_str(), error.c_str());
             return kUsageExit;
         }
         if (!CompileMapText(text, map, error)) {
