@@ -23,6 +23,8 @@ namespace {
 const std::string kReplayExe = std::string(FRIBB3_BINARY_DIR) + "/fribb3-replay";
 const std::string kReplaySources = std::string(FRIBB3_SOURCE_DIR) + "/tests/replays/";
 const std::string kTestMaps = std::string(FRIBB3_BINARY_DIR) + "/tests/replays/";
+// The script that finishes stage 1 of the maps archive.
+const std::string kStageOneScript = std::string(FRIBB3_SOURCE_DIR) + "/content/maps/fribb301-finish.replay";
 // Archives whose stage 1 is the timeout test map and stage 2 the drown test map.
 const std::string kTestStages = " --data " + kTestMaps + "data ";
 
@@ -155,7 +157,7 @@ protected:
 
 TEST_F(ReplayTool, SameScriptGivesByteIdenticalTracesAndPictures)
 {
-    const std::string script = kReplaySources + "stage01.script";
+    const std::string script = kStageOneScript;
     // Pictures from the middle and the last frame of the run, however long the stage is.
     const int frames = Int(Fields(RunCommand(Replay("--stage 1 " + script)).output, "final"), "frame");
     ASSERT_GT(frames, 200);
@@ -231,7 +233,7 @@ TEST_F(ReplayTool, RunsInAFreshDirectoryThatIsRemovedAfterwards)
     fs::create_directories(cwd);
     fs::create_directories(tmp);
     const CommandResult r = RunCommand("cd " + cwd.string() + " && TMPDIR=" + tmp.string() + " " +
-                                  Replay("--stage 1 --frames 5 --attempts 1 " + kReplaySources + "stage01.script"));
+                                  Replay("--stage 1 --frames 5 --attempts 1 " + kStageOneScript));
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_TRUE(fs::is_empty(cwd));
     EXPECT_TRUE(fs::is_empty(tmp));

@@ -69,7 +69,7 @@ add_test(NAME replay_stage01_finishes
   COMMAND ${CMAKE_COMMAND}
     -DREPLAY=$<TARGET_FILE:fribb3-replay>
     "-DARGS=--stage;1;--data;${CMAKE_BINARY_DIR}/data"
-    -DSCRIPT=${FRIBB3_REPLAY_SRC}/stage01.script
+    -DSCRIPT=${CMAKE_SOURCE_DIR}/content/maps/fribb301-finish.replay
     "-DPATTERN=finished=1 .* rings=0 .* ended=finished$"
     -P ${FRIBB3_REPLAY_SRC}/check_replay.cmake)
 set_tests_properties(replay_stage01_finishes PROPERTIES
