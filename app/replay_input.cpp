@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/input.h"
 
 namespace {

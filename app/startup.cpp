@@ -7,14 +7,14 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
-#include "app/fatal_error.h"
-#include "app/settings.h"
 #include "assets/archive.h"
 #include "assets/fonts.h"
 #include "assets/front_end_images.h"
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"
+#include "core/fatal_error.h"
+#include "core/settings.h"
 #include "game/game_state.h"
 #include "game/session.h"
 #include "platform/colors.h"

@@ -7,11 +7,11 @@
 // Returns the process exit code (0); fatal errors and "-h" end the process inside.
 int GameMain(int argc, char** argv);
 
-// Start-up steps 2 to 9: SDL video, the display, colours and dim overlay,
+// Start-up of the platform: SDL video, the display, colours and dim overlay,
 // joystick, audio, caption, hidden cursor, archives.
 void StartPlatform(const DisplayConfig& display);
 
-// Start-up steps 10 to 12: fonts and logo, configuration, volumes.
+// Start-up of the front end: fonts and logo, key bindings, volumes.
 void LoadFrontEnd();
 
 // The shutdown order; tolerates resources that were never created.

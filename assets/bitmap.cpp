@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/fatal_error.h"
 #include "assets/archive.h"
+#include "core/fatal_error.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/fatal_error.h"
 #include "assets/bitmap.h"
+#include "core/fatal_error.h"
 
 Font LoadFont(const char* name, int cellWidth, int cellHeight)
 {

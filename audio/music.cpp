@@ -10,9 +10,9 @@
 #include <cstring>
 #include <new>
 
-#include "app/settings.h"
 #include "assets/archive.h"
 #include "audio/music_hook.h"
+#include "core/settings.h"
 
 const char* const kMusicNames[kMusicCount] = {
     "0.fribb3-title", "1.labyrinth", "2.anctemple",     "3.happytimes",    "4.almostthere",

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/fatal_error.h"
 #include "assets/archive.h"
+#include "core/fatal_error.h"
 
 const char* const kSoundNames[kSoundCount] = {"klonk", "krack", "aj",    "blubb", "jipie", "chew", "knirk",
                                               "tada",  "trdoor", "boink", "bat",   "klack", "splash"};
@@ -57,6 +57,14 @@ bool ChunkSizesFit(const uint8_t* data, size_t size)
     return true;
 }
 
+void PlayLoadedSound(int id)
+{
+    // Ids come from the game's own table; anything else, or an effect not loaded yet, is silence.
+    if (id < 0 || id >= kSoundCount || !soundChunks[id])
+        return;
+    Mix_PlayChannelTimed(kAllChannels, soundChunks[id], kNoExtraLoops, kNoTimeLimit);
+}
+
 } // namespace
 
 void LoadSoundEffects()
@@ -80,6 +88,7 @@ void LoadSoundEffects()
         soundChunks[id] = chunk;
         std::free(data);
     }
+    SetSoundPlayer(PlayLoadedSound);
 }
 
 void FreeSoundEffects()
@@ -89,14 +98,6 @@ void FreeSoundEffects()
             Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
-}
-
-void PlaySound(int id)
-{
-    // Ids come from the game's own table; anything else, or an effect not loaded yet, is silence.
-    if (id < 0 || id >= kSoundCount || !soundChunks[id])
-        return;
-    Mix_PlayChannelTimed(kAllChannels, soundChunks[id], kNoExtraLoops, kNoTimeLimit);
 }
 
 void SetEffectsVolume(int volume)

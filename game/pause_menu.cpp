@@ -1,33 +1,29 @@
 // Pause menu and quit confirmation.
 #include "game/pause_menu.h"
 
-#include "app/messages.h"
-#include "audio/sound_effects.h"
+#include "core/messages.h"
+#include "core/sound.h"
 #include "game/game_state.h"
+#include "game/playfield_render.h"
+#include "game/screen_layout.h"
 #include "game/session.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
 #include "platform/input.h"
 #include "platform/tick_source.h"
-#include "world/playfield_render.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
 
 namespace {
 
-constexpr int kPauseTitleY = 96;
 constexpr int kItemY[3] = {124, 142, 160};
 constexpr int kItemText[3] = {TXT_SUICIDE, TXT_GO_ON, TXT_EXIT};
-constexpr int kBlinkBit = 0x20;
 
 // The quit question is drawn like frame 32 of an attempt: dimmed, hero hidden.
 constexpr int kQuitPictureFrame = 32;
-constexpr int kQuitQuestionY = 96;
 constexpr int kQuitHintY = 128;
 constexpr int kQuitWarningY = 140;
-// The question waits for a button by polling this often.
-constexpr uint32_t kQuitPollMs = 100;
 
 } // namespace
 
@@ -55,7 +51,7 @@ void PauseStep(Player& hero)
 void DrawPauseLayer(int frame)
 {
     DimScreen();
-    DrawTextCentred(screenSurface, GetText(TXT_PAUSE), kPauseTitleY, bigFont);
+    DrawTextCentred(screenSurface, GetText(TXT_PAUSE), kMessageY, bigFont);
     for (int i = 0; i < 3; ++i) {
         const bool selected = game.menuState == i + 1;
         if (!selected || (frame & kBlinkBit) == 0)
@@ -68,13 +64,13 @@ void QuitConfirmation(Player& hero)
     frameClock.skipDraw = 0;
     DrawPlayfield(kQuitPictureFrame, hero, 0);
     DimScreen();
-    DrawTextCentred(screenSurface, GetText(TXT_SURE_TO_QUIT), kQuitQuestionY, bigFont);
+    DrawTextCentred(screenSurface, GetText(TXT_SURE_TO_QUIT), kMessageY, bigFont);
     DrawTextCentred(screenSurface, GetText(TXT_LEFT_YES_RIGHT_NO), kQuitHintY, smallFont);
     DrawTextCentred(screenSurface, GetText(TXT_HISCORE_LOST), kQuitWarningY, smallFont);
     PresentScreen();
     while (input.released != kButtonLeft && input.released != kButtonRight && !SessionStopRequested()) {
         PumpEvents();
-        Delay(kQuitPollMs);
+        Delay(kWaitPollMs);
     }
     if (input.released == kButtonRight) {
         ResetFrameClock();

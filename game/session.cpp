@@ -1,27 +1,28 @@
 // The session loop: resources, the attempt loop and the dispatch at the end of each attempt.
 #include "game/session.h"
 
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
+#include "audio/sound_effects.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
+#include "game/play_input.h"
 #include "game/savegame.h"
 #include "game/session_music.h"
 #include "game/stage_end.h"
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
+#include "game/title_menu.h"
 #include "platform/input.h"
+#include "world/actors.h"
+#include "world/level_map.h"
 #include "world/player.h"
+#include "world/tile_effects.h"
 #include "world/world_state.h"
 
 namespace {
 
 // The stage after the last one: reaching it starts the ending.
 constexpr int kEndingStage = 11;
-// Main menu items that start a game from the title.
-constexpr int kMenuNewGame = 1;
-constexpr int kMenuContinue = 2;
-// The main menu item that ends the program.
-constexpr int kMenuExit = 5;
 
 SessionObserver observer;
 bool stopRequested = false;
@@ -29,11 +30,22 @@ bool stopRequested = false;
 // The hero of the session, handed by reference to every world operation.
 Player hero;
 
-void NewStageRestartPoint()
+// A session starts from nothing: no stage, no controls, no pending quit or
+// pause, an empty world and a new game; then the tiles and sounds it plays with.
+void StartSessionState()
 {
-    world.restartX = kDefaultRestartX;
-    world.restartY = kDefaultRestartY;
-    world.checkpointTaken = 0;
+    playerControls = PlayerControls{};
+    game.quitPending = 0;
+    game.paused = 0;
+    world = WorldState{};
+    FreeLevelMap();
+    ClearTileEffects();
+    ClearActors();
+    ResetGame(-1);
+
+    LoadTileImages();
+    LoadSoundEffects();
+    game.continueStage = 0;
 }
 
 // What the quit step of the end of an attempt decided.
@@ -43,7 +55,8 @@ enum class QuitOutcome {
     EndSession,  // RunSession returns
 };
 
-// Steps 1 and 2 of the end of an attempt. A handled quit is the whole end of
+// The quit part of the end of an attempt: a quit from the title menu or during
+// play, or on a screen of the title menu. A handled quit is the whole end of
 // the attempt: it must not also count as an advance from the title stage.
 QuitOutcome HandleQuit()
 {
@@ -54,7 +67,7 @@ QuitOutcome HandleQuit()
     if (game.stage > 0) {
         // Quit confirmed during play: a new game on the title, no hiscore entry.
         ResetGame(-1);
-        NewStageRestartPoint();
+        ResetRestartPoint();
         input.quitRequest = 0;
         game.quitPending = 0;
         game.reloadMusic = 1;
@@ -70,7 +83,7 @@ QuitOutcome HandleQuit()
     return QuitOutcome::EndSession;
 }
 
-// Step 3: the title chose a game, or a stage was finished. Returns true when
+// The title chose a game, or a stage was finished. Returns true when
 // the session ends (test mode).
 bool Advance()
 {
@@ -95,12 +108,12 @@ bool Advance()
         WriteSaveGame(game.stage - 1);
     else
         RunStoryScreens(game.stage);
-    NewStageRestartPoint();
+    ResetRestartPoint();
     game.reloadMusic = 1;
     return false;
 }
 
-// Step 4: the hero's attempt ended without finishing.
+// The hero's attempt ended without finishing.
 void LoseLife()
 {
     world.lives -= 1;
@@ -177,7 +190,7 @@ const char* AttemptEndReason(const Player& h)
 void RunSessionFrom(const SessionStart& start)
 {
     stopRequested = false;
-    LoadGameResources();
+    StartSessionState();
     game.testMode = start.mapFile != nullptr;
     if (game.testMode) {
         SetTestMapPath(start.mapFile);
@@ -186,7 +199,7 @@ void RunSessionFrom(const SessionStart& start)
         game.continueStage = ReadSaveGame();
         game.stage = start.stage;
     }
-    NewStageRestartPoint();
+    ResetRestartPoint();
     FreeSessionMusic();
     game.reloadMusic = 1;
 

@@ -1,27 +1,25 @@
 // Stand-ins for the screens between attempts that keep the session's flow right.
 #include "game/stage_end.h"
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
+#include "game/playfield_render.h"
+#include "game/screen_layout.h"
+#include "game/session.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
 #include "platform/input.h"
 #include "platform/tick_source.h"
-#include "game/session.h"
-#include "world/playfield_render.h"
 #include "world/world_state.h"
 
 namespace {
 
 // How long the stage-complete message stays: one second.
 constexpr int kCompleteFrames = 60;
-constexpr int kMessageY = 96;
 // A picture without overlay texts.
 constexpr int kPictureOnly = -1;
-// Screens that only wait for a button poll this often.
-constexpr uint32_t kWaitPollMs = 100;
 
 // The finished stage with a centred message, dimmed; not presented.
 void DrawMessageOverStage(Player& hero, int text)
@@ -34,9 +32,7 @@ void DrawMessageOverStage(Player& hero, int text)
 void NewGameOnTitle()
 {
     ResetGame(-1);
-    world.restartX = kDefaultRestartX;
-    world.restartY = kDefaultRestartY;
-    world.checkpointTaken = 0;
+    ResetRestartPoint();
     game.reloadMusic = 1;
 }
 

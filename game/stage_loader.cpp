@@ -1,4 +1,4 @@
-// Stage loading: the map format, the load-time rules of the markers and the hero's drop.
+// Stage loading: reading the map, the load-time rules of the markers and the hero's drop.
 #include "game/stage_loader.h"
 
 #include <algorithm>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/fatal_error.h"
 #include "assets/archive.h"
+#include "core/fatal_error.h"
 #include "game/game_state.h"
 #include "game/session_music.h"
 #include "platform/colors.h"
@@ -18,6 +18,7 @@
 #include "world/camera.h"
 #include "world/level_map.h"
 #include "world/lifts.h"
+#include "world/map_format.h"
 #include "world/player.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
@@ -25,8 +26,6 @@
 
 namespace {
 
-// Map header: two bytes of (column count - 1).
-constexpr size_t kMapHeaderSize = 2;
 // The last playable stage; 0x18 is a start marker only in stages 1 up to this.
 constexpr int kLastStage = 10;
 // Rings this far (or further) left of the restart column were collected before
@@ -54,7 +53,7 @@ bool IsStartMarker(TileCode code, int stage)
     }
 }
 
-// Step 6: every start marker disappears; the last one in grid order places
+// Every start marker disappears; the last one in grid order places
 // the restart point unless a checkpoint already did.
 void TakeStartMarkers()
 {
@@ -70,7 +69,7 @@ void TakeStartMarkers()
     }
 }
 
-// Step 7: door, rings and lifts, stopping for good at the 64th lift.
+// Door, rings and lifts, stopping for good at the 64th lift.
 void TakeDoorRingsAndLifts()
 {
     liftCount = 0;
@@ -93,7 +92,7 @@ void TakeDoorRingsAndLifts()
     }
 }
 
-// Step 8: with rings to collect the door starts closed. A stage without a door
+// With rings to collect the door starts closed. A stage without a door
 // marker has no door to close; cells beyond the grid's edge are left alone.
 void CloseDoor()
 {
@@ -107,17 +106,17 @@ void CloseDoor()
     SetTile(c + 1, r + 1, tile::DoorClosedBottomRight);
 }
 
-// Step 11: reveal the first screen, then pan in from one screen to the left.
+// Reveal the first screen, then pan in from one screen to the left.
 void PlaceCamera()
 {
     const int c0 = std::max(0, world.restartX - kCellSize);
     for (int i = 0; i < kRevealColumns; ++i)
         RevealColumn(c0 + kCellSize * i);
-    world.cameraX = c0 - kViewWidth;
-    ScrollView(kViewWidth);
+    world.cameraX = c0 - kScreenWidth;
+    ScrollView(kScreenWidth);
 }
 
-// Step 13: the hero drops from the restart point onto the ground below it; in
+// The hero drops from the restart point onto the ground below it; in
 // a column without ground he stops in the bottom row.
 void PlaceHero(Player& hero)
 {
@@ -153,8 +152,8 @@ const char* TestMapPath()
 
 void ApplyStageMap(const uint8_t* data, size_t size, Player& hero)
 {
-    // Step 5: both grids replaced; cells the data does not reach stay 0.
-    const int columns = data[0] + 256 * data[1] + 1;
+    // Both grids replaced; cells the data does not reach stay 0.
+    const int columns = MapColumns(data);
     ResetLevelMap(columns);
     const size_t available = size - kMapHeaderSize;
     const size_t cells = std::min(available, levelMap.live.size());
@@ -166,10 +165,10 @@ void ApplyStageMap(const uint8_t* data, size_t size, Player& hero)
     world.ringsLeft = world.ringsTotal;
     CloseDoor();
 
-    // Step 9: the restore grid starts as an exact copy.
+    // The restore grid starts as an exact copy.
     levelMap.restore = levelMap.live;
 
-    // Step 10: a checkpoint at the restart point shows as taken.
+    // A checkpoint at the restart point shows as taken.
     if (TileAtPixel(world.restartX, world.restartY) == tile::Checkpoint)
         SetTile(world.restartX / kCellSize, world.restartY / kCellSize, tile::CheckpointTaken);
 
@@ -214,6 +213,6 @@ void LoadStage(Player& hero)
     game.paused = 0;
     game.leaveTitle = 0;
     ResetFrameClock();
-    game.splashFlag = 0;
+    world.splashPlayed = 0;
     game.attemptFrame = 0;
 }

@@ -1,28 +1,18 @@
-// The stage loop: the frame steps in their order, the intro phase, the hurry timer and oxygen.
+// The stage loop: input, world, picture and overlays of each frame, and the intro phase.
 #include "game/stage_loop.h"
 
-#include "app/messages.h"
-#include "audio/sound_effects.h"
 #include "game/game_state.h"
 #include "game/pause_menu.h"
+#include "game/play_input.h"
+#include "game/playfield_render.h"
 #include "game/session.h"
 #include "game/title_menu.h"
 #include "platform/input.h"
-#include "world/actors.h"
-#include "world/level_map.h"
-#include "world/lifts.h"
 #include "world/player.h"
-#include "world/playfield_render.h"
-#include "world/score.h"
-#include "world/tile_effects.h"
-#include "world/world_state.h"
+#include "world/world_tick.h"
 
 namespace {
 
-// Oxygen refills this much per frame out of water, up to the full mark.
-constexpr int kOxygenRefill = 2;
-// Death effect shown for "DROWNED".
-constexpr int kDrownEffect = EffectDrowning;
 // A dead hero sent here has finished falling out of the stage.
 constexpr int kDeadFallEnd = kDeadGoneY;
 
@@ -31,7 +21,7 @@ bool StartOrJumpReleased()
     return input.released == kButtonStart || input.released == kButtonJump;
 }
 
-// Step 1 of a frame.
+// Input first: during the intro only start or jump (skipping it) counts.
 void ReadInput(Player& hero, bool intro)
 {
     if (intro) {
@@ -52,7 +42,8 @@ void ReadInput(Player& hero, bool intro)
     }
 }
 
-// Step 2 of a frame.
+// The world moves unless the intro runs or the pause menu is open; the title
+// menu steps on the title stage, where the hero never takes part.
 void UpdateWorld(Player& hero, bool intro)
 {
     if (intro)
@@ -61,19 +52,13 @@ void UpdateWorld(Player& hero, bool intro)
         PauseStep(hero);
         return;
     }
-    UpdateTileEffects(hero);
-    UpdateActors(hero);
-    UpdateLifts(hero);
-    if (!hero.active && game.stage == 0)
+    const bool onTitle = !hero.active && game.stage == 0;
+    StepWorld(hero, playerControls);
+    if (onTitle)
         TitleStep(hero);
-    if (hero.active) {
-        UpdatePlayer(hero);
-        RunHurryTimer(hero);
-        RunOxygen(hero);
-    }
 }
 
-// Steps 5 and 6: the picture, then the overlay of whoever is in charge.
+// The picture, then the overlay of whoever is in charge.
 void DrawFrame(Player& hero)
 {
     const bool menuDrawsOwnLayer = game.stage == 0 && game.menuState < 0;
@@ -104,38 +89,6 @@ bool AttemptGoesOn(Player& hero)
 bool InIntroPhase(int frame)
 {
     return game.stage != 0 && frame <= kIntroLastFrame;
-}
-
-bool HeroInWater(const Player& hero)
-{
-    const TileCode c = TileAtPixel(hero.x + kCellSize / 2, hero.y + kCellSize / 2);
-    return (c >= tile::WaterSurfaceA && c <= tile::WaterLast) || c == tile::Water || c == tile::WaterB ||
-           c == tile::WaterC;
-}
-
-void RunHurryTimer(Player& hero)
-{
-    world.hurryTimer -= 1;
-    if (world.hurryTimer == 0)
-        EndAttempt(hero, GetText(TXT_TIME_UP), 0);
-}
-
-void RunOxygen(Player& hero)
-{
-    if (HeroInWater(hero)) {
-        world.oxygen -= 1;
-        if (world.oxygen == 0)
-            KillPlayer(hero, GetText(TXT_DROWNED), kDrownEffect);
-        // Looked at after the drowning: a hero who just drowned makes no splash.
-        if (!game.splashFlag && hero.active && !hero.dead) {
-            PlaySound(SoundSplash);
-            game.splashFlag = 1;
-        }
-    } else {
-        if (hero.active && !hero.dead && world.oxygen <= kOxygenFull - kOxygenRefill)
-            world.oxygen += kOxygenRefill;
-        game.splashFlag = 0;
-    }
 }
 
 void RunStageFrame(Player& hero)

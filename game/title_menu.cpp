@@ -3,10 +3,11 @@
 
 #include <cstdlib>
 
-#include "app/messages.h"
 #include "assets/front_end_images.h"
-#include "audio/sound_effects.h"
+#include "core/messages.h"
+#include "core/sound.h"
 #include "game/game_state.h"
+#include "game/screen_layout.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/input.h"
@@ -14,14 +15,11 @@
 
 namespace {
 
-constexpr int kMenuNewGame = 1;
 // The logo sits 56 pixels above the screen's centre.
 constexpr int kLogoRaise = 56;
 // The version line and the prompt, text top edges.
 constexpr int kVersionY = 208;
 constexpr int kPromptY = 128;
-// Blinking texts show while frame AND this bit is 0: 32 frames on, 32 off.
-constexpr int kBlinkBit = 0x20;
 // Sub-steps per scroller character: the line moves half a pixel per frame.
 constexpr int kScrollerSteps = 16;
 

@@ -3,8 +3,12 @@
 
 struct Player;
 
-// Main menu state values used by the session.
+// Main menu state values used by the session: the prompt, and the items that
+// start a game or end the program.
 constexpr int kTitlePressStart = 0;
+constexpr int kMenuNewGame = 1;
+constexpr int kMenuContinue = 2;
+constexpr int kMenuExit = 5;
 
 // Once per title frame after the world update: the camera drifts right and a
 // released start or jump starts a new game (menuState 1, the title stage ends).

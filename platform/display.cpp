@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "app/fatal_error.h"
+#include "core/fatal_error.h"
 #include "platform/scalers.h"
 
 SDL_Surface* screenSurface = nullptr;

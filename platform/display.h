@@ -3,13 +3,10 @@
 
 #include <cstdint>
 
+#include "core/geometry.h"
 #include "platform/display_config.h"
 
 struct SDL_Surface;
-
-// Logical screen size; the playfield is its top 320x192.
-constexpr int kScreenWidth = 320;
-constexpr int kScreenHeight = 240;
 
 // The 320x240 logical screen everything draws into.
 extern SDL_Surface* screenSurface;

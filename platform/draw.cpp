@@ -8,7 +8,7 @@
 Font smallFont = nullptr;
 Font bigFont = nullptr;
 SDL_Surface* dimOverlay = nullptr;
-SDL_Surface* tileImages[kTileImageCount] = {};
+SDL_Surface* tileImages[kTileCodeCount] = {};
 SDL_Surface* waterFrames[4][2] = {};
 
 namespace {
@@ -86,7 +86,7 @@ int SurfaceHeight(const SDL_Surface* surface)
 
 void CreateDimOverlay()
 {
-    dimOverlay = CreateSurface(kScreenWidth, kPlayfieldHeight, false);
+    dimOverlay = CreateSurface(kScreenWidth, kStageHeight, false);
     if (dimOverlay)
         SDL_SetAlpha(dimOverlay, SDL_SRCALPHA, kDimAlpha);
 }

@@ -3,21 +3,18 @@
 
 #include <cstdint>
 
+#include "core/geometry.h"
+
 struct SDL_Surface;
 
 // A bitmap font: glyph surfaces for characters 32, 33, ... ended by a null entry.
 using Font = SDL_Surface**;
 
-// Size of a tile image and the number of tile images (codes 0..239).
-constexpr int kTileSize = 16;
-constexpr int kTileImageCount = 240;
-// Height of the playfield; the HUD strip lies below it.
-constexpr int kPlayfieldHeight = 192;
 
 extern Font smallFont;                 // 8x8 glyphs, from "font"
 extern Font bigFont;                   // 16x16 glyphs, from "fontbig"
 extern SDL_Surface* dimOverlay;        // 320x192 black, alpha 128
-extern SDL_Surface* tileImages[kTileImageCount];
+extern SDL_Surface* tileImages[kTileCodeCount];
 extern SDL_Surface* waterFrames[4][2]; // four phases of the water surface pair 0xA0, 0xA1
 
 // New hardware surface of the screen's format, filled black; keyed adds the colour key flag.
@@ -64,18 +61,11 @@ void DrawTextCentred(SDL_Surface* destination, const char* text, int y, Font fon
 // Draws value right-aligned in a field of width characters, optionally zero-padded.
 void DrawNumber(SDL_Surface* destination, int value, int x, int y, int width, bool leadingZeros, Font font);
 
-// A view of the stage grid for DrawTileLayer, so drawing code needs nothing of the world.
-struct GridView {
-    const uint32_t* cells = nullptr; // column-major, 12 rows per column
-    int columns = 0;
-    const uint8_t* layerOf = nullptr; // draw layer of codes 0..239
-};
-
+// True when a tile drawn at screen (screenX, y) shows at least one pixel on the playfield.
+bool InClippedWindow(int screenX, int y);
 // Draws tile image n at stage (x, y) for a camera at cameraX when it lies in
 // -15..319 x -15..191 on screen.
 void DrawTileClipped(int cameraX, int x, int y, int n);
 // Draws tile image n at stage (x, y) when cameraX - 16 <= x <= cameraX + 320
 // and -15 <= y <= 192 (sprites).
 void DrawTileLoose(int cameraX, int x, int y, int n);
-// Draws the visible cells of one draw layer (water surface and explosive tiles animated by frame).
-void DrawTileLayer(const GridView& grid, int cameraX, int frame, int layer);

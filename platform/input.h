@@ -1,4 +1,4 @@
-// Logical buttons: the event pump, the input record and the player controls.
+// Logical buttons: the event pump and the input record it fills.
 #pragma once
 
 #include <cstdint>
@@ -25,26 +25,12 @@ struct InputState {
     int32_t quitRequest = 0; // Escape pressed or window closed
 };
 
-// Movement flags derived from the held buttons once per poll.
-struct PlayerControls {
-    int32_t left = 0;
-    int32_t right = 0;
-    int32_t jump = 0; // jump or up
-    int32_t down = 0;
-    int32_t start = 0;
-};
-
+// The one input record, filled by PumpEvents.
 extern InputState input;
-extern PlayerControls playerControls;
 
 // Drains all pending SDL events into `input`: held bits, the released button,
 // last key and pad button, quit request. Bindings come from Settings.
 void PumpEvents();
-
-// PumpEvents, then the player controls, quitPending from quitRequest and, when
-// allowPause is set in a playable stage, the pause trigger (opens the pause menu
-// on a released start or pause and swallows that release).
-void PollInput(int stage, int allowPause);
 
 // A function called at the start of every PumpEvents before the queue is read;
 // replays use it to feed scripted events. Null removes it.

@@ -12,7 +12,7 @@
 
 #include "assets/bitmap.h"
 #include "assets/fonts.h"
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
 #include "test_screen.h"
 #include "test_support.h"
 

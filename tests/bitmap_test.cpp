@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/messages.h"
 #include "assets/bitmap.h"
 #include "assets/fonts.h"
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
+#include "core/messages.h"
 #include "platform/draw.h"
 #include "test_screen.h"
 

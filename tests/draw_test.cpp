@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
 #include "platform/draw.h"
 #include "test_screen.h"
 
@@ -67,7 +67,7 @@ protected:
     }
     void MakeFlatTiles()
     {
-        for (int n = 0; n < kTileImageCount; ++n) {
+        for (int n = 0; n < kTileCodeCount; ++n) {
             tileImages[n] = CreateSurface(16, 16, true);
             Rgb c = TileColour(n);
             FillRect(tileImages[n], 0, 0, 16, 16, SDL_MapRGB(screenSurface->format, c.r, c.g, c.b));
@@ -307,77 +307,6 @@ TEST_P(DrawTest, TileCodesOutsideTheImagesAreIgnored)
     DrawTileClipped(0, 0, 0, -1);
     DrawTileLoose(0, 0, 0, 0xF0);
     EXPECT_EQ(ScreenPixel(0, 0), kBlack);
-}
-
-TEST_P(DrawTest, TileLayerDrawsOneLayerWithAnimations)
-{
-    MakeFlatTiles();
-    SDL_Surface* sheet = MakePicture(320, 192, [](int x, int y) { return TileColour((y / 16) * 20 + x / 16); });
-    for (int i = 0; i < 4; ++i)
-        MakeWaterPair(sheet, 0, waterFrames[i]);
-    SDL_FreeSurface(sheet);
-    // Make the four water phases distinguishable.
-    for (int i = 0; i < 4; ++i)
-        FillRect(waterFrames[i][0], 0, 0, 1, 1, SDL_MapRGB(screenSurface->format, 255, 255, i * 64));
-
-    const int columns = 40;
-    std::vector<uint32_t> cells(columns * 12, 0);
-    uint8_t layers[240] = {};
-    layers[0x30] = 1;
-    auto at = [&](int c, int r) -> uint32_t& { return cells[c * 12 + r]; };
-    at(10, 0) = 0x20;  // layer 0
-    at(10, 1) = 0x30;  // layer 1
-    at(11, 2) = 0x8C;  // explosive
-    at(12, 3) = 0xA0;  // water surface
-    at(12, 4) = 0xA1;
-    at(13, 5) = 0xF0;  // busy cell
-    at(13, 6) = 0;     // nothing
-    at(5, 7) = 0x20;   // left of the view: column 5 is x 80..95
-    GridView grid{cells.data(), columns, layers};
-    const int cam = 90; // first column 5 at screen x -10
-    const int sx = 160 - cam;
-
-    DrawTileLayer(grid, cam, 0, 0);
-    EXPECT_EQ(ScreenPixel(sx, 0), Stored(TileColour(0x20)));
-    EXPECT_EQ(ScreenPixel(sx, 16), kBlack) << "layer 1 code drawn on layer 0";
-    EXPECT_EQ(ScreenPixel(sx + 16, 32), Stored(TileColour(0xDC)));
-    EXPECT_EQ(ScreenPixel(sx + 32, 48), Stored(255, 255, 0));
-    EXPECT_EQ(ScreenPixel(sx + 33, 48), Stored(TileColour(0xA0)));
-    EXPECT_EQ(ScreenPixel(sx + 32, 64), Stored(TileColour(0xA1)));
-    EXPECT_EQ(ScreenPixel(sx + 48, 80), kBlack);
-    EXPECT_EQ(ScreenPixel(sx + 48, 96), kBlack);
-    EXPECT_EQ(ScreenPixel(5, 112), Stored(TileColour(0x20))) << "partly visible first column";
-
-    ClearScreen();
-    DrawTileLayer(grid, cam, 0, 1);
-    EXPECT_EQ(ScreenPixel(sx, 0), kBlack);
-    EXPECT_EQ(ScreenPixel(sx, 16), Stored(TileColour(0x30)));
-    EXPECT_EQ(ScreenPixel(sx + 16, 32), kBlack);
-
-    // Every eight frames the explosive and the water move one step on.
-    const int expected[][2] = {{8, 0xDD}, {16, 0xDE}, {24, 0xDC}, {31, 0xDC}, {32, 0xDD}};
-    for (const auto& [frame, image] : expected) {
-        ClearScreen();
-        DrawTileLayer(grid, cam, frame, 0);
-        EXPECT_EQ(ScreenPixel(sx + 16, 32), Stored(TileColour(image))) << "frame " << frame;
-        EXPECT_EQ(ScreenPixel(sx + 32, 48), Stored(255, 255, ((frame / 8) % 4) * 64)) << "frame " << frame;
-    }
-}
-
-TEST_P(DrawTest, TileLayerStopsAtTheStageEnd)
-{
-    MakeFlatTiles();
-    std::vector<uint32_t> cells(3 * 12, 0x21);
-    uint8_t layers[240] = {};
-    GridView grid{cells.data(), 3, layers};
-    DrawTileLayer(grid, 0, 0, 0);
-    EXPECT_EQ(ScreenPixel(47, 191), Stored(TileColour(0x21)));
-    EXPECT_EQ(ScreenPixel(48, 0), kBlack);
-    ClearScreen();
-    // A camera left of the stage draws the stage columns where they are.
-    DrawTileLayer(grid, -20, 0, 0);
-    EXPECT_EQ(ScreenPixel(19, 0), kBlack);
-    EXPECT_EQ(ScreenPixel(20, 0), Stored(TileColour(0x21)));
 }
 
 TEST_P(DrawTest, CutSheetIgnoresPartialCells)

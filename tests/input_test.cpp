@@ -3,8 +3,9 @@
 
 #include <SDL.h>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "game/game_state.h"
+#include "game/play_input.h"
 #include "platform/input.h"
 #include "test_keys.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/messages.h"
+#include "core/messages.h"
 
 namespace {
 

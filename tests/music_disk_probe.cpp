@@ -14,10 +14,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/settings.h"
 #include "assets/archive.h"
 #include "audio/music.h"
 #include "audio/music_hook.h"
+#include "core/settings.h"
 #include "tests/music_test_module.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/settings.h"
 #include "audio/music.h"
 #include "audio/music_hook.h"
+#include "core/settings.h"
 #include "tests/music_test_module.h"
 
 namespace {

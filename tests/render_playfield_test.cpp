@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "assets/front_end_images.h"
+#include "game/playfield_render.h"
+#include "game/stage_loader.h"
 #include "platform/screenshot.h"
 #include "stage_harness.h"
+#include "world/actors.h"
 #include "world/level_map.h"
 #include "world/player.h"
-#include "world/playfield_render.h"
-#include "world/actors.h"
 #include "world/tile_effects.h"
-#include "game/stage_loader.h"
 
 using namespace stagetest;
 
@@ -48,7 +48,7 @@ double PlayfieldBrightness()
 {
     double sum = 0;
     int n = 0;
-    for (int y = 2; y < kPlayfieldHeight; y += 7)
+    for (int y = 2; y < kStageHeight; y += 7)
         for (int x = 3; x < kScreenWidth; x += 7) {
             uint8_t r, g, b;
             ReadScreenPixel(x, y, &r, &g, &b);
@@ -84,8 +84,8 @@ protected:
     // A plain grey background so dimming shows whatever the art.
     void GreyBackground()
     {
-        BackImage = CreateSurface(64, kPlayfieldHeight, false);
-        FillRect(BackImage, 0, 0, 64, kPlayfieldHeight, MapTestColour(160, 160, 160));
+        BackImage = CreateSurface(64, kStageHeight, false);
+        FillRect(BackImage, 0, 0, 64, kStageHeight, MapTestColour(160, 160, 160));
     }
     uint32_t MapTestColour(int r, int g, int b)
     {
@@ -237,7 +237,7 @@ TEST_F(PlayfieldPictures, MovingBlockSlidesOverWhatLiesUnderIt)
 std::vector<uint32_t> PlayfieldPixels()
 {
     std::vector<uint32_t> pixels;
-    for (int y = 0; y < kPlayfieldHeight; ++y)
+    for (int y = 0; y < kStageHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x) {
             uint8_t r, g, b;
             ReadScreenPixel(x, y, &r, &g, &b);
@@ -265,9 +265,9 @@ TEST_F(PlayfieldPictures, QuitAskedWhilePausedShowsNoPauseLayer)
 TEST_F(PlayfieldPictures, BackgroundCoversTheScreenLeftOfANarrowStage)
 {
     // Columns 0..31 red, 32..63 green.
-    BackImage = CreateSurface(64, kPlayfieldHeight, false);
-    FillRect(BackImage, 0, 0, 32, kPlayfieldHeight, MapTestColour(255, 0, 0));
-    FillRect(BackImage, 32, 0, 32, kPlayfieldHeight, MapTestColour(0, 255, 0));
+    BackImage = CreateSurface(64, kStageHeight, false);
+    FillRect(BackImage, 0, 0, 32, kStageHeight, MapTestColour(255, 0, 0));
+    FillRect(BackImage, 32, 0, 32, kStageHeight, MapTestColour(0, 255, 0));
     const std::vector<uint8_t> bytes = StageBuilder(10).Ground(10).Bytes();
     ApplyStageMap(bytes.data(), bytes.size(), hero);
     ASSERT_EQ(world.cameraX, -161) << "a ten-column stage leaves the camera left of the stage";

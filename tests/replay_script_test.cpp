@@ -5,7 +5,8 @@
 
 #include "app/replay_input.h"
 #include "app/replay_script.h"
-#include "app/settings.h"
+#include "core/settings.h"
+#include "game/play_input.h"
 #include "platform/input.h"
 #include "test_keys.h"
 

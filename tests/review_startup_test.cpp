@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/settings.h"
 #include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
 #include "audio/music.h"
+#include "core/settings.h"
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"
@@ -91,7 +91,7 @@ void CheckStartAndShutDown()
               ColorBlue == SDL_MapRGB(f, 0, 0, 255) && ColorDarkBlue == SDL_MapRGB(f, 0, 0, 128) &&
               ColorBlack == SDL_MapRGB(f, 0, 0, 0),
           "the five colours mapped in the screen format");
-    Check(dimOverlay && dimOverlay->w == kScreenWidth && dimOverlay->h == kPlayfieldHeight &&
+    Check(dimOverlay && dimOverlay->w == kScreenWidth && dimOverlay->h == kStageHeight &&
               (dimOverlay->flags & SDL_SRCALPHA) && dimOverlay->format->alpha == 128,
           "dim overlay 320x192 at alpha 128");
 

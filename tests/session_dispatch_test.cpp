@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "game/session.h"

@@ -5,6 +5,7 @@
 
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
+#include "world/attempt_limits.h"
 #include "stage_harness.h"
 #include "world/level_map.h"
 #include "world/player.h"
@@ -131,19 +132,19 @@ TEST_F(StageFrames, LeavingWaterForOneFrameRestartsTheSplash)
     Start(map, 1);
     hero.x = 16;
     RunOxygen(hero);
-    EXPECT_EQ(game.splashFlag, 1);
+    EXPECT_EQ(world.splashPlayed, 1);
     EXPECT_EQ(world.oxygen, 619);
     RunOxygen(hero);
     EXPECT_EQ(world.oxygen, 618);
     hero.x = 64;
     RunOxygen(hero);
-    EXPECT_EQ(game.splashFlag, 0);
+    EXPECT_EQ(world.splashPlayed, 0);
     EXPECT_EQ(world.oxygen, 620);
     RunOxygen(hero);
     EXPECT_EQ(world.oxygen, 620) << "refills settle at the full mark";
     hero.x = 16;
     RunOxygen(hero);
-    EXPECT_EQ(game.splashFlag, 1) << "a new stay in water splashes again";
+    EXPECT_EQ(world.splashPlayed, 1) << "a new stay in water splashes again";
 }
 
 TEST_F(StageFrames, HeroDrowningAsHeEntersTheWaterMakesNoSplash)
@@ -155,11 +156,11 @@ TEST_F(StageFrames, HeroDrowningAsHeEntersTheWaterMakesNoSplash)
     Start(map, 1);
     hero.x = 16;
     world.oxygen = 1;
-    game.splashFlag = 0;
+    world.splashPlayed = 0;
     RunOxygen(hero);
     EXPECT_EQ(world.oxygen, 0);
     EXPECT_EQ(hero.dead, 1);
-    EXPECT_EQ(game.splashFlag, 0) << "the splash is for a living hero, looked at after the drowning";
+    EXPECT_EQ(world.splashPlayed, 0) << "the splash is for a living hero, looked at after the drowning";
 }
 
 TEST_F(StageFrames, OxygenStaysDownForADeadHero)
@@ -169,7 +170,7 @@ TEST_F(StageFrames, OxygenStaysDownForADeadHero)
     hero.dead = 1;
     RunOxygen(hero);
     EXPECT_EQ(world.oxygen, 300);
-    EXPECT_EQ(game.splashFlag, 0);
+    EXPECT_EQ(world.splashPlayed, 0);
 }
 
 TEST_F(StageFrames, StartOrJumpSkipsTheIntro)

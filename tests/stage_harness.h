@@ -18,6 +18,7 @@
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"
+#include "game/play_input.h"
 #include "platform/input.h"
 #include "platform/tick_source.h"
 #include "test_keys.h"

@@ -308,7 +308,7 @@ TEST(StageAttemptStart, ResetsTimersSlotsAndReadsTheArchive)
     world.pushCounter = 2;
     SpawnActor(0, 0, ActorBeetle);
     game.attemptFrame = 99;
-    game.splashFlag = 1;
+    world.splashPlayed = 1;
     game.paused = 1;
     Player hero;
     LoadStage(hero);
@@ -317,7 +317,7 @@ TEST(StageAttemptStart, ResetsTimersSlotsAndReadsTheArchive)
     EXPECT_EQ(world.pushCounter, 0);
     EXPECT_EQ(actors[0].active, 0);
     EXPECT_EQ(game.attemptFrame, 0);
-    EXPECT_EQ(game.splashFlag, 0);
+    EXPECT_EQ(world.splashPlayed, 0);
     EXPECT_EQ(game.paused, 0);
     EXPECT_EQ(hero.x, 64);
     EXPECT_EQ(hero.y, 144);

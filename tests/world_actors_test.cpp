@@ -320,13 +320,13 @@ TEST_F(ActorTouch, SkullGetsUpTurnedAroundAndPaysOnlyOnce) {
 TEST_F(ActorTouch, StompGivesAFullJumpOnlyWhenJumpIsFreshlyHeld) {
     Touch(ActorMasky, 8);
     Hold(false, false, true);
-    UpdatePlayer(hero);
+    UpdatePlayer(hero, controls);
     EXPECT_EQ(hero.jumpLatch, 1);
     EXPECT_EQ(hero.vy, kJumpSpeed + 1); // after one frame of gravity
 
     Touch(ActorMasky, 8);
     hero.jumpLatch = 1;
-    UpdatePlayer(hero);
+    UpdatePlayer(hero, controls);
     EXPECT_EQ(hero.vy, kHopSpeed + 1);
     EXPECT_EQ(hero.bounce, 0);
 }

@@ -102,7 +102,7 @@ TEST_F(HeroWalking, WallStopsTheHeroAndItsTopRowNeverBlocks) {
     PlaceHero(32, 160);
     hero.y = 159; // the top row of the box lies in row 9
     Hold(false, true);
-    UpdatePlayer(hero);
+    UpdatePlayer(hero, controls);
     EXPECT_EQ(hero.x, 34);
 }
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "world_test_stage.h"
 
 namespace {

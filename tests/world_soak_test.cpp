@@ -28,8 +28,8 @@ TEST_F(WorldSoak, RandomStagesKeepEveryInvariant) {
         world.ringsLeft = static_cast<int>(rng() % 3);
         world.score = static_cast<int>(rng() % 10000);
         world.lives = static_cast<int>(rng() % 100);
-        world.cameraX = -kViewWidth;
-        ScrollView(kViewWidth);
+        world.cameraX = -kScreenWidth;
+        ScrollView(kScreenWidth);
         PlaceHero(static_cast<int>(rng() % columns) * 16, static_cast<int>(rng() % 220) - 20);
         int camera = world.cameraX;
         for (int f = 0; f < 400; ++f) {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/input.h"
 #include "world/actors.h"
 #include "world/camera.h"
 #include "world/level_map.h"
@@ -12,6 +11,7 @@
 #include "world/score.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
+#include "world/world_tick.h"
 
 // A plain solid tile used for ground and walls in the tests.
 constexpr TileCode kGround = 0x15;
@@ -20,6 +20,7 @@ constexpr TileCode kGround = 0x15;
 class WorldStage : public ::testing::Test {
 protected:
     Player hero;
+    PlayerControls controls;
 
     void SetUp() override { MakeStage(40); }
 
@@ -28,10 +29,12 @@ protected:
         ResetLevelMap(columns);
         world = WorldState{};
         world.lives = kStartLives;
+        world.hurryTimer = kHurryFrames;
+        world.oxygen = kOxygenFull;
         ClearActors();
         ClearTileEffects();
         ClearLifts();
-        playerControls = PlayerControls{};
+        controls = PlayerControls{};
         hero = Player{};
     }
 
@@ -52,22 +55,17 @@ protected:
     }
 
     // Holds exactly these controls.
-    static void Hold(bool left, bool right, bool jump = false, bool down = false) {
-        playerControls = PlayerControls{};
-        playerControls.left = left;
-        playerControls.right = right;
-        playerControls.jump = jump;
-        playerControls.down = down;
+    void Hold(bool left, bool right, bool jump = false, bool down = false) {
+        controls = PlayerControls{};
+        controls.left = left;
+        controls.right = right;
+        controls.jump = jump;
+        controls.down = down;
     }
-    static void Release() { playerControls = PlayerControls{}; }
+    void Release() { controls = PlayerControls{}; }
 
-    // One updated frame in the stage loop's order.
-    void Frame() {
-        UpdateTileEffects(hero);
-        UpdateActors(hero);
-        UpdateLifts(hero);
-        if (hero.active) UpdatePlayer(hero);
-    }
+    // One world frame.
+    void Frame() { StepWorld(hero, controls); }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }

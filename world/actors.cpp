@@ -1,8 +1,8 @@
 // Enemies: spawning into the 32 slots, walking, falling, stomps and deadly contact.
 #include "world/actors.h"
 
-#include "app/messages.h"
-#include "audio/sound_effects.h"
+#include "core/messages.h"
+#include "core/sound.h"
 #include "world/level_map.h"
 #include "world/player.h"
 #include "world/score.h"
@@ -42,11 +42,9 @@ constexpr int kHitRight = 13;
 constexpr int kHitAbove = 9;
 constexpr int kHitBelow = 10;
 
-bool IsGridAligned(int v) { return (v & (kCellSize - 1)) == 0; }
-
 bool IsWalkingType(int type) { return type == ActorMasky || type == ActorBeetle || type == ActorSkull; }
 
-// Step 3: a step sideways, or a turn when something is in the way.
+// A step sideways, or a turn when something is in the way.
 void MoveSideways(Actor& a) {
     const int probeX = a.dx > 0 ? a.x + kCellSize : a.x + a.dx;
     if (IsSolidAt(probeX, a.y) || IsSolidAt(probeX, a.y + kCellSize - 1))
@@ -62,7 +60,7 @@ bool SkullBridgesGap(const Actor& a) {
     return !IsSolidAt(aheadX, a.y) && IsSolidAt(aheadX, a.y + kCellSize);
 }
 
-// Step 4: walkers stand on the grid or fall, speeding up by a third of a pixel per frame.
+// Walkers stand on the grid or fall, speeding up by a third of a pixel per frame.
 void ApplyGravity(Actor& a) {
     const bool supported = IsSolidAt(a.x, a.y + kCellSize) || IsSolidAt(a.x + kCellSize - 1, a.y + kCellSize) ||
                            SkullBridgesGap(a);
@@ -75,7 +73,7 @@ void ApplyGravity(Actor& a) {
     }
 }
 
-// Step 5, stomp: the hero lands on the actor from above.
+// The hero lands on the actor from above.
 void Stomp(Actor& a, Player& player) {
     switch (a.type) {
     case ActorMasky:
@@ -105,7 +103,7 @@ void Stomp(Actor& a, Player& player) {
     player.bounce = 1;
 }
 
-// Step 5: stomp or kill when the hero touches a moving actor.
+// Stomp or kill when the hero touches a moving actor.
 void TouchHero(Actor& a, Player& player) {
     const int px = player.x, py = player.y;
     if (a.stompable && player.vy > kHeroFallingSpeed && px <= a.x + kStompRight && px >= a.x - kStompLeft &&

@@ -7,13 +7,13 @@
 
 namespace {
 // The column one cell beyond the right edge of the view is revealed.
-constexpr int kRevealOffset = kViewWidth + kCellSize;
+constexpr int kRevealOffset = kScreenWidth + kCellSize;
 } // namespace
 
 void ScrollView(int n) {
     for (int i = 0; i < n; ++i) {
         // Stops one pixel short of showing the last pixel column of the stage.
-        if (world.cameraX + kViewWidth < levelMap.columns * kCellSize - 1) world.cameraX += 1;
+        if (world.cameraX + kScreenWidth < levelMap.columns * kCellSize - 1) world.cameraX += 1;
         RevealColumn(world.cameraX + kRevealOffset);
     }
 }

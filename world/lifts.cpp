@@ -1,7 +1,7 @@
 // Lifts: platforms bouncing up and down between obstacles, carrying or crushing the hero.
 #include "world/lifts.h"
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "world/level_map.h"
 #include "world/player.h"
 #include "world/score.h"
@@ -12,11 +12,8 @@ int liftCount = 0;
 
 namespace {
 constexpr int kLowestLiftY = kStageHeight - kCellSize; // 176: a lift in the bottom row turns
-constexpr int kQuarters = 4;   // the hero's vy is kept in quarter pixels
 constexpr int kRideLeft = 11;  // the hero rides while his x is within x-11 .. x+12
 constexpr int kRideRight = 12;
-
-bool IsGridAligned(int v) { return (v & (kCellSize - 1)) == 0; }
 
 // Moves one lift a pixel and turns it at the top, the bottom and anything in its way.
 void MoveLift(Lift& lift) {
@@ -53,7 +50,7 @@ void UpdateLifts(Player& player) {
         // ground; he would otherwise sink into the floor beside the shaft.
         const bool onGround = IsGridAligned(py) && (IsSolidAt(px, py + kCellSize) ||
                                                     IsSolidAt(px + kCellSize - 1, py + kCellSize));
-        if (inReach && !(lift.dir > 0 && onGround) && pvy >= 1 && py <= top + pvy / kQuarters && py >= top - pvy / kQuarters) {
+        if (inReach && !(lift.dir > 0 && onGround) && pvy >= 1 && py <= top + pvy / kSpeedQuarters && py >= top - pvy / kSpeedQuarters) {
             player.moverIndex = i; // a later lift overrides an earlier one
         } else if (inReach && py > lift.y && lift.dir > 0 && IsGridAligned(lift.y) &&
                    lift.y < kLowestLiftY &&

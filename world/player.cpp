@@ -1,9 +1,8 @@
 // The hero's frame: walking, pushing, jumping, riding lifts, touching tiles, scrolling and dying.
 #include "world/player.h"
 
-#include "app/messages.h"
-#include "audio/sound_effects.h"
-#include "platform/input.h"
+#include "core/messages.h"
+#include "core/sound.h"
 #include "world/camera.h"
 #include "world/level_map.h"
 #include "world/lifts.h"
@@ -15,7 +14,6 @@ namespace {
 
 constexpr int kRight = 1;
 constexpr int kLeft = -1;
-constexpr int kQuarters = 4;          // vy is kept in quarter pixels
 constexpr int kWalkSpeed = 2;
 constexpr int kSlowSpeed = 1;         // holding down, or getting back to an even x
 constexpr int kLatchGrid = 8;         // a released direction carries on to a multiple of 8
@@ -35,21 +33,17 @@ constexpr int kRingPoints = 1;
 constexpr int kBrickPoints = 1;
 constexpr int kBonusPoints = 20;
 
-bool IsGridAligned(int v) { return (v & (kCellSize - 1)) == 0; }
-// Top-left pixel of the cell holding pixel v (one axis).
-int CellStart(int v) { return v & ~(kCellSize - 1); }
-
 bool StandsOnGround(const Player& p) {
     return IsSolidAt(p.x, p.y + kCellSize) || IsSolidAt(p.x + kLastPixel, p.y + kCellSize);
 }
 
-// Step 1.
+// Half speed while ducking, and until x is even again.
 int WalkSpeed(const Player& p, const PlayerControls& controls) {
     if (controls.down || (p.x & 1)) return kSlowSpeed;
     return kWalkSpeed;
 }
 
-// Step 2: a held direction sets its latch; a released one keeps it to the next multiple of 8.
+// A held direction sets its latch; a released one keeps it to the next multiple of 8.
 void UpdateRunLatches(const Player& p, const PlayerControls& controls) {
     if (controls.left || controls.right) {
         world.runRightLatch = 0;
@@ -60,7 +54,7 @@ void UpdateRunLatches(const Player& p, const PlayerControls& controls) {
     world.runLeftLatch = controls.left ? 1 : (world.runLeftLatch && !onLatchGrid);
 }
 
-// The push test of steps 3 and 4: standing exactly on the grid against a block with a free cell behind it.
+// The push test: standing exactly on the grid against a block with a free cell behind it.
 // dir is kRight or kLeft.
 void TryPush(const Player& p, int dir) {
     const int blockX = p.x + dir * kCellSize;
@@ -77,7 +71,7 @@ void TryPush(const Player& p, int dir) {
     }
 }
 
-// Steps 3 and 4: one step in a direction, or a push when blocked. The side probes start one
+// One step in a direction, or a push when blocked. The side probes start one
 // pixel below the top of the box and end at y+16-speed.
 void Walk(Player& p, int dir, int speed) {
     const int probeX = dir > 0 ? p.x + kCellSize : p.x - 1;
@@ -91,7 +85,7 @@ void Walk(Player& p, int dir, int speed) {
     TryPush(p, dir);
 }
 
-// Step 5.
+// The walk images while a latch carries the hero; standing, then idle, when none does.
 void AnimateWalk(Player& p) {
     if (world.runRightLatch) {
         p.walkCounter += 1;
@@ -113,7 +107,7 @@ void AnimateWalk(Player& p) {
     }
 }
 
-// Step 6.
+// A jump needs ground, a fresh stomp or a lift under the hero, and a jump control pressed anew.
 void TryJump(Player& p, const PlayerControls& controls) {
     if (!controls.jump || p.jumpLatch) return;
     if (!StandsOnGround(p) && !p.bounce && p.moverIndex < 0) return;
@@ -123,7 +117,7 @@ void TryJump(Player& p, const PlayerControls& controls) {
     p.moverIndex = -1;
 }
 
-// Step 8 on a lift; false when the lift crushed the hero into a ceiling.
+// Riding a lift; false when the lift crushed the hero into a ceiling.
 bool RideLift(Player& p, const Lift& lift) {
     p.y = lift.y - kCellSize;
     if (IsGridAligned(p.y)) {
@@ -142,10 +136,10 @@ bool RideLift(Player& p, const Lift& lift) {
     return true;
 }
 
-// Step 8; false when the hero was crushed and the rest of the frame is skipped.
+// Falling or riding; false when the hero was crushed and the rest of the frame is skipped.
 bool MoveVertically(Player& p) {
     if (p.moverIndex >= 0 && p.moverIndex < liftCount) return RideLift(p, lifts[p.moverIndex]);
-    p.y += p.vy / kQuarters;
+    p.y += p.vy / kSpeedQuarters;
     p.vy += 1;
     if (StandsOnGround(p)) {
         p.vy = kStandingSpeed; // sinks a pixel next frame and is put back
@@ -154,7 +148,7 @@ bool MoveVertically(Player& p) {
     return true;
 }
 
-// Step 9.3: spikes and explosives under any of the four inner corners.
+// Spikes and explosives under any of the four inner corners.
 void TouchHazards(Player& p) {
     const int probes[4][2] = {{p.x + kHazardInset, p.y + kHazardInset},
                               {p.x + kLastPixel - kHazardInset, p.y + kHazardInset},
@@ -173,7 +167,7 @@ void TouchHazards(Player& p) {
     }
 }
 
-// Step 9.4: a gate shuts behind the hero once he has left its cell.
+// A gate shuts behind the hero once he has left its cell.
 void PassGates(Player& p) {
     const int midY = p.y + kHalf;
     int gateX = 0, gateY = CellStart(midY);
@@ -203,7 +197,7 @@ void OpenExitDoor() {
     SetLiveOnly(c + 1, r + 1, tile::DoorOpenBottomRight);
 }
 
-// Step 9.6: rings, extra lives and bonuses under the hero's centre.
+// Rings, extra lives and bonuses under the hero's centre.
 void PickUp(Player& p) {
     const int cx = CellStart(p.x + kHalf), cy = CellStart(p.y + kHalf);
     const TileCode code = TileAtPixel(cx, cy);
@@ -231,7 +225,7 @@ void PickUp(Player& p) {
     }
 }
 
-// Step 9.7: the first checkpoint touched in an attempt becomes the restart point.
+// The first checkpoint touched in an attempt becomes the restart point.
 void TouchCheckpoint(Player& p) {
     const int px = p.x + kHalf, py = p.y + kCheckpointProbeY;
     if (world.checkpointTouched || TileAtPixel(px, py) != tile::Checkpoint) return;
@@ -244,7 +238,7 @@ void TouchCheckpoint(Player& p) {
     }
 }
 
-// Step 9.8: bricks break and bump blocks bounce when the head hits them.
+// Bricks break and bump blocks bounce when the head hits them.
 void HitHead(Player& p) {
     if (!IsSolidAt(p.x, p.y) && !IsSolidAt(p.x + kLastPixel, p.y)) return;
     const int hx = p.x + kHalf;
@@ -259,7 +253,7 @@ void HitHead(Player& p) {
     p.y = (p.y + kLastPixel) & ~(kCellSize - 1);
 }
 
-// Step 9.9: standing on a crumbling floor starts it crumbling; the middle point decides first.
+// Standing on a crumbling floor starts it crumbling; the middle point decides first.
 void StandOnCrumblingFloor(Player& p) {
     const int feetY = p.y + kCellSize;
     auto crumble = [feetY](int x) {
@@ -271,7 +265,7 @@ void StandOnCrumblingFloor(Player& p) {
     crumble(p.x + kLastPixel);
 }
 
-// Step 9, in its fixed order; each test reads the grid as the previous ones left it.
+// The hero against the grid, in a fixed order; each test reads the grid as the previous ones left it.
 void TouchTiles(Player& p) {
     if (TileAtPixel(p.x, p.y) == tile::DoorOpenBottomRight) p.finished = 1;
     if (TileAtPixel(p.x, p.y) == tile::DoorClosedBottomRight) p.atClosedDoor = 1;
@@ -287,16 +281,16 @@ void TouchTiles(Player& p) {
     StandOnCrumblingFloor(p);
 }
 
-// Step 11: the camera follows when the hero gets far enough into the view.
+// The camera follows when the hero gets far enough into the view.
 void FollowHero(const Player& p, int cameraX) {
     if (p.x > cameraX + kScrollFastX) ScrollView(kWalkSpeed);
     else if (p.x > cameraX + kScrollSlowX) ScrollView(kSlowSpeed);
 }
 
-// Step 12.
+// A dead hero drifts out of the stage; a living one below the playfield has fallen out.
 void FallOut(Player& p) {
     if (p.dead) {
-        p.y += p.vy / kQuarters;
+        p.y += p.vy / kSpeedQuarters;
         p.x -= 1; // the dead hero drifts left
         if (p.deathEffect == 0) p.vy += 1; // a running death effect holds him in place
         if (p.y > kDeadGoneY) p.active = 0;
@@ -307,24 +301,24 @@ void FallOut(Player& p) {
 
 } // namespace
 
-void UpdatePlayer(Player& p) {
-    const PlayerControls controls = playerControls;
+void UpdatePlayer(Player& p, const PlayerControls& controls) {
     const int cameraX = world.cameraX;
     if (!p.dead) {
-        const int speed = WalkSpeed(p, controls);            // 1
-        UpdateRunLatches(p, controls);                       // 2
-        if (world.runRightLatch) Walk(p, kRight, speed);     // 3
-        if (world.runLeftLatch && p.x > cameraX) Walk(p, kLeft, speed); // 4
-        AnimateWalk(p);                                      // 5
-        TryJump(p, controls);                                // 6
-        if (p.bounce) {                                      // 7: hop off a stomped actor
+        const int speed = WalkSpeed(p, controls);
+        UpdateRunLatches(p, controls);
+        if (world.runRightLatch) Walk(p, kRight, speed);
+        // The left edge of the view is a wall.
+        if (world.runLeftLatch && p.x > cameraX) Walk(p, kLeft, speed);
+        AnimateWalk(p);
+        TryJump(p, controls);
+        if (p.bounce) { // hop off a stomped actor
             p.vy = kHopSpeed;
             p.bounce = 0;
         }
-        if (!MoveVertically(p)) return;                      // 8
-        if (p.y >= 0 && p.y <= kLastPlayfieldY) TouchTiles(p); // 9
-        if (!controls.jump) p.jumpLatch = 0;                 // 10
-        FollowHero(p, cameraX);                              // 11
+        if (!MoveVertically(p)) return;
+        if (p.y >= 0 && p.y <= kLastPlayfieldY) TouchTiles(p);
+        if (!controls.jump) p.jumpLatch = 0;
+        FollowHero(p, cameraX);
     }
-    FallOut(p);                                              // 12
+    FallOut(p);
 }

@@ -23,7 +23,17 @@ struct Player {
     int32_t deathEffect = 0;  // tile effect kind shown while dying, 0 plain death
 };
 
+// What the player asks of the hero this frame, from the held buttons.
+struct PlayerControls {
+    int32_t left = 0;
+    int32_t right = 0;
+    int32_t jump = 0; // jump or up
+    int32_t down = 0;
+    int32_t start = 0;
+};
+
 // Hero constants.
+constexpr int kSpeedQuarters = 4;    // vy is kept in quarter pixels
 constexpr int kJumpSpeed = -21;      // quarter pixels per frame: rises 50 pixels
 constexpr int kHopSpeed = -7;        // after a stomp with the jump latch set
 constexpr int kStandingSpeed = 7;    // a standing hero sinks a pixel and is put back
@@ -34,5 +44,5 @@ constexpr int kDeadGoneY = 2500;     // a dead hero below this leaves play
 constexpr int kDeathEffectEndY = 1250; // where a finished death effect puts the hero
 
 // One frame of the hero: walking, pushing, jumping, riding, tile interactions,
-// camera, dying. Reads playerControls.
-void UpdatePlayer(Player& player);
+// camera, dying.
+void UpdatePlayer(Player& player, const PlayerControls& controls);

@@ -1,7 +1,7 @@
 // Score, lives, killing the hero and ending his attempt.
 #include "world/score.h"
 
-#include "audio/sound_effects.h"
+#include "core/sound.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"

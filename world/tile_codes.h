@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
+#include "core/geometry.h"
+
 using TileCode = uint32_t;
 
-// Number of codes with a table entry and a tile image (0x00..0xEF).
-constexpr int kTileCodeCount = 240;
 // Cell held by a moving block: solid, never drawn, never stored in the restore grid.
 // Every code from here up counts as solid.
 constexpr TileCode BusyCell = 0xF0;
@@ -17,14 +17,6 @@ enum TileKind : uint8_t {
     Hazard = 2,
     Pushable = 3,
 };
-
-// Stage geometry: a cell is 16x16 pixels, a stage 12 rows high, the view 21 columns wide.
-constexpr int kCellSize = 16;
-constexpr int kCellShift = 4;
-constexpr int kRows = 12;
-constexpr int kStageHeight = kRows * kCellSize; // 192
-constexpr int kViewWidth = 320;
-constexpr int kViewColumns = 21;
 
 namespace tile {
 constexpr TileCode None = 0x00;

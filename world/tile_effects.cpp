@@ -1,7 +1,7 @@
 // Tile effects: timed cell changes, moving blocks and the hero's death animations.
 #include "world/tile_effects.h"
 
-#include "audio/sound_effects.h"
+#include "core/sound.h"
 #include "world/level_map.h"
 #include "world/player.h"
 

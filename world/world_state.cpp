@@ -5,6 +5,12 @@
 
 WorldState world;
 
+void ResetRestartPoint() {
+    world.restartX = kDefaultRestartX;
+    world.restartY = kDefaultRestartY;
+    world.checkpointTaken = 0;
+}
+
 void SetStatusMessage(const char* text) {
     if (text == nullptr) text = "";
     std::strncpy(world.statusMessage, text, kStatusMessageSize - 1);

@@ -33,11 +33,15 @@ struct WorldState {
     int runRightLatch = 0;    // a released direction carries the hero to the next multiple of 8
     int runLeftLatch = 0;
     int pushCounter = 0;      // frames of pushing into a block, 0..3
+    int splashPlayed = 0;     // the splash has sounded for the hero's present stay in water
     char statusMessage[kStatusMessageSize] = {}; // death or end-of-attempt message
 };
 
 // The one world state of the process.
 extern WorldState world;
+
+// The restart point of a new stage: the default place, no checkpoint taken.
+void ResetRestartPoint();
 
 // Copies text into statusMessage (cut to fit).
 void SetStatusMessage(const char* text);

@@ -23,18 +23,18 @@ void DrawArt(Image& target, const CharGrid& art, const Palette& palette, int x, 
 
 Image BuildTileSheet(const ArtLibrary& library, const Palette& palette)
 {
-    Image sheet = MakeImage(kSheetColumns * kTileSize, kSheetRows * kTileSize);
+    Image sheet = MakeImage(kTileSheetColumns * kCellSize, kTileSheetRows * kCellSize);
     for (int code = 0; code < 0x10000; ++code) {
         const auto it = library.blocks.find(TileName(code));
         if (it == library.blocks.end())
             continue;
         const ArtBlock& block = it->second;
-        if (code >= kSheetTiles)
+        if (code >= kTileCodeCount)
             FailAt(block.file, block.line, "tile code " + std::to_string(code) + " is beyond the sheet");
         const CharGrid art = ResolveArt(library, block.name);
-        if (art.size() != kTileSize || art[0].size() != kTileSize)
+        if (art.size() != kCellSize || art[0].size() != kCellSize)
             FailAt(block.file, block.line, "tile " + std::to_string(code) + " is not 16x16");
-        DrawArt(sheet, art, palette, (code % kSheetColumns) * kTileSize, (code / kSheetColumns) * kTileSize,
+        DrawArt(sheet, art, palette, (code % kTileSheetColumns) * kCellSize, (code / kTileSheetColumns) * kCellSize,
                 1, false, block.file, block.line);
     }
     return sheet;

@@ -1,14 +1,11 @@
 // Composing the 320x192 tile sheet from the tile blocks of pixel-art files.
 #pragma once
 
+#include "core/geometry.h"
 #include "image.h"
 #include "palette.h"
 #include "pixel_art.h"
 
-constexpr int kTileSize = 16;
-constexpr int kSheetColumns = 20;
-constexpr int kSheetRows = 12;
-constexpr int kSheetTiles = kSheetColumns * kSheetRows; // 240 codes
 
 // Draws every "tile CODE" block of the library into a 320x192 sheet, tile i at
 // column i mod 20, row i / 20; codes without a block stay transparent. Throws

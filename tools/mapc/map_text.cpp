@@ -36,7 +36,7 @@ constexpr int kNoCode = -1;
 
 struct Parser {
     std::array<int, 256> legend{};
-    CompiledMap* map = nullptr;
+    StageMap* map = nullptr;
     std::string* error = nullptr;
     int lineNumber = 0;
 
@@ -128,7 +128,7 @@ std::string StripLineEnd(std::string s)
 
 } // namespace
 
-bool CompileMapText(const std::string& text, CompiledMap& map, std::string& error)
+bool CompileMapText(const std::string& text, StageMap& map, std::string& error)
 {
     Parser p;
     p.legend.fill(kNoCode);
@@ -136,7 +136,7 @@ bool CompileMapText(const std::string& text, CompiledMap& map, std::string& erro
         p.legend[static_cast<unsigned char>(e.c)] = e.code;
     p.map = &map;
     p.error = &error;
-    map = CompiledMap{};
+    map = StageMap{};
 
     std::istringstream in(text);
     std::string line;
@@ -157,8 +157,8 @@ bool CompileMapText(const std::string& text, CompiledMap& map, std::string& erro
             return p.Fail("expected 'legend', 'map' or a # comment");
 
         // A block: the next 12 lines verbatim, all of the same width in cells.
-        std::array<std::vector<uint8_t>, kMapRows> rows;
-        for (int r = 0; r < kMapRows; ++r) {
+        std::array<std::vector<uint8_t>, kRows> rows;
+        for (int r = 0; r < kRows; ++r) {
             if (!std::getline(in, line)) {
                 ++p.lineNumber;
                 return p.Fail("map block ends after " + std::to_string(r) + " of 12 rows");
@@ -176,7 +176,7 @@ bool CompileMapText(const std::string& text, CompiledMap& map, std::string& erro
         if (map.columns + width > kMapMaxColumns)
             return p.Fail("more than 65536 columns");
         for (int c = 0; c < width; ++c)
-            for (int r = 0; r < kMapRows; ++r)
+            for (int r = 0; r < kRows; ++r)
                 map.cells.push_back(rows[r][c]);
         map.columns += width;
     }
@@ -186,14 +186,4 @@ bool CompileMapText(const std::string& text, CompiledMap& map, std::string& erro
         return false;
     }
     return true;
-}
-
-std::vector<uint8_t> EncodeMap(const CompiledMap& map)
-{
-    std::vector<uint8_t> out(2 + map.cells.size());
-    const int stored = map.columns - 1;
-    out[0] = static_cast<uint8_t>(stored & 0xFF);
-    out[1] = static_cast<uint8_t>((stored >> 8) & 0xFF);
-    std::copy(map.cells.begin(), map.cells.end(), out.begin() + 2);
-    return out;
 }

@@ -16,12 +16,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot read: %s\n", argv[1], error.c_str());
         return 1;
     }
-    CompiledMap map;
+    StageMap map;
     if (!CompileMapText(text, map, error)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    const std::vector<uint8_t> bytes = EncodeMap(map);
+    const std::vector<uint8_t> bytes = EncodeStageMap(map);
     if (!WriteToolOutput(argv[2], bytes)) {
         std::fprintf(stderr, "%s: cannot write\n", argv[2]);
         return 1;

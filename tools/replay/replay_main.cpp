@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     const bool textMap = !options.mapFile.empty() && IsTextMapPath(options.mapFile);
     if (textMap) {
         std::string text;
-        CompiledMap map;
+        StageMap map;
         if (!ReadToolInput(options.mapFile, text, error)) {
             std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", options.mapFile.c_str(), error.c_str());
             return kUsageExit;
@@ -53,7 +53,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "fribb3-replay: %s: %s\n", options.mapFile.c_str(), error.c_str());
             return kUsageExit;
         }
-        compiled = EncodeMap(map);
+        compiled = EncodeStageMap(map);
     }
     return RunReplayProcess(options, &script, textMap ? &compiled : nullptr);
 }

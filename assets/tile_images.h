@@ -1,11 +1,13 @@
-// The resources of the game session: the 240 tile images and the water-surface animation.
+// The 240 tile images and the water-surface animation, cut from the tile sheet "blocks".
 #pragma once
+
+#include "core/geometry.h"
 
 struct SDL_Surface;
 
 // Size the tile sheet "blocks" needs: 20 columns x 12 rows of 16x16 tiles.
-constexpr int kTileSheetWidth = 320;
-constexpr int kTileSheetHeight = 192;
+constexpr int kTileSheetWidth = kTileSheetColumns * kCellSize;
+constexpr int kTileSheetHeight = kTileSheetRows * kCellSize;
 // Sheet row of the water surface strip (tiles 0xA0 and 0xA1, sheet x 0..31).
 constexpr int kWaterStripY = 128;
 // Water offsets are 0..kWaterOffsets-1.
@@ -26,9 +28,3 @@ void MakeWaterPair(SDL_Surface* sheet, int r, SDL_Surface* pair[2]);
 
 // Frees the 240 tile images, then the four water pairs; all become null.
 void FreeTileImages();
-
-// Starts the game session's resources: resets the world and session state
-// (controls, quit and pause flags, camera, rings, grid, walking latches, all
-// actor and effect slots, a new game), loads the tile images and water frames
-// and the sound effects, and clears the continue stage.
-void LoadGameResources();

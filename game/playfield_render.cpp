@@ -1,10 +1,12 @@
 // The playfield renderer: parallax background, HUD bars, the grid layers, lifts, actors, effects, hero, texts.
-#include "world/playfield_render.h"
+#include "game/playfield_render.h"
 
-#include "app/messages.h"
 #include "assets/front_end_images.h"
+#include "core/messages.h"
 #include "game/game_state.h"
 #include "game/pause_menu.h"
+#include "game/screen_layout.h"
+#include "game/stage_loop.h"
 #include "game/title_menu.h"
 #include "platform/colors.h"
 #include "platform/display.h"
@@ -42,10 +44,14 @@ constexpr int kCheckIconX = 256;
 constexpr int kStageX = 276;
 
 // Overlay texts.
-constexpr int kMessageY = 96;
 constexpr int kHintY = 120;
-constexpr int kBlinkBit = 0x20;
-constexpr int kIntroLastFrame = 180;
+
+// Tile animations advance every eight frames: four water-surface phases, and
+// the explosive tile cycling through three images from 0xDC.
+constexpr int kFramesPerAnimationStep = 8;
+constexpr int kWaterPhases = 4;
+constexpr int kExplosiveFirstImage = 0xDC;
+constexpr int kExplosiveImages = 3;
 
 // Sprite codes of the moving things.
 constexpr int kMaskyWalk[4] = {0x09, 0x0A, 0x0B, 0x0A};
@@ -80,7 +86,7 @@ constexpr int kDrownedLoopImages = 4;
 
 SDL_Surface* TileImage(int code)
 {
-    return (code >= 0 && code < kTileImageCount) ? tileImages[code] : nullptr;
+    return (code >= 0 && code < kTileCodeCount) ? tileImages[code] : nullptr;
 }
 
 void BlitTile(int code, int x, int y)
@@ -89,7 +95,7 @@ void BlitTile(int code, int x, int y)
         BlitAt(image, x, y, screenSurface);
 }
 
-// Step 1: the background repeats to the right and scrolls at half the camera's speed.
+// The background repeats to the right and scrolls at half the camera's speed.
 void DrawBackground()
 {
     const int width = SurfaceWidth(BackImage);
@@ -105,7 +111,7 @@ void DrawBackground()
     // Blitting the first copy left of the screen edge shows exactly its remaining columns.
     for (int x = -sourceColumn; x < kScreenWidth; x += width)
         BlitAt(BackImage, x, 0, screenSurface);
-    FillRect(screenSurface, 0, kPlayfieldHeight, kScreenWidth, kScreenHeight - kPlayfieldHeight, ColorBlack);
+    FillRect(screenSurface, 0, kStageHeight, kScreenWidth, kScreenHeight - kStageHeight, ColorBlack);
 }
 
 void DrawBar(int labelY, int text, int barY, int filled, uint32_t full, uint32_t used)
@@ -115,7 +121,7 @@ void DrawBar(int labelY, int text, int barY, int filled, uint32_t full, uint32_t
     FillRect(screenSurface, kBarX + filled, barY, kBarLength - filled, kBarHeight, used);
 }
 
-// Step 2.
+// The hurry and oxygen bars.
 void DrawBars()
 {
     DrawBar(kHurryLabelY, TXT_HURRY, kHurryBarY, world.hurryTimer * kBarLength / kHurryFrames, ColorRed, ColorDarkRed);
@@ -123,16 +129,41 @@ void DrawBars()
     DrawBar(kOxygenLabelY, TXT_OXYGEN, kOxygenBarY, oxygen * kBarLength / kOxygenFull, ColorBlue, ColorDarkBlue);
 }
 
-void DrawLayer(int frame, int layer)
+// Animation step of a frame counter, never negative.
+int AnimationStep(int frame, int steps)
 {
-    GridView grid;
-    grid.cells = levelMap.live.data();
-    grid.columns = levelMap.columns;
-    grid.layerOf = kTileLayer;
-    DrawTileLayer(grid, world.cameraX, frame, layer);
+    const int s = (frame / kFramesPerAnimationStep) % steps;
+    return s < 0 ? s + steps : s;
 }
 
-// Step 5.
+// The visible cells of one draw layer; the water surface and the explosive tile are animated.
+void DrawLayer(int frame, int layer)
+{
+    const int firstColumn = world.cameraX >> kCellShift; // rounds down, also left of the stage
+    for (int c = 0; c < kViewColumns; ++c) {
+        const int column = firstColumn + c;
+        if (column < 0 || column >= levelMap.columns)
+            continue;
+        const int x = column * kCellSize;
+        for (int row = 0; row < kRows; ++row) {
+            const TileCode code = levelMap.live[column * kRows + row];
+            if (code == tile::None || code >= BusyCell || kTileLayer[code] != layer)
+                continue;
+            const int y = row * kCellSize;
+            if (code == tile::WaterSurfaceA || code == tile::WaterSurfaceB) {
+                if (InClippedWindow(x - world.cameraX, y))
+                    BlitAt(waterFrames[AnimationStep(frame, kWaterPhases)][code - tile::WaterSurfaceA],
+                           x - world.cameraX, y, screenSurface);
+            } else if (code == tile::Explosive) {
+                DrawTileClipped(world.cameraX, x, y, kExplosiveFirstImage + AnimationStep(frame, kExplosiveImages));
+            } else {
+                DrawTileClipped(world.cameraX, x, y, static_cast<int>(code));
+            }
+        }
+    }
+}
+
+// The actors, each with the sprite its type and timer show.
 void DrawActors()
 {
     for (int i = 0; i < kActorSlots; ++i) {
@@ -169,7 +200,7 @@ void DrawMovingBlock(const TileEffect& e)
     BlitTile(tile::PushBlock, e.x * kCellSize + dx - world.cameraX, e.y * kCellSize + dy);
 }
 
-// Step 6.
+// Moving blocks, the explosion and the hero's death animations.
 void DrawEffects()
 {
     for (const TileEffect& e : tileEffects) {
@@ -189,7 +220,7 @@ void DrawEffects()
     }
 }
 
-// Step 10.
+// The HUD strip: lives, score, rings left with the door icon, stage number.
 void DrawHud()
 {
     BlitTile(tile::HeroIdle, kLivesIconX, kHudY);
@@ -206,7 +237,7 @@ void DrawHud()
     DrawNumber(screenSurface, game.stage, kStageX, kHudY, 2, true, bigFont);
 }
 
-// Step 11.
+// Dimming and the centred texts: a death message, the intro call, the pause menu, the closed-door hint.
 void DrawOverlayTexts(int frame, const Player& p)
 {
     const bool hasMessage = world.statusMessage[0] != '\0';

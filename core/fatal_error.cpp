@@ -1,5 +1,5 @@
 // FatalError: message on standard output, exit status 1.
-#include "app/fatal_error.h"
+#include "core/fatal_error.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,25 +1,17 @@
 // Cutting the tile sheet into tile images and building the animated water surface.
-#include "assets/game_resources.h"
+#include "assets/tile_images.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/fatal_error.h"
 #include "assets/bitmap.h"
-#include "audio/sound_effects.h"
-#include "game/game_state.h"
+#include "core/fatal_error.h"
 #include "platform/draw.h"
-#include "platform/input.h"
-#include "world/actors.h"
-#include "world/level_map.h"
-#include "world/tile_effects.h"
-#include "world/world_state.h"
 
 namespace {
 
-constexpr int kSheetColumns = kTileSheetWidth / kTileSize;
 constexpr int kWaterPairs = 4;
 
 // Copies the sheet rectangle (x, y, w, h) into target at (toX, 0).
@@ -36,9 +28,9 @@ void CopyRect(SDL_Surface* sheet, int x, int y, int w, int h, SDL_Surface* targe
 
 void CutTileImages(SDL_Surface* sheet)
 {
-    for (int i = 0; i < kTileImageCount; ++i) {
-        SDL_Surface* tile = CreateSurface(kTileSize, kTileSize, true);
-        CopyRect(sheet, (i % kSheetColumns) * kTileSize, (i / kSheetColumns) * kTileSize, kTileSize, kTileSize, tile,
+    for (int i = 0; i < kTileCodeCount; ++i) {
+        SDL_Surface* tile = CreateSurface(kCellSize, kCellSize, true);
+        CopyRect(sheet, (i % kTileSheetColumns) * kCellSize, (i / kTileSheetColumns) * kCellSize, kCellSize, kCellSize, tile,
                  0);
         SetColourKey(tile, 255, 0, 255);
         tileImages[i] = tile;
@@ -47,11 +39,11 @@ void CutTileImages(SDL_Surface* sheet)
 
 void MakeWaterPair(SDL_Surface* sheet, int r, SDL_Surface* pair[2])
 {
-    SDL_Surface* a = CreateSurface(kTileSize, kTileSize, true);
-    SDL_Surface* b = CreateSurface(kTileSize, kTileSize, true);
-    CopyRect(sheet, r, kWaterStripY, kTileSize, kTileSize, a, 0);
-    CopyRect(sheet, r + kTileSize, kWaterStripY, kTileSize - r, kTileSize, b, 0);
-    CopyRect(sheet, 0, kWaterStripY, r, kTileSize, b, kTileSize - r);
+    SDL_Surface* a = CreateSurface(kCellSize, kCellSize, true);
+    SDL_Surface* b = CreateSurface(kCellSize, kCellSize, true);
+    CopyRect(sheet, r, kWaterStripY, kCellSize, kCellSize, a, 0);
+    CopyRect(sheet, r + kCellSize, kWaterStripY, kCellSize - r, kCellSize, b, 0);
+    CopyRect(sheet, 0, kWaterStripY, r, kCellSize, b, kCellSize - r);
     SetColourKey(a, 255, 0, 255);
     SetColourKey(b, 255, 0, 255);
     pair[0] = a;
@@ -86,24 +78,4 @@ void FreeTileImages()
             frame = nullptr;
         }
     }
-}
-
-void LoadGameResources()
-{
-    playerControls = PlayerControls{};
-    game.quitPending = 0;
-    game.paused = 0;
-    world.cameraX = 0;
-    world.ringsLeft = 0;
-    levelMap = LevelMap{}; // no stage until the session loads one
-    world.runRightLatch = 0;
-    world.runLeftLatch = 0;
-    world.pushCounter = 0;
-    ClearTileEffects();
-    ClearActors();
-    ResetGame(-1);
-
-    LoadTileImages();
-    LoadSoundEffects();
-    game.continueStage = 0;
 }

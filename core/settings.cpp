@@ -1,5 +1,5 @@
 // The Settings record and the built-in bindings.
-#include "app/settings.h"
+#include "core/settings.h"
 
 const char* const kActionNames[ActionCount] = {"jump", "pause", "start", "up", "down", "left", "right"};
 

@@ -1,5 +1,5 @@
 // The message table: language 0 filled, languages 1 to 3 empty.
-#include "app/messages.h"
+#include "core/messages.h"
 
 namespace {
 

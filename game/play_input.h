@@ -1,0 +1,13 @@
+// Reading the buttons for play: the hero's controls, the quit flag and the pause trigger.
+#pragma once
+
+#include "world/player.h"
+
+// The controls of the latest poll; the stage loop steers the hero with them.
+extern PlayerControls playerControls;
+
+// PumpEvents, then the player controls from the held buttons, quitPending from
+// the quit request and, when allowPause is set in a playable stage, the pause
+// trigger (opens the pause menu on GO ON for a released start or pause and
+// swallows that release).
+void PollInput(int stage, int allowPause);

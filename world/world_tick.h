@@ -1,0 +1,10 @@
+// One frame of the world: every phase of the simulation, listed once, in order.
+#pragma once
+
+struct Player;
+struct PlayerControls;
+
+// Advances the world one frame: tile effects, actors, lifts, then, while the
+// hero takes part in play, the hero (steered by controls), the hurry timer and
+// oxygen. Each phase sees the grid and the hero as the previous one left them.
+void StepWorld(Player& hero, const PlayerControls& controls);
