@@ -22,7 +22,7 @@ namespace {
 
 const std::string kReplayExe = std::string(FRIBB3_BINARY_DIR) + "/fribb3-replay";
 const std::string kMapc = std::string(FRIBB3_BINARY_DIR) + "/tools/mapc/fribb3-mapc";
-const std::string kStageScript = std::string(FRIBB3_SOURCE_DIR) + "/tests/replays/stage01.script";
+const std::string kStageScript = std::string(FRIBB3_SOURCE_DIR) + "/content/maps/fribb301-finish.replay";
 
 std::string Replay(const std::string& args)
 {
