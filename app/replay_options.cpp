@@ -9,12 +9,14 @@
 const char* const kReplayUsage =
     "usage: fribb3-replay [options] SCRIPT|-\n"
     "       fribb3-replay record OUT.script [options] [display switches]\n"
+    "       fribb3-replay diff A.dump B.dump   (first frame and field where two --dump outputs differ)\n"
     "options:\n"
     "  --stage N         start at stage N of the maps archive (default 1, 0 the title)\n"
     "  --map FILE        play FILE as test mode does (FILE.txt is compiled first)\n"
     "  --frames N        stop after N frames\n"
     "  --attempts K      stop after K attempts have ended (default 1)\n"
     "  --trace           print one line per frame\n"
+    "  --dump            print every field of the state after every frame\n"
     "  --shot F:PATH     write a BMP screenshot of frame F (repeatable)\n"
     "  --data DIR        archives directory (default: data next to the program)\n"
     "  --workdir DIR     run in DIR and keep it (default: a fresh temp dir, removed)\n";
@@ -67,6 +69,16 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
 {
     options = ReplayOptions{};
     int i = 1;
+    if (i < argc && std::strcmp(argv[i], "diff") == 0) {
+        if (argc != 4 || !argv[2][0] || !argv[3][0]) {
+            error = "diff needs two dump files";
+            return false;
+        }
+        options.diff = true;
+        options.diffA = argv[2];
+        options.diffB = argv[3];
+        return true;
+    }
     if (i < argc && std::strcmp(argv[i], "record") == 0) {
         options.record = true;
         if (i + 1 >= argc || argv[i + 1][0] == '\0') {
@@ -107,6 +119,8 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             ++i;
         } else if (std::strcmp(a, "--trace") == 0) {
             options.trace = true;
+        } else if (std::strcmp(a, "--dump") == 0) {
+            options.dump = true;
         } else if (std::strcmp(a, "--shot") == 0) {
             ReplayShot shot;
             if (!next || !ParseShot(next, shot))

@@ -18,12 +18,15 @@ struct ReplayOptions {
     std::string mapFile;      // when set, play this map as test mode does (.txt is compiled first)
     long maxFrames = 0;       // stop after this many frames; 0 means the built-in safety limit
     bool trace = false;       // one line per frame
+    bool dump = false;        // every field of the state after every frame (app/state_dump.h)
     std::vector<ReplayShot> shots;
     int attempts = 1;         // stop once this many attempts have ended
     std::string dataDir;      // archives directory; empty means next to the executable
     std::string workDir;      // working directory to use and keep; empty means a fresh temp dir
     std::string scriptPath;   // input script, "-" for standard input; unused by record
     std::vector<std::string> displaySwitches; // record only: the game's display switches
+    bool diff = false;        // "diff A B": compare two dumps instead of playing
+    std::string diffA, diffB;
 };
 
 // Frames a run may last when --frames is not given (about 55 minutes of play),

@@ -1,6 +1,7 @@
 // Building the trace and final lines of fribb3-replay from the session state.
 #include "app/replay_report.h"
 
+#include <cinttypes>
 #include <cstdio>
 
 #include "game/game_state.h"
@@ -64,7 +65,10 @@ std::string FormatTraceLine(const ReplaySnapshot& s)
     return "trace " + FormatReplayFields(s);
 }
 
-std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::string& ended)
+std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::string& ended, uint64_t digest)
 {
-    return "final " + FormatReplayFields(s) + " attempts=" + std::to_string(attempts) + " ended=" + ended;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016" PRIx64, digest);
+    return "final " + FormatReplayFields(s) + " attempts=" + std::to_string(attempts) + " ended=" + ended +
+           " digest=" + hex;
 }

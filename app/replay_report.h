@@ -4,13 +4,16 @@
 //   frame=N stage=S aframe=A x=X y=Y vy=V active=0|1 dead=0|1 finished=0|1
 //   score=N lives=N rings=N hurry=N oxygen=N camera=N status="TEXT"
 // A trace line starts with "trace ", the final line with "final " and adds
-//   attempts=K ended=HOW
+//   attempts=K ended=HOW digest=HHHHHHHHHHHHHHHH
 // where HOW is finished, killed, fell, timeup, quit, menu, frames (the --frames
-// limit) or limit (the built-in safety limit). status is quoted; a quote or a
+// limit) or limit (the built-in safety limit), and the digest is a hash of
+// every frame's state dump (app/state_dump.h), so two runs with the same
+// digest went through the same states. status is quoted; a quote or a
 // backslash inside it is escaped with a backslash, other bytes outside
 // printable ASCII are written as \xHH.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct Player;
@@ -36,8 +39,8 @@ std::string FormatReplayFields(const ReplaySnapshot& s);
 // "trace " + fields.
 std::string FormatTraceLine(const ReplaySnapshot& s);
 
-// "final " + fields + " attempts=K ended=HOW".
-std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::string& ended);
+// "final " + fields + " attempts=K ended=HOW digest=HHHHHHHHHHHHHHHH" (16 hex digits).
+std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::string& ended, uint64_t digest);
 
 // text in double quotes with the escapes described above.
 std::string QuoteStatus(const std::string& text);

@@ -15,6 +15,7 @@
 #include "app/command_line.h"
 #include "app/replay_input.h"
 #include "app/replay_report.h"
+#include "app/state_dump.h"
 #include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
@@ -54,6 +55,7 @@ struct RunWatch {
     std::string ended;
     std::string stopReason; // set when the run itself asked the session to stop
     bool outputFailed = false; // a shot could not be written
+    uint64_t digest = kDigestStart; // of every frame's state dump
 };
 
 RunWatch watch;
@@ -74,6 +76,10 @@ void AfterFrame(const Player& hero)
         const std::string line = FormatTraceLine(watch.last);
         std::fprintf(watch.out, "%s\n", line.c_str());
     }
+    const std::string dump = FormatStateDump(watch.frames, hero);
+    watch.digest = AddToDigest(watch.digest, dump.data(), dump.size());
+    if (watch.options->dump)
+        std::fputs(dump.c_str(), watch.out);
     for (const ReplayShot& shot : watch.options->shots) {
         if (shot.frame == watch.frames && !SaveScreenshot(shot.path.c_str())) {
             std::fprintf(stderr, "fribb3-replay: cannot write %s\n", shot.path.c_str());
@@ -250,7 +256,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     result.attempts = watch.attempts;
     result.outputFailed = watch.outputFailed;
     result.ended = watch.stopReason == "limit" ? "limit" : watch.ended.empty() ? "stopped" : watch.ended;
-    const std::string line = FormatFinalLine(watch.last, result.attempts, result.ended);
+    const std::string line = FormatFinalLine(watch.last, result.attempts, result.ended, watch.digest);
     std::fprintf(out, "%s\n", line.c_str());
     std::fflush(out);
     return result;

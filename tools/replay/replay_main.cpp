@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dump_diff.h"
 #include "app/replay_options.h"
 #include "app/replay_run.h"
 #include "app/replay_script.h"
@@ -13,6 +14,8 @@ namespace {
 
 // Exit code for a bad command line, script or map source.
 constexpr int kUsageExit = 2;
+// Exit code of diff when the dumps differ.
+constexpr int kDumpsDiffer = 1;
 
 } // namespace
 
@@ -23,6 +26,17 @@ int main(int argc, char** argv)
     if (!ParseReplayArgs(argc, argv, options, error)) {
         std::fprintf(stderr, "fribb3-replay: %s\n%s", error.c_str(), kReplayUsage);
         return kUsageExit;
+    }
+
+    if (options.diff) {
+        std::string a, b;
+        if (!ReadToolInput(options.diffA, a, error) || !ReadToolInput(options.diffB, b, error)) {
+            std::fprintf(stderr, "fribb3-replay: cannot read a dump: %s\n", error.c_str());
+            return kUsageExit;
+        }
+        const DumpDifference d = FirstDumpDifference(a, b);
+        std::printf("%s\n", DescribeDumpDifference(d).c_str());
+        return d.differs ? kDumpsDiffer : 0;
     }
 
     ReplayScript script;

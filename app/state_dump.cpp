@@ -1,0 +1,98 @@
+// Writing out every field of the session, world, hero, actors, lifts, effects and grids.
+#include "app/state_dump.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "app/replay_report.h"
+#include "game/game_state.h"
+#include "world/actors.h"
+#include "world/level_map.h"
+#include "world/lifts.h"
+#include "world/player.h"
+#include "world/tile_effects.h"
+#include "world/world_state.h"
+
+// A new member of these records must be added to the dump below; these sizes
+// are here to say so.
+static_assert(sizeof(GameState) == 10 * sizeof(int), "dump every GameState field"); // nine ints and testMode
+static_assert(sizeof(WorldState) == 16 * sizeof(int) + kStatusMessageSize, "dump every WorldState field");
+static_assert(sizeof(Player) == 17 * sizeof(int32_t), "dump every Player field");
+static_assert(sizeof(Actor) == 10 * sizeof(int32_t), "dump every Actor field");
+static_assert(sizeof(Lift) == 3 * sizeof(int32_t), "dump every Lift field");
+static_assert(sizeof(TileEffect) == 5 * sizeof(int32_t), "dump every TileEffect field");
+
+namespace {
+
+constexpr uint64_t kFnvPrime = 0x100000001b3ull;
+
+// Appends one formatted record line.
+template <typename... Args>
+void Line(std::string& out, const char* format, Args... args)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, format, args...);
+    out += buf;
+}
+
+uint32_t GridChecksum(const std::vector<TileCode>& cells)
+{
+    const uint64_t d = AddToDigest(kDigestStart, cells.data(), cells.size() * sizeof(TileCode));
+    return static_cast<uint32_t>(d ^ (d >> 32));
+}
+
+} // namespace
+
+uint64_t AddToDigest(uint64_t digest, const void* data, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < size; ++i)
+        digest = (digest ^ p[i]) * kFnvPrime;
+    return digest;
+}
+
+std::string FormatStateDump(long frame, const Player& hero)
+{
+    std::string out;
+    const GameState& g = game;
+    Line(out,
+         "dump %ld game stage=%d continueStage=%d menuState=%d paused=%d quitPending=%d hiscoreHighlight=%d "
+         "reloadMusic=%d attemptFrame=%d leaveTitle=%d testMode=%d\n",
+         frame, g.stage, g.continueStage, g.menuState, g.paused, g.quitPending, g.hiscoreHighlight, g.reloadMusic,
+         g.attemptFrame, g.leaveTitle, g.testMode ? 1 : 0);
+    const WorldState& w = world;
+    Line(out,
+         "dump %ld world cameraX=%d score=%d lives=%d ringsLeft=%d ringsTotal=%d hurryTimer=%d oxygen=%d "
+         "restartX=%d restartY=%d checkpointTaken=%d checkpointTouched=%d doorCell=%d runRightLatch=%d "
+         "runLeftLatch=%d pushCounter=%d splashPlayed=%d statusMessage=",
+         frame, w.cameraX, w.score, w.lives, w.ringsLeft, w.ringsTotal, w.hurryTimer, w.oxygen, w.restartX,
+         w.restartY, w.checkpointTaken, w.checkpointTouched, w.doorCell, w.runRightLatch, w.runLeftLatch,
+         w.pushCounter, w.splashPlayed);
+    out += QuoteStatus(w.statusMessage) + "\n";
+    const Player& h = hero;
+    Line(out,
+         "dump %ld hero x=%d y=%d vy=%d walkCounter=%d idleTimer=%d frame=%d active=%d dead=%d finished=%d "
+         "atClosedDoor=%d jumpLatch=%d bounce=%d onTrapdoor=%d trapdoorX=%d trapdoorY=%d moverIndex=%d "
+         "deathEffect=%d\n",
+         frame, h.x, h.y, h.vy, h.walkCounter, h.idleTimer, h.frame, h.active, h.dead, h.finished, h.atClosedDoor,
+         h.jumpLatch, h.bounce, h.onTrapdoor, h.trapdoorX, h.trapdoorY, h.moverIndex, h.deathEffect);
+    for (int i = 0; i < kActorSlots; ++i) {
+        const Actor& a = actors[i];
+        if (a.active)
+            Line(out,
+                 "dump %ld actor[%d] x=%d y=%d dx=%d savedDx=%d vy=%d timer=%d type=%d active=%d stompable=%d "
+                 "stompCount=%d\n",
+                 frame, i, a.x, a.y, a.dx, a.savedDx, a.vy, a.timer, a.type, a.active, a.stompable, a.stompCount);
+    }
+    for (int i = 0; i < liftCount; ++i)
+        Line(out, "dump %ld lift[%d] x=%d y=%d dir=%d\n", frame, i, lifts[i].x, lifts[i].y, lifts[i].dir);
+    for (int i = 0; i < kEffectSlots; ++i) {
+        const TileEffect& e = tileEffects[i];
+        if (e.active)
+            Line(out, "dump %ld effect[%d] x=%d y=%d t=%d kind=%d active=%d\n", frame, i, e.x, e.y, e.t, e.kind,
+                 e.active);
+    }
+    Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, levelMap.columns,
+         GridChecksum(levelMap.live), GridChecksum(levelMap.restore));
+    return out;
+}

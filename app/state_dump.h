@@ -1,0 +1,28 @@
+// The whole state of a running session as text, one "dump" line per record, and a digest of it.
+//
+// Each frame gives, in this order:
+//   dump F game   <every GameState field>
+//   dump F world  <every WorldState field, statusMessage quoted>
+//   dump F hero   <every Player field>
+//   dump F actor[S] <every Actor field>     for each active actor slot S
+//   dump F lift[S]  <every Lift field>      for each lift
+//   dump F effect[S] <every TileEffect field> for each active effect slot S
+//   dump F grid columns=N live=HHHHHHHH restore=HHHHHHHH   (checksums of both grids)
+// where F is the frame number of the run and every field is "name=value" with
+// the member's own name.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct Player;
+
+// Starting value of a digest.
+constexpr uint64_t kDigestStart = 0xcbf29ce484222325ull;
+
+// Adds size bytes to a running 64-bit FNV-1a digest and returns the new value.
+uint64_t AddToDigest(uint64_t digest, const void* data, size_t size);
+
+// The dump lines of the session's state after frame `frame`, each ended by a newline.
+std::string FormatStateDump(long frame, const Player& hero);
