@@ -1,173 +1,183 @@
-// Cost of each presentation pass (320x240 -> 640x480) against a memcpy of one output frame.
+// Cost of each presentation pass (320x240 -> 640x480) as a ratio to a memcpy of one output
+// frame of the same depth, for every scaler set this processor runs. Each round times a
+// batch of memcpy and right after it a batch of the pass, and takes the ratio of the pair,
+// so a shared, busy machine slows both alike; the median of the rounds' ratios is reported.
+// Run: build/fribb3_bench --benchmark_filter=Scalers --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 
+#include <SDL.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "platform/scaler_sets.h"
 #include "platform/scalers.h"
+#include "platform/screenshot.h"
 
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
-constexpr int kSkyHeight = 128;     // open sky above the ground
-constexpr int kPlayfieldHeight = 192;
-constexpr int kTile = 16;
-constexpr int kSpriteCount = 12;
-constexpr int kNoiseOneIn = 97;     // about one pixel in a hundred is noise
+constexpr int kRounds = 21;
+constexpr int kBatch = 10; // runs per timed batch
 
-struct Rgb {
-    int r, g, b;
-};
-
-// A picture like the game shows: flat sky, a band of 16x16 brick tiles and a few
-// floating blocks, outlined round sprites, a HUD strip with one-pixel text strokes,
-// and a little noise. Deterministic so every run measures the same pixels.
-std::vector<Rgb> GamePicture()
+// A frame the game drew: stage 1 after 600 frames of its finishing replay, taken by
+// fribb3-replay (next to this program) as 8-bit RGB. Empty when it cannot be made.
+std::vector<uint8_t> GameFrameRgb()
 {
-    std::vector<Rgb> p(kWidth * kHeight, Rgb{96, 160, 248});
-    auto at = [&](int x, int y) -> Rgb& { return p[y * kWidth + x]; };
-    for (int y = kSkyHeight; y < kPlayfieldHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const int tx = x % kTile;
-            const int ty = y % kTile;
-            const bool mortar = ty == 0 || ty == kTile / 2 || tx == ((y / (kTile / 2)) % 2 ? kTile / 2 : 0);
-            at(x, y) = mortar ? Rgb{64, 40, 24} : Rgb{168, 96, 48};
-        }
-    for (int block = 0; block < 6; ++block)
-        for (int y = 80; y < 96; ++y)
-            for (int x = 40 + block * 40; x < 56 + block * 40; ++x) {
-                const bool rim = y == 80 || y == 95 || x == 40 + block * 40 || x == 55 + block * 40;
-                at(x, y) = rim ? Rgb{0, 0, 0} : Rgb{240, 200, 0};
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::read_symlink("/proc/self/exe").parent_path();
+    const fs::path shot = fs::temp_directory_path() / ("fribb3-bench-" + std::to_string(getpid()) + ".bmp");
+    const std::string command = (dir / "fribb3-replay").string() + " --stage 1 --frames 600 --shot 600:" + shot.string() +
+                                " " FRIBB3_SOURCE_DIR "/content/maps/fribb301-finish.replay > /dev/null";
+    std::vector<uint8_t> rgb;
+    if (std::system(command.c_str()) != 0)
+        return rgb;
+    if (SDL_Surface* s = SDL_LoadBMP(shot.string().c_str())) {
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                uint8_t c[3];
+                ReadSurfacePixel(s, x, y, &c[0], &c[1], &c[2]);
+                rgb.insert(rgb.end(), c, c + 3);
             }
-    for (int s = 0; s < kSpriteCount; ++s) {
-        const int cx = 12 + s * 26;
-        const int cy = 40 + (s * 37) % 70;
-        for (int dy = -8; dy < 8; ++dy)
-            for (int dx = -8; dx < 8; ++dx) {
-                const int d = dx * dx + dy * dy;
-                if (d < 36)
-                    at(cx + dx, cy + dy) = Rgb{255, 255 - s * 16, s * 20};
-                else if (d < 56)
-                    at(cx + dx, cy + dy) = Rgb{0, 0, 0};
-            }
+        SDL_FreeSurface(s);
     }
-    for (int y = kPlayfieldHeight; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            at(x, y) = Rgb{0, 0, 0};
-    // Text: 8x8 cells whose strokes are single pixels.
-    for (int cell = 0; cell < 36; ++cell) {
-        const int ox = 8 + cell * 8;
-        for (int row = 0; row < 2; ++row) {
-            const int oy = 200 + row * 16;
-            for (int i = 0; i < 7; ++i) {
-                at(ox + (cell % 3 == 0 ? 0 : 6), oy + i) = Rgb{255, 255, 255};
-                at(ox + i, oy + (cell % 2 ? 0 : 6)) = Rgb{255, 255, 255};
-                at(ox + i, oy + i * (cell % 5) % 7) = Rgb{255, 255, 255};
-            }
-        }
-    }
-    uint32_t seed = 12345;
-    for (Rgb& px : p) {
-        seed = seed * 1103515245u + 12345u;
-        if ((seed >> 16) % kNoiseOneIn == 0)
-            px = Rgb{static_cast<int>(seed >> 8) & 255, static_cast<int>(seed >> 16) & 255, static_cast<int>(seed >> 24)};
-    }
-    return p;
+    fs::remove(shot);
+    return rgb;
 }
 
-// The picture packed in a layout: 565 in two bytes, or BGR bytes (0xRRGGBB little-endian).
-std::vector<uint8_t> Packed(int bytesPerPixel)
+// The picture in a layout: 565 in two bytes, or 0xRRGGBB in three (lowest byte first).
+std::vector<uint8_t> Packed(const std::vector<uint8_t>& rgb, int bytesPerPixel)
 {
-    const std::vector<Rgb> p = GamePicture();
-    std::vector<uint8_t> out(p.size() * bytesPerPixel);
-    for (size_t i = 0; i < p.size(); ++i) {
-        const Rgb c = p[i];
-        if (bytesPerPixel == 2) {
-            const uint16_t v = static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
-            std::memcpy(&out[i * 2], &v, 2);
-        } else {
-            out[i * 3] = static_cast<uint8_t>(c.b);
-            out[i * 3 + 1] = static_cast<uint8_t>(c.g);
-            out[i * 3 + 2] = static_cast<uint8_t>(c.r);
-        }
+    std::vector<uint8_t> out(kWidth * kHeight * bytesPerPixel);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const uint32_t r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
+        const uint32_t v = bytesPerPixel == 2 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : (r << 16) | (g << 8) | b;
+        std::memcpy(&out[i * bytesPerPixel], &v, bytesPerPixel);
     }
     return out;
 }
 
-struct Frames {
-    std::vector<uint8_t> src;
-    std::vector<uint8_t> dst;
-    int bpp;
+// Random pixels, the worst case for the Scale2x shortcuts.
+std::vector<uint8_t> NoiseRgb()
+{
+    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
+    uint32_t seed = 12345;
+    for (uint8_t& c : rgb) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<uint8_t>(seed >> 16);
+    }
+    return rgb;
+}
+
+enum class Pass { Plain, Scale2x, Smooth };
+
+struct Case {
+    Pass pass;
+    int bytesPerPixel;
+    bool game;     // a game frame, else noise
+    double target; // ratio to memcpy the best set should stay within
 };
 
-Frames MakeFrames(int bytesPerPixel)
+double Seconds(std::chrono::steady_clock::duration d)
 {
-    return Frames{Packed(bytesPerPixel),
-                  std::vector<uint8_t>(kDoubledWidth * kDoubledHeight * bytesPerPixel), bytesPerPixel};
+    return std::chrono::duration<double>(d).count();
 }
 
-void SetBytes(benchmark::State& state, const Frames& f)
+double Median(std::vector<double> v)
 {
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.dst.size()));
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
 }
 
-void BM_Memcpy(benchmark::State& state)
+void RunCase(benchmark::State& state, Case c)
 {
-    Frames f = MakeFrames(static_cast<int>(state.range(0)));
-    std::vector<uint8_t> from(f.dst.size(), 1);
-    for (auto _ : state) {
-        std::memcpy(f.dst.data(), from.data(), f.dst.size());
-        benchmark::ClobberMemory();
+    static const std::vector<uint8_t> game = GameFrameRgb();
+    if (c.game && game.empty()) {
+        state.SkipWithError("no game frame: build fribb3-replay and the data archives");
+        return;
     }
-    SetBytes(state, f);
-}
-
-void BM_Plain(benchmark::State& state)
-{
-    Frames f = MakeFrames(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        ScalePlain(f.src.data(), kWidth * f.bpp, f.dst.data(), kDoubledWidth * f.bpp, f.bpp);
-        benchmark::ClobberMemory();
-    }
-    SetBytes(state, f);
-}
-
-void BM_Scale2x(benchmark::State& state)
-{
-    Frames f = MakeFrames(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        Scale2x(f.src.data(), kWidth * f.bpp, f.dst.data(), kDoubledWidth * f.bpp, f.bpp);
-        benchmark::ClobberMemory();
-    }
-    SetBytes(state, f);
-}
-
-// Smoothing, including the fill of the smoothing buffer.
-void BM_Smooth(benchmark::State& state)
-{
-    Frames f = MakeFrames(static_cast<int>(state.range(0)));
+    const int bpp = c.bytesPerPixel;
+    const std::vector<uint8_t> src = Packed(c.game ? game : NoiseRgb(), bpp);
+    const size_t frameBytes = static_cast<size_t>(kDoubledWidth) * kDoubledHeight * bpp;
+    std::vector<uint8_t> dst(frameBytes);
+    const std::vector<uint8_t> from(frameBytes, 1);
     std::vector<uint32_t> buffer(kSmoothBufferWords);
-    const uint32_t mask = f.bpp == 2 ? SmoothMask(11, 5, 0, 2) : SmoothMask(16, 8, 0, 3);
-    for (auto _ : state) {
-        ScaleSmooth(f.src.data(), kWidth * f.bpp, f.dst.data(), kDoubledWidth * f.bpp, f.bpp, mask, buffer.data());
+    const uint32_t mask = bpp == 2 ? SmoothMask(11, 5, 0, 2) : SmoothMask(16, 8, 0, 3);
+    const std::vector<const ScalerSet*> sets = RunnableScalerSets();
+
+    auto run = [&](const ScalerSet& set) {
+        if (c.pass == Pass::Plain)
+            set.plain(src.data(), kWidth * bpp, dst.data(), kDoubledWidth * bpp, bpp);
+        else if (c.pass == Pass::Scale2x)
+            set.scale2x(src.data(), kWidth * bpp, dst.data(), kDoubledWidth * bpp, bpp);
+        else
+            set.smooth(src.data(), kWidth * bpp, dst.data(), kDoubledWidth * bpp, bpp, mask, buffer.data());
         benchmark::ClobberMemory();
+    };
+    auto timed = [](auto&& body) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kBatch; ++i)
+            body();
+        return Seconds(std::chrono::steady_clock::now() - start);
+    };
+
+    std::vector<std::vector<double>> ratios(sets.size());
+    std::vector<double> copies;
+    std::vector<double> fastest; // the last (fastest) set's pass
+    for (auto _ : state) {
+        double pass = 0;
+        for (size_t s = 0; s < sets.size(); ++s) {
+            const double copy = timed([&] {
+                std::memcpy(dst.data(), from.data(), frameBytes);
+                benchmark::ClobberMemory();
+            });
+            pass = timed([&] { run(*sets[s]); });
+            ratios[s].push_back(pass / copy);
+            copies.push_back(copy);
+        }
+        fastest.push_back(pass);
+        state.SetIterationTime(pass / kBatch);
     }
-    SetBytes(state, f);
+    for (size_t s = 0; s < sets.size(); ++s)
+        state.counters[sets[s]->name] = Median(ratios[s]);
+    state.counters["target"] = c.target;
+    state.counters["memcpy_us"] = Median(copies) / kBatch * 1e6;
+    state.counters["fastest_us"] = Median(fastest) / kBatch * 1e6;
 }
+
+// One row per pass, depth and picture: a column of median ratios per set, the target, and the
+// median times of the memcpy and of the fastest set's pass (the time column: its mean).
+bool RegisterCases()
+{
+    struct Row {
+        const char* name;
+        Pass pass;
+        double target16, target24game, target24noise;
+    };
+    const Row rows[] = {{"plain", Pass::Plain, 1.2, 1.2, 1.2},
+                        {"scale2x", Pass::Scale2x, 2.0, 2.0, 3.0},
+                        {"smooth", Pass::Smooth, 2.0, 2.5, 2.5}};
+    for (const Row& r : rows)
+        for (int bpp : {2, 3})
+            for (bool game : {true, false}) {
+                const double target = bpp == 2 ? r.target16 : game ? r.target24game : r.target24noise;
+                const std::string name = std::string("Scalers/") + r.name + "/" + std::to_string(8 * bpp) + "bit/" +
+                                         (game ? "game" : "noise");
+                benchmark::RegisterBenchmark(name.c_str(), RunCase, Case{r.pass, bpp, game, target})
+                    ->Iterations(kRounds)
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMicrosecond);
+            }
+    return true;
+}
+
+const bool registered = RegisterCases();
 
 } // namespace
-
-// The machine is shared, so besides mean and median the fastest repetition is reported:
-// run with --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true.
-double Fastest(const std::vector<double>& v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-BENCHMARK(BM_Memcpy)->Arg(2)->Arg(3)->ComputeStatistics("min", Fastest);
-BENCHMARK(BM_Plain)->Arg(2)->Arg(3)->ComputeStatistics("min", Fastest);
-BENCHMARK(BM_Scale2x)->Arg(2)->Arg(3)->ComputeStatistics("min", Fastest);
-BENCHMARK(BM_Smooth)->Arg(2)->Arg(3)->ComputeStatistics("min", Fastest);

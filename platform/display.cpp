@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/fatal_error.h"
+#include "platform/scaler_sets.h"
 #include "platform/scalers.h"
 
 SDL_Surface* screenSurface = nullptr;
@@ -45,6 +46,8 @@ struct GlState {
 
 GlState gl;
 uint32_t smoothMask = 0;
+// The scaler passes for this processor, picked when the display opens.
+const ScalerSet* scalers = &kPortableScalers;
 
 bool Doubled()
 {
@@ -127,7 +130,7 @@ void PresentSmooth()
     // A display taller than the picture gets it centred vertically.
     const int top = (displaySurface->h - kDoubledHeight) / 2;
     uint8_t* dst = static_cast<uint8_t*>(displaySurface->pixels) + top * displaySurface->pitch;
-    ScaleSmooth(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp, smoothMask, smoothBuffer);
+    scalers->smooth(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp, smoothMask, smoothBuffer);
     SDL_UnlockSurface(screenSurface);
     SDL_UnlockSurface(displaySurface);
 }
@@ -139,9 +142,9 @@ void PresentDoubled()
     SDL_LockSurface(screenSurface);
     uint8_t* dst = static_cast<uint8_t*>(displaySurface->pixels);
     if (displayConfig.scale2x)
-        Scale2x(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
+        scalers->scale2x(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
     else
-        ScalePlain(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
+        scalers->plain(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
     SDL_UnlockSurface(screenSurface);
     SDL_UnlockSurface(displaySurface);
 }
@@ -181,6 +184,7 @@ void OpenDisplay(const DisplayConfig& config)
                                              f->Gmask, f->Bmask, f->Amask);
     }
 
+    scalers = &PickScalerSet();
     if (!UsesOpenGl() && config.smooth) {
         smoothBuffer = static_cast<uint32_t*>(std::malloc(kSmoothBufferWords * sizeof(uint32_t)));
         if (!smoothBuffer)

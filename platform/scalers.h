@@ -1,4 +1,5 @@
-// Software scalers from the 320x240 logical screen to a 640x480 picture, on raw pixel buffers.
+// Software scalers from the 320x240 logical screen to a 640x480 picture, on raw pixel buffers:
+// the portable passes, which the builds for newer instruction sets (platform/scaler_sets.h) match.
 #pragma once
 
 #include <cstdint>
