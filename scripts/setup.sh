@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need (only the missing ones).
+# Installs the Debian packages the build, the game and the tests need (only the missing ones),
+# and any further packages named as arguments.
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-mixer1.2-dev libmodplug-dev zlib1g-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick libgl1-mesa-dri
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
