@@ -34,6 +34,12 @@ constexpr size_t kXmMinSize = 64;
 constexpr char kPowerPackerMagic[] = "PP20";
 // Magic, efficiency table and the trailing unpacked-size word.
 constexpr size_t kPowerPackerMinSize = 12;
+// A module that will play again is read in pieces of this many bytes (64 stereo frames, 2.9 ms),
+// so it restarts within one piece of its last row instead of after the library's 100 ms
+// end-of-song fade and the silence that pads the buffer: the beat keeps its place across the loop.
+constexpr int kRestartPieceBytes = 64 * 4;
+// The library numbers patterns below this; past the end of the order list it reports 255.
+constexpr int kLibraryPatternLimit = 240;
 
 // Output format the modules are rendered for; start-up passes what it asked the mixer for.
 std::atomic<int> outputFrequency{22050};
@@ -63,6 +69,15 @@ void SyncMasterVolume(MusicModule* module)
     const int volume = musicVolume.load(std::memory_order_relaxed);
     if (module->appliedVolume.exchange(volume, std::memory_order_relaxed) != volume)
         ModPlug_SetMasterVolume(module->file, static_cast<unsigned>(volume)); // the library clamps to 1..512
+}
+
+// Takes one play off the count (a count of -1 repeats for ever) and returns the plays left.
+int CountOnePlay()
+{
+    int loops = musicLoopsLeft.load();
+    while (loops > 0 && !musicLoopsLeft.compare_exchange_weak(loops, loops - 1)) {
+    }
+    return loops > 0 ? loops - 1 : loops;
 }
 
 } // namespace
@@ -222,19 +237,26 @@ void MusicHook(void* udata, uint8_t* stream, int length)
     }
     SyncMasterVolume(module);
 
-    const int written = ModPlug_Read(module->file, stream, length);
-    if (written >= length)
-        return;
-
-    // The module ended inside this buffer: the rest is silence, then restart or stop.
-    std::memset(stream + std::max(written, 0), 0, static_cast<size_t>(length - std::max(written, 0)));
-    int loops = musicLoopsLeft.load();
-    while (loops > 0 && !musicLoopsLeft.compare_exchange_weak(loops, loops - 1)) {
+    for (int done = 0; done < length;) {
+        const int loops = musicLoopsLeft.load();
+        const bool playsAgain = loops < 0 || loops > 1;
+        const int piece = playsAgain ? std::min(length - done, kRestartPieceBytes) : length - done;
+        const int written = std::max(ModPlug_Read(module->file, stream + done, piece), 0);
+        done += written;
+        if (playsAgain && ModPlug_GetCurrentPattern(module->file) >= kLibraryPatternLimit) {
+            // The last row has just ended: start again at once, filling the rest of the buffer.
+            CountOnePlay();
+            ModPlug_Seek(module->file, 0);
+            continue;
+        }
+        if (written < piece) {
+            // The module ended inside this buffer: the rest is silence, then restart or stop.
+            std::memset(stream + done, 0, static_cast<size_t>(length - done));
+            if (CountOnePlay() == 0)
+                StopMusicHook(); // the audio lock is re-entrant on the audio thread
+            else
+                ModPlug_Seek(module->file, 0);
+            return;
+        }
     }
-    if (loops > 0)
-        --loops;
-    if (loops == 0)
-        StopMusicHook(); // the audio lock is re-entrant on the audio thread
-    else
-        ModPlug_Seek(module->file, 0);
 }

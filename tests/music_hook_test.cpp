@@ -2,7 +2,9 @@
 // volume floor, play counts and self-removal, and the renderer settings it is given.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -167,31 +169,34 @@ TEST_F(MusicHookTest, LoopsZeroAndOneStopAfterOnePassAndClearTheCurrentModule)
 TEST_F(MusicHookTest, LoopsMinusOneRestartsWithoutAGap)
 {
     PlayMusic(module, -1);
-    const int firstPass = CallsUntilEnd();
-    ASSERT_GT(firstPass, 20);
+    // Three passes of the steady tone: no stretch of silence where one pass meets the next,
+    // neither the library's end-of-song fade nor the padding of the buffer it ends in.
+    const auto* s = reinterpret_cast<const int16_t*>(buffer.data());
+    int silentRun = 0, longestSilence = 0;
+    for (int call = 0; call < 3 * 28; ++call) {
+        Call();
+        for (int i = 0; i < kBufferBytes / 2; i += 2) {
+            silentRun = std::abs(s[i]) < 64 && std::abs(s[i + 1]) < 64 ? silentRun + 1 : 0;
+            longestSilence = std::max(longestSilence, silentRun);
+        }
+    }
+    EXPECT_LT(longestSilence, 64) << "frames of silence between passes";
     EXPECT_TRUE(MusicPlaying());
     EXPECT_EQ(musicLoopsLeft, -1);
-    // The buffer after the end starts the module again straight away.
-    Call();
-    const auto* s = reinterpret_cast<const int16_t*>(buffer.data());
-    int firstSound = 0;
-    while (firstSound < kBufferBytes / 2 && s[firstSound] == 0)
-        ++firstSound;
-    EXPECT_LT(firstSound, 200) << "silence at the start of the restarted module";
-    EXPECT_GT(Rms(buffer), 1000.0);
-    // And it keeps going pass after pass, same length each time.
-    EXPECT_EQ(CallsUntilEnd() + 1, firstPass);
-    EXPECT_TRUE(MusicPlaying());
 }
 
 TEST_F(MusicHookTest, LoopsTwoPlaysTwice)
 {
     PlayMusic(module, 2);
-    const int first = CallsUntilEnd();
+    int first = 0;
+    while (musicLoopsLeft == 2 && first < kMaxCalls) {
+        Call();
+        ++first;
+    }
     EXPECT_TRUE(MusicPlaying());
     EXPECT_EQ(musicLoopsLeft, 1);
     const int second = CallsUntilEnd();
-    EXPECT_EQ(first, second);
+    EXPECT_NEAR(first, second, 3) << "the second pass is as long as the first";
     EXPECT_FALSE(MusicPlaying());
 }
 

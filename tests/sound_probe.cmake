@@ -7,6 +7,6 @@ add_dependencies(fribb3_tests sound_load_probe)
 # The effect synthesiser is a build-time tool; its parser and renderer are tested in-process.
 target_sources(fribb3_tests PRIVATE
   ${CMAKE_SOURCE_DIR}/tools/sfxsynth/sfx_recipe.cpp
-  ${CMAKE_SOURCE_DIR}/tools/sfxsynth/sfx_render.cpp
-  ${CMAKE_SOURCE_DIR}/tools/sfxsynth/sfx_wav.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/sfxsynth/sfx_render.cpp)
 target_include_directories(fribb3_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/sfxsynth)
+target_link_libraries(fribb3_tests PRIVATE fribb3_mixmeasure)

@@ -1,18 +1,17 @@
 // The effect synthesiser: recipe parsing and its errors, rendering (length, pitch, glide,
-// placement, normalisation, fades, seeded noise) and the WAV it writes.
+// placement, normalisation, loudness target, fades, seeded noise) and the tools' WAV format.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "sfx_recipe.h"
 #include "sfx_render.h"
-#include "sfx_wav.h"
+#include "loudness.h"
+#include "wav_file.h"
 
 namespace {
 
@@ -128,31 +127,52 @@ TEST(SfxRenderTest, NoiseIsSeededAndRepeatable)
     EXPECT_NE(a, RenderRecipe(Parse(base + "6\n")));
 }
 
-TEST(SfxWavTest, WritesAPlainMonoPcmHeaderAndTheSamples)
+// The one WAV format of the tools: a canonical header, and what it writes reads back.
+TEST(WavFileTest, WritesAPlainPcmHeaderAndReadsItBack)
 {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("fribb3_sfx_" + std::to_string(getpid()) + ".wav");
-    ASSERT_TRUE(WriteWav(path.string(), {0, 1000, -1000, 32767, -32767}, kSfxRate));
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(path);
-    ASSERT_EQ(b.size(), 44u + 10u);
+    const std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32767, 5};
+    const std::vector<uint8_t> b = EncodeWav(samples, 2, kSfxRate);
+    ASSERT_EQ(b.size(), 44u + 12u);
     auto le32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24; };
     auto le16 = [&](size_t at) { return static_cast<int>(b[at] | b[at + 1] << 8); };
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
-    EXPECT_EQ(le32(4), 36u + 10u);
+    EXPECT_EQ(le32(4), 36u + 12u);
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
     EXPECT_EQ(le16(20), 1);  // PCM
-    EXPECT_EQ(le16(22), 1);  // mono
+    EXPECT_EQ(le16(22), 2);  // stereo
     EXPECT_EQ(le32(24), 22050u);
-    EXPECT_EQ(le32(28), 44100u);
+    EXPECT_EQ(le32(28), 88200u);
+    EXPECT_EQ(le16(32), 4);
     EXPECT_EQ(le16(34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
-    EXPECT_EQ(le32(40), 10u);
-    EXPECT_EQ(le16(44 + 2), 1000);
-    EXPECT_EQ(static_cast<int16_t>(le16(44 + 6)), 32767);
-    EXPECT_EQ(static_cast<int16_t>(le16(44 + 8)), -32767);
-    EXPECT_FALSE(WriteWav("/nonexistent-dir/x.wav", {0}, kSfxRate));
+    EXPECT_EQ(le32(40), 12u);
+    WavAudio back;
+    ASSERT_TRUE(DecodeWav(b.data(), b.size(), back));
+    EXPECT_EQ(back.rate, kSfxRate);
+    EXPECT_EQ(back.channels, 2);
+    EXPECT_EQ(back.samples, samples);
+    EXPECT_FALSE(DecodeWav(b.data(), b.size() - 2, back)) << "truncated data chunk";
+    EXPECT_FALSE(WriteWav("/nonexistent-dir/x.wav", samples, 1, kSfxRate));
+}
+
+// A loudness target brings the loudest 100 ms there, however quiet the layers are, and the
+// limiter keeps the peak under the ceiling even when that takes squeezing.
+TEST(SfxRenderTest, LoudnessTargetIsMetWithThePeakHeld)
+{
+    for (const char* recipe : {"loudness -6\npeak 0.9\nlayer\nfreq 300\nlength 0.2\ngain 0.01\n",
+             "loudness -3\npeak 0.8\nlayer\nwave noise\nfreq 20000\nlength 0.2\n"}) {
+        SCOPED_TRACE(recipe);
+        const std::vector<int16_t> s = RenderRecipe(Parse(recipe));
+        std::vector<double> power = KWeightedPower(ToFloat(s), 1, kSfxRate);
+        for (double& p : power)
+            p *= 2.0; // both channels
+        EXPECT_NEAR(LoudestWindowLoudness(power, kSfxRate, 0.1), Parse(recipe).loudness, 0.1);
+        int peak = 0;
+        for (int16_t v : s)
+            peak = std::max(peak, std::abs(static_cast<int>(v)));
+        EXPECT_LE(peak, Parse(recipe).peak * 32767 + 1);
+    }
+    EXPECT_NE(ParseError("loudness 3\nlayer\n").find("loudness"), std::string::npos);
 }
 
 } // namespace

@@ -11,8 +11,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kAmigaPalClock = 7093789.2;
-constexpr int kCyclePeriodAtBase3 = 64;      // samples per cycle for an instrument whose octave 3 sits at tracker octave 2
 constexpr int kTrackerOctave2CPeriod = 428;  // the period of tracker note C-2
+constexpr int kTrackerA2 = 33;               // tracker note A-2, which sounds A3 for an instrument of base 3
+constexpr double kConcertA3 = 220.0;         // Hz
+// A steady tone loops 32 to 128 whole cycles, a beating one up to four beat spans: enough for
+// some loop of an even number of samples to hold its cycle within about a cent of concert pitch.
+constexpr int kFewestLoopCycles = 32, kMostLoopCycles = 128, kMostBeatSpans = 4;
 constexpr int kMaxSampleBytes = 131070;      // a MOD sample length is a 16-bit word count
 constexpr double kEdgeFadeSeconds = 0.004;   // fade at the end of one-shot samples so they never click
 constexpr int kSemitonesPerOctave = 12;
@@ -143,18 +147,20 @@ int SecondsToSamples(double seconds, double rate)
     return std::max(2, static_cast<int>(seconds * rate));
 }
 
-// Pitched instrument: a sum of harmonics of one cycle of P samples, with an
+// Pitched instrument: a sum of harmonics of one cycle at concert pitch, with an
 // amplitude envelope and a brightness envelope that roll off the upper
 // harmonics. Sustained tones freeze both envelopes and loop a span in which
 // every oscillator completes whole cycles, so the loop is seamless.
 void SynthesiseTone(Values& v, SynthSample& out)
 {
     const int base = static_cast<int>(v.Num("base", 3, 1, 5));
-    const int cycle = base >= 3 ? kCyclePeriodAtBase3 >> (base - 3) : kCyclePeriodAtBase3 << (3 - base);
+    // Samples per cycle for concert pitch: the tracker plays A-2 at this rate, where the
+    // instrument's octave `base` sounds at tracker octave 2.
+    const double concertCycle = AmigaRate(TrackerPeriod(kTrackerA2)) / kConcertA3 * std::pow(2.0, 3 - base);
     const double rate = AmigaRate(kTrackerOctave2CPeriod);
     const std::string wave = v.Text("wave", "saw");
     const double duty = v.Num("duty", 0.25, 0.01, 0.99);
-    const int harmonics = std::min(static_cast<int>(v.Num("harm", 16, 1, 64)), cycle / 2 - 1);
+    const int harmonics = std::min(static_cast<int>(v.Num("harm", 16, 1, 64)), static_cast<int>(concertCycle / 2) - 1);
     const double attack = v.Num("attack", 0.005, 0, 2);
     const double decay = v.Num("decay", 0.3, 0.001, 10);
     const double sustain = v.Num("sustain", 0.0, 0, 1);
@@ -169,7 +175,21 @@ void SynthesiseTone(Values& v, SynthSample& out)
     out.base = base;
     const bool looped = sustain > 0;
     const bool beating = chorus > 0 || tremolo > 0;
-    const int loopLength = cycle * (beating ? beat : 1);
+    // The loop holds whole cycles of every partial (and of the chorus voice, one more per beat
+    // span) in an even number of samples, as MOD loops are counted in words; of the loops that
+    // do, the one whose cycle comes closest to concert pitch wins.
+    int loopLength = 0, loopCycles = 0;
+    const int unit = beating ? beat : 1;
+    for (int k = beating ? beat : kFewestLoopCycles; k <= (beating ? kMostBeatSpans * beat : kMostLoopCycles); k += unit) {
+        const int length = 2 * static_cast<int>(std::lround(concertCycle * k / 2));
+        if (!loopCycles || std::fabs(static_cast<double>(length) / k - concertCycle) <
+                std::fabs(static_cast<double>(loopLength) / loopCycles - concertCycle)) {
+            loopLength = length;
+            loopCycles = k;
+        }
+    }
+    const double cycle = static_cast<double>(loopLength) / loopCycles;
+    const double beatSpan = cycle * beat; // samples in which the chorus voice gains one cycle
     const double settle = attack + 4 * decay + 4 * toneTime;
     int freeze = SecondsToSamples(looped ? settle : length, rate);
     freeze += freeze % 2;
@@ -194,10 +214,10 @@ void SynthesiseTone(Values& v, SynthSample& out)
             const double a = amp[h] * std::exp(-(h - 1) * roll);
             s += a * std::sin(2 * kPi * h * i / cycle);
             if (chorus > 0)
-                s += chorus * a * std::sin(2 * kPi * h * i * (beat + 1) / (static_cast<double>(cycle) * beat) + 0.7 * h);
+                s += chorus * a * std::sin(2 * kPi * h * i * (beat + 1) / beatSpan + 0.7 * h);
         }
         if (tremolo > 0)
-            s *= 1.0 - tremolo * 0.5 * (1 - std::cos(2 * kPi * i / loopLength));
+            s *= 1.0 - tremolo * 0.5 * (1 - std::cos(2 * kPi * i / beatSpan));
         samples[i] = s * env;
     }
     if (!looped)

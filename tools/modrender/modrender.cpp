@@ -14,6 +14,7 @@
 #include <libmodplug/modplug.h>
 
 #include "assets/archive.h"
+#include "wav_file.h"
 
 namespace {
 
@@ -26,36 +27,6 @@ constexpr int kModPlugFlags = MODPLUG_ENABLE_OVERSAMPLING | MODPLUG_ENABLE_NOISE
 constexpr int kMaxSeconds = 600;
 constexpr int kSilenceLevel = 64;       // peak below this in a block counts as silence (about -54 dBFS)
 constexpr int kClipLevel = 32767;
-
-void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-bool WriteWav(const char* path, const std::vector<int16_t>& pcm)
-{
-    std::vector<uint8_t> h;
-    const uint32_t dataBytes = static_cast<uint32_t>(pcm.size() * sizeof(int16_t));
-    h.insert(h.end(), {'R', 'I', 'F', 'F'});
-    PutLE(h, 36 + dataBytes, 4);
-    h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutLE(h, 16, 4);
-    PutLE(h, 1, 2); // PCM
-    PutLE(h, kChannels, 2);
-    PutLE(h, kRate, 4);
-    PutLE(h, kRate * kChannels * 2, 4);
-    PutLE(h, kChannels * 2, 2);
-    PutLE(h, kBits, 2);
-    h.insert(h.end(), {'d', 'a', 't', 'a'});
-    PutLE(h, dataBytes, 4);
-    FILE* f = std::fopen(path, "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(h.data(), 1, h.size(), f) == h.size();
-    ok = ok && std::fwrite(pcm.data(), sizeof(int16_t), pcm.size(), f) == pcm.size();
-    return std::fclose(f) == 0 && ok;
-}
 
 } // namespace
 
@@ -148,7 +119,7 @@ int main(int argc, char** argv)
         rms, clipped, static_cast<double>(silentFrames) / kRate, static_cast<double>(longestSilentRun) / kRate,
         ModPlug_GetLength(file) / 1000.0);
     ModPlug_Unload(file);
-    if (!WriteWav(wavPath, pcm)) {
+    if (!WriteWav(wavPath, pcm, kChannels, kRate)) {
         std::fprintf(stderr, "modrender: cannot write %s\n", wavPath);
         return 1;
     }

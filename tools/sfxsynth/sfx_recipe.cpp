@@ -48,6 +48,7 @@ bool SetGlobalNumber(SfxRecipe& recipe, const std::string& key, double v)
     if (key == "length") recipe.length = v;
     else if (key == "peak") recipe.peak = v;
     else if (key == "fade") recipe.fadeMs = v;
+    else if (key == "loudness") recipe.loudness = v;
     else if (key == "lowpass") recipe.lowpass = v;
     else if (key == "highpass") recipe.highpass = v;
     else return false;
@@ -123,6 +124,8 @@ bool ParseRecipe(const std::string& text, SfxRecipe& recipe, std::string& error)
         return fail("a recipe needs at least one layer");
     if (recipe.length <= 0.0 || recipe.peak <= 0.0 || recipe.peak > 1.0)
         return fail("length must be positive and peak within (0, 1]");
+    if (recipe.loudness > 0.0 || recipe.loudness < kSfxQuietestLoudness)
+        return fail("loudness must be -60..0 LUFS");
     for (const SfxLayer& l : recipe.layers) {
         if (l.length <= 0.0 || l.start < 0.0 || l.freqStart <= 0.0 || l.freqEnd <= 0.0)
             return fail("every layer needs a positive length and frequency");

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// The quietest loudness a recipe may ask for, in LUFS.
+constexpr double kSfxQuietestLoudness = -60.0;
+
 // Oscillator shapes a layer can use; Noise is interpolated sample-and-hold noise.
 enum class Wave { Sine, Square, Triangle, Saw, Noise };
 
@@ -36,6 +39,9 @@ struct SfxLayer {
 struct SfxRecipe {
     double length = 0.2;   // seconds
     double peak = 0.7;     // the mix is normalised to this peak (0..1 of full scale)
+    // With a loudness, the loudest 100 ms instead reach this many LUFS (played at full volume on
+    // both channels), a soft limiter holding the peak; 0 = off.
+    double loudness = 0.0;
     double fadeMs = 4.0;   // fade in and out at the very ends, against clicks
     double lowpass = 0.0;  // master filter, Hz, 0 = off
     double highpass = 20.0; // master filter, Hz, 0 = off; the default keeps DC out of the mix

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "loudness.h"
+
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
@@ -136,6 +138,46 @@ void MixLayer(const SfxLayer& l, std::vector<double>& mix)
     }
 }
 
+// Above this share of the ceiling the limiter bends the wave smoothly towards the ceiling.
+constexpr double kLimiterKnee = 0.5;
+constexpr double kMomentarySeconds = 0.1;
+constexpr int kGainSearchSteps = 40;
+
+// Soft limiter: straight up to the knee, then a tanh curve that never passes the ceiling.
+double Limit(double v, double ceiling)
+{
+    const double knee = kLimiterKnee * ceiling, a = std::fabs(v);
+    if (a <= knee)
+        return v;
+    return std::copysign(knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)), v);
+}
+
+// The loudest 100 ms of the mix at `gain` through the limiter, played on both channels.
+double LoudestAt(const std::vector<double>& mix, double gain, double ceiling)
+{
+    std::vector<float> limited(mix.size());
+    for (size_t i = 0; i < mix.size(); ++i)
+        limited[i] = static_cast<float>(Limit(mix[i] * gain, ceiling));
+    std::vector<double> power = KWeightedPower(limited, 1, kSfxRate);
+    for (double& p : power)
+        p *= 2.0; // the mixer plays a mono effect on both channels
+    return LoudestWindowLoudness(power, kSfxRate, kMomentarySeconds);
+}
+
+// Scales the mix to the recipe's loudness, the limiter holding its peak; the search runs over
+// the gain in decibels, where loudness grows steadily with it.
+void ApplyLoudness(std::vector<double>& mix, double target, double ceiling)
+{
+    double low = -120.0, high = 120.0;
+    for (int i = 0; i < kGainSearchSteps; ++i) {
+        const double mid = 0.5 * (low + high);
+        (LoudestAt(mix, std::pow(10.0, mid / 20.0), ceiling) < target ? low : high) = mid;
+    }
+    const double gain = std::pow(10.0, low / 20.0);
+    for (double& v : mix)
+        v = Limit(v * gain, ceiling);
+}
+
 } // namespace
 
 std::vector<int16_t> RenderRecipe(const SfxRecipe& recipe)
@@ -160,10 +202,15 @@ std::vector<int16_t> RenderRecipe(const SfxRecipe& recipe)
             mix[i] *= static_cast<double>(edge) / static_cast<double>(fade);
     }
 
-    double peak = 0.0;
-    for (double v : mix)
-        peak = std::max(peak, std::fabs(v));
-    const double scale = peak > 0.0 ? recipe.peak * 32767.0 / peak : 0.0;
+    double scale = 32767.0;
+    if (recipe.loudness < 0.0) {
+        ApplyLoudness(mix, recipe.loudness, recipe.peak);
+    } else {
+        double peak = 0.0;
+        for (double v : mix)
+            peak = std::max(peak, std::fabs(v));
+        scale = peak > 0.0 ? recipe.peak * 32767.0 / peak : 0.0;
+    }
     std::vector<int16_t> out(total);
     for (size_t i = 0; i < total; ++i)
         out[i] = static_cast<int16_t>(std::clamp(std::lround(mix[i] * scale), -32767L, 32767L));

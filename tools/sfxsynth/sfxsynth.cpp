@@ -9,7 +9,7 @@
 
 #include "sfx_recipe.h"
 #include "sfx_render.h"
-#include "sfx_wav.h"
+#include "wav_file.h"
 
 int main(int argc, char** argv)
 {
@@ -32,7 +32,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::vector<int16_t> samples = RenderRecipe(recipe);
-    if (!WriteWav(argv[2], samples, kSfxRate)) {
+    if (!WriteWav(argv[2], samples, 1, kSfxRate)) {
         std::fprintf(stderr, "sfxsynth: cannot write %s\n", argv[2]);
         return 1;
     }
