@@ -71,9 +71,15 @@ void PutText(std::vector<uint8_t>& out, const std::string& text, int size)
         out.push_back(i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0);
 }
 
-int ScaleVolume(int volume, int percent)
+// A volume scaled by the tune's percentage; one past the format's maximum would be clamped and
+// lose the balance the source asks for, so it is refused.
+int ScaleVolume(int volume, int percent, const std::string& what)
 {
-    return std::min(kMaxVolume, (volume * percent + 50) / 100);
+    const int scaled = (volume * percent + 50) / 100;
+    if (scaled > kMaxVolume)
+        throw WriteError{what + ": volume " + std::to_string(volume) + " at " + std::to_string(percent) +
+            " % is past the maximum of 64"};
+    return scaled;
 }
 
 Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vector<SynthSample>& samples, int channels)
@@ -102,7 +108,8 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
             dst.effect = src.effect;
             dst.param = src.param;
             if (src.hasEffect && src.effect == kFxSetVolume) {
-                dst.param = ScaleVolume(src.param, tune.volumePercent);
+                dst.param = ScaleVolume(src.param, tune.volumePercent, "pattern " + pat.name + " channel " +
+                    tune.channelNames[c] + " row " + std::to_string(r));
                 if (src.param == 0)
                     heldSample = -1; // a cut note has nothing left to wobble
             }
@@ -180,7 +187,8 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
                 PutText(out, tune.instruments[i].name, kSampleNameBytes);
                 PutBigEndian16(out, static_cast<int>(s.data.size() / 2));
                 out.push_back(0); // finetune
-                out.push_back(static_cast<uint8_t>(ScaleVolume(s.volume, tune.volumePercent)));
+                out.push_back(static_cast<uint8_t>(ScaleVolume(s.volume, tune.volumePercent,
+                    "instrument " + tune.instruments[i].name)));
                 PutBigEndian16(out, s.loopStart / 2);
                 PutBigEndian16(out, s.loopLength > 0 ? s.loopLength / 2 : 1); // one word means "no loop"
             } else {

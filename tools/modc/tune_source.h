@@ -40,7 +40,7 @@ struct TuneSource {
     std::vector<int> channelPan; // 0 left .. 64 centre .. 128 right, -1 = leave the player's default
     int speed = 6;               // ticks per row
     int tempo = 125;             // beats per minute in the ProTracker sense
-    int volumePercent = 100;     // scales every default and set volume (clamped to 64) to balance whole tunes
+    int volumePercent = 100;     // scales every default and set volume (none may pass 64) to balance whole tunes
     std::vector<InstrumentRecipe> instruments;
     std::vector<PatternSource> patterns;
     std::vector<int> order; // pattern indices in play order
