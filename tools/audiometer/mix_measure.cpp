@@ -6,7 +6,7 @@
 #include <limits>
 #include <sstream>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "audio/music.h"
 #include "audio/music_hook.h"
 #include "loudness.h"
