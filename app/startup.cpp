@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "assets/archive.h"
+#include "assets/configuration.h"
 #include "assets/fonts.h"
 #include "assets/front_end_images.h"
 #include "assets/tile_images.h"
@@ -86,12 +87,22 @@ void StartPlatform(const DisplayConfig& display)
     OpenArchives();
 }
 
+DisplayConfig ChooseDisplay(const CommandLine& commandLine)
+{
+    // Any argument at all leaves the file's screen choices alone.
+    if (commandLine.hasArguments)
+        return commandLine.display;
+    ReadGraphicsMode();
+    return DisplayFromSettings();
+}
+
 void LoadFrontEnd()
 {
     LoadFonts();
     LoadLogo();
 
     ResetBindings();
+    ReadConfiguration();
 
     SetEffectsVolume(MixerVolume(settings.sfxVolume));
     SetMusicVolume(MixerVolume(settings.musicVolume));
@@ -121,7 +132,7 @@ int GameMain(int argc, char** argv)
         PrintHelp();
         return 0;
     }
-    const DisplayConfig display = cl.hasArguments ? cl.display : DisplayFromSettings();
+    const DisplayConfig display = ChooseDisplay(cl);
     game.testMode = cl.testMode;
 
     StartPlatform(display);

@@ -3,6 +3,8 @@
 
 #include "platform/display_config.h"
 
+struct CommandLine;
+
 // The whole program: start-up, intro scenes, the session, shutdown.
 // Returns the process exit code (0); fatal errors and "-h" end the process inside.
 int GameMain(int argc, char** argv);
@@ -11,7 +13,12 @@ int GameMain(int argc, char** argv);
 // joystick, audio, caption, hidden cursor, archives.
 void StartPlatform(const DisplayConfig& display);
 
-// Start-up of the front end: fonts and logo, key bindings, volumes.
+// The display of the run: the command line's when it has arguments, else the
+// screen settings of the configuration file (read into Settings here).
+DisplayConfig ChooseDisplay(const CommandLine& commandLine);
+
+// Start-up of the front end: fonts and logo, the built-in key bindings and
+// then the configuration file's settings, volumes.
 void LoadFrontEnd();
 
 // The shutdown order; tolerates resources that were never created.

@@ -43,6 +43,8 @@ struct Settings {
     int colorDepth = 16;
     int smooth = 0;
     int scale2x = 0;
+
+    bool operator==(const Settings&) const = default;
 };
 
 // The one Settings record of the run.
