@@ -3,10 +3,13 @@
 
 #include <SDL.h>
 
+#include <iterator>
 #include <vector>
 
 #include "core/settings.h"
 #include "platform/input.h"
+#include "platform/joystick.h"
+#include "platform/release_wait.h"
 
 namespace {
 
@@ -31,6 +34,15 @@ bool recording = false;
 long polls = 0;
 long pollsOffStage = 0; // polls since the last stage frame
 uint32_t lastButtons = 0;
+// The key each held logical button went down as (its binding then), -1 none:
+// its release must be that key even when the bindings changed meanwhile.
+int buttonKey[sizeof kButtonKeys / sizeof kButtonKeys[0]];
+std::vector<int> lastKeys;    // the step's own keys held in the previous poll
+uint32_t lastPadButtons = 0;  // pad buttons held in the previous poll
+// How many reasons each key is down for (a button's binding and the step's own
+// keys may name the same key), and the keyboard the release wait looks at.
+int keyHolds[SDLK_LAST];
+uint8_t keyState[SDLK_LAST];
 std::vector<uint32_t> recorded;
 long pollLimit = 0;
 void (*pollLimitReached)() = nullptr;
@@ -44,11 +56,15 @@ void CountPoll()
         pollLimitReached();
 }
 
-void PushKey(int action, bool down)
+// Queues a key event when the key really goes down or up.
+void ChangeKey(int sym, bool down)
 {
-    const int sym = settings.keys[action];
-    if (sym < 0)
+    if (sym <= 0 || sym >= SDLK_LAST)
         return;
+    keyHolds[sym] += down ? 1 : -1;
+    if (keyHolds[sym] != (down ? 1 : 0))
+        return;
+    keyState[sym] = down ? 1 : 0;
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.type = e.type;
@@ -57,18 +73,77 @@ void PushKey(int action, bool down)
     SDL_PushEvent(&e);
 }
 
+void ChangePadButton(int button, bool down)
+{
+    SetSimulatedButton(button, down);
+    SDL_Event e{};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.type = e.type;
+    e.jbutton.which = 0;
+    e.jbutton.button = static_cast<Uint8>(button);
+    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+bool Holds(const std::vector<int>& keys, int sym)
+{
+    for (int k : keys)
+        if (k == sym)
+            return true;
+    return false;
+}
+
+void ResetHeldState()
+{
+    lastButtons = 0;
+    lastKeys.clear();
+    lastPadButtons = 0;
+    for (int& k : buttonKey)
+        k = -1;
+    for (int& h : keyHolds)
+        h = 0;
+    for (uint8_t& k : keyState)
+        k = 0;
+}
+
 void PlaybackHook()
 {
-    const uint32_t now = ButtonsAtPoll(*playing, polls, cursor);
+    static const std::vector<int> kNoKeys;
+    const ReplayStep* step = StepAtPoll(*playing, polls, cursor);
+    const uint32_t now = step ? step->buttons : 0;
+    const std::vector<int>& keys = step ? step->keys : kNoKeys;
+    const uint32_t pad = step ? step->padButtons : 0;
     // Releases first, so a button that moves from one direction to its
     // opposite never sees both held.
-    for (const ButtonKey& k : kButtonKeys)
-        if ((lastButtons & k.bit) && !(now & k.bit))
-            PushKey(k.action, false);
-    for (const ButtonKey& k : kButtonKeys)
-        if (!(lastButtons & k.bit) && (now & k.bit))
-            PushKey(k.action, true);
+    for (size_t i = 0; i < std::size(kButtonKeys); ++i) {
+        if ((lastButtons & kButtonKeys[i].bit) && !(now & kButtonKeys[i].bit)) {
+            ChangeKey(buttonKey[i], false);
+            buttonKey[i] = -1;
+        }
+    }
+    for (int sym : lastKeys)
+        if (!Holds(keys, sym))
+            ChangeKey(sym, false);
+    for (int b = 0; b < kScriptPadButtons; ++b)
+        if ((lastPadButtons & (1u << b)) && !(pad & (1u << b)))
+            ChangePadButton(b, false);
+
+    for (size_t i = 0; i < std::size(kButtonKeys); ++i) {
+        if (!(lastButtons & kButtonKeys[i].bit) && (now & kButtonKeys[i].bit)) {
+            buttonKey[i] = settings.keys[kButtonKeys[i].action];
+            ChangeKey(buttonKey[i], true);
+        }
+    }
+    for (int sym : keys)
+        if (!Holds(lastKeys, sym))
+            ChangeKey(sym, true);
+    for (int b = 0; b < kScriptPadButtons; ++b)
+        if (!(lastPadButtons & (1u << b)) && (pad & (1u << b)))
+            ChangePadButton(b, true);
+
     lastButtons = now;
+    lastKeys = keys;
+    lastPadButtons = pad;
     CountPoll();
 }
 
@@ -89,8 +164,11 @@ void StartScriptedInput(const ReplayScript* script)
     recording = false;
     polls = 0;
     pollsOffStage = 0;
-    lastButtons = 0;
+    ResetHeldState();
     SetPumpHook(PlaybackHook);
+    // A release wait lets the script go on, one poll per look, and sees the
+    // keys the script holds.
+    SimulateReleaseWait(keyState, SDLK_LAST, PlaybackHook);
 }
 
 void StartInputRecording()
@@ -114,6 +192,7 @@ std::string RecordedScript()
 void StopReplayInput()
 {
     SetPumpHook(nullptr);
+    SimulateReleaseWait(nullptr, 0, nullptr);
     playing = nullptr;
     recording = false;
 }

@@ -5,9 +5,12 @@
 
 #include "app/replay_script.h"
 
-// From the next PumpEvents on, each input poll holds the script's buttons for
-// that poll: key presses and releases of the current keyboard bindings are
-// queued at every change. The script must outlive the playback.
+// From the next PumpEvents on, each input poll holds what the script holds for
+// that poll: at every change key and pad button events are queued (a logical
+// button as its keyboard binding at the moment it goes down) and the simulated
+// joystick's buttons move. Each look of a release wait is a poll too, and the
+// wait sees the keys and buttons the script holds. The script must outlive
+// the playback.
 void StartScriptedInput(const ReplayScript* script);
 
 // From the next PumpEvents on, the held buttons of every poll are remembered.

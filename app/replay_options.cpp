@@ -19,7 +19,8 @@ const char* const kReplayUsage =
     "  --dump            print every field of the state after every frame\n"
     "  --shot F:PATH     write a BMP screenshot of frame F (repeatable)\n"
     "  --data DIR        archives directory (default: data next to the program)\n"
-    "  --workdir DIR     run in DIR and keep it (default: a fresh temp dir, removed)\n";
+    "  --workdir DIR     run in DIR and keep it (default: a fresh temp dir, removed)\n"
+    "  --pad N           give the game a simulated joystick with N buttons (1..32)\n";
 
 namespace {
 
@@ -136,6 +137,11 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             if (!next || !*next)
                 return needValue("a directory");
             options.workDir = next;
+            ++i;
+        } else if (std::strcmp(a, "--pad") == 0) {
+            if (!ParseNumber(next, 1, kScriptPadButtons, n))
+                return needValue("a button count 1..32");
+            options.padButtons = static_cast<int>(n);
             ++i;
         } else if (options.record && a[0] == '-' && a[1] != '-' && a[1] != '\0') {
             options.displaySwitches.push_back(a); // the game's own switches, e.g. -x2

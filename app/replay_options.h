@@ -23,6 +23,7 @@ struct ReplayOptions {
     int attempts = 1;         // stop once this many attempts have ended
     std::string dataDir;      // archives directory; empty means next to the executable
     std::string workDir;      // working directory to use and keep; empty means a fresh temp dir
+    int padButtons = 0;       // buttons of a simulated joystick; 0 none
     std::string scriptPath;   // input script, "-" for standard input; unused by record
     std::vector<std::string> displaySwitches; // record only: the game's display switches
     bool diff = false;        // "diff A B": compare two dumps instead of playing

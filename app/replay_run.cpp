@@ -22,6 +22,7 @@
 #include "core/settings.h"
 #include "game/session.h"
 #include "platform/input.h"
+#include "platform/joystick.h"
 #include "platform/screenshot.h"
 #include "platform/tick_source.h"
 #include "world/player.h"
@@ -234,10 +235,12 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     observer.afterFrame = AfterFrame;
     observer.attemptEnded = AttemptEnded;
     SetSessionObserver(&observer);
-    if (script)
+    if (script) {
+        SimulateJoystick(options.padButtons);
         StartScriptedInput(script);
-    else
+    } else {
         StartInputRecording();
+    }
     SetReplayPollLimit(kScreenPollAllowance, PollLimitReached);
 
     SessionStart start;
@@ -247,8 +250,10 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     RunSessionFrom(start);
 
     SetReplayPollLimit(0, nullptr);
-    if (script)
+    if (script) {
         StopReplayInput();
+        SimulateJoystick(0);
+    }
     SetSessionObserver(nullptr);
 
     ReplayResult result;

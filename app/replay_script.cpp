@@ -1,9 +1,13 @@
 // Parsing and writing replay input scripts.
 #include "app/replay_script.h"
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "platform/input.h"
@@ -21,17 +25,59 @@ constexpr Letter kLetters[] = {
     {'J', kButtonJump}, {'S', kButtonStart}, {'P', kButtonPause},
 };
 
-bool ParseButtons(const std::string& word, uint32_t& buttons)
+constexpr const char* kPadPrefix = "pad";
+// What SDL calls every symbol without a key.
+constexpr const char* kUnknownKeyName = "unknown key";
+
+// A whole decimal number in [lo, hi], or -1.
+long WholeNumber(const std::string& text, long lo, long hi)
 {
-    buttons = 0;
+    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), ::isdigit))
+        return -1;
+    const long v = std::stol(text);
+    return v >= lo && v <= hi ? v : -1;
+}
+
+// One braced token: a pad button, a key number or a key name.
+bool ParseToken(const std::string& token, ReplayStep& step)
+{
+    if (token.rfind(kPadPrefix, 0) == 0) {
+        const long b = WholeNumber(token.substr(std::strlen(kPadPrefix)), 0, kScriptPadButtons - 1);
+        if (b < 0)
+            return false;
+        step.padButtons |= 1u << b;
+        return true;
+    }
+    long sym = WholeNumber(token, 1, SDLK_LAST - 1);
+    if (sym < 0 && !std::isdigit(static_cast<unsigned char>(token[0])))
+        sym = KeySymbolByName(token);
+    if (sym <= 0)
+        return false;
+    if (std::find(step.keys.begin(), step.keys.end(), sym) == step.keys.end())
+        step.keys.push_back(static_cast<int>(sym));
+    return true;
+}
+
+bool ParseButtons(const std::string& word, ReplayStep& step)
+{
+    step.buttons = 0;
+    step.keys.clear();
+    step.padButtons = 0;
     if (word == "-")
         return true;
-    for (char ch : word) {
-        const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == '{') {
+            const size_t close = word.find('}', i + 1);
+            if (close == std::string::npos || close == i + 1 || !ParseToken(word.substr(i + 1, close - i - 1), step))
+                return false;
+            i = close;
+            continue;
+        }
+        const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(word[i])));
         bool found = false;
         for (const Letter& l : kLetters) {
             if (l.c == up) {
-                buttons |= l.bit;
+                step.buttons |= l.bit;
                 found = true;
             }
         }
@@ -63,7 +109,7 @@ bool ParseReplayScript(const std::string& text, ReplayScript& script, std::strin
         errno = 0;
         step.count = std::strtol(countWord.c_str(), &end, 10);
         const bool countOk = end && *end == '\0' && step.count >= 0;
-        if (!countOk || !(words >> buttonWord) || !ParseButtons(buttonWord, step.buttons) || (words >> extra)) {
+        if (!countOk || !(words >> buttonWord) || !ParseButtons(buttonWord, step) || (words >> extra)) {
             error = "line " + std::to_string(lineNo) + ": expected \"<count> <buttons>\"";
             return false;
         }
@@ -77,17 +123,46 @@ bool ParseReplayScript(const std::string& text, ReplayScript& script, std::strin
     return true;
 }
 
-uint32_t ButtonsAtPoll(const ReplayScript& script, long poll, ScriptCursor& cursor)
+const ReplayStep* StepAtPoll(const ReplayScript& script, long poll, ScriptCursor& cursor)
 {
     if (poll < 0)
-        return 0;
+        return nullptr;
     if (poll < cursor.stepStart || cursor.step > script.steps.size())
         cursor = ScriptCursor{};
     while (cursor.step < script.steps.size() && poll >= cursor.stepStart + script.steps[cursor.step].count) {
         cursor.stepStart += script.steps[cursor.step].count;
         ++cursor.step;
     }
-    return cursor.step < script.steps.size() ? script.steps[cursor.step].buttons : 0;
+    return cursor.step < script.steps.size() ? &script.steps[cursor.step] : nullptr;
+}
+
+uint32_t ButtonsAtPoll(const ReplayScript& script, long poll, ScriptCursor& cursor)
+{
+    const ReplayStep* step = StepAtPoll(script, poll, cursor);
+    return step ? step->buttons : 0;
+}
+
+int HighestPadButton(const ReplayScript& script)
+{
+    int highest = -1;
+    for (const ReplayStep& s : script.steps)
+        for (int b = 0; b < kScriptPadButtons; ++b)
+            if (s.padButtons & (1u << b))
+                highest = std::max(highest, b);
+    return highest;
+}
+
+int KeySymbolByName(const std::string& name)
+{
+    std::string wanted;
+    for (char c : name)
+        wanted += c == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (int sym = 1; sym < SDLK_LAST; ++sym) {
+        const char* known = SDL_GetKeyName(static_cast<SDLKey>(sym));
+        if (known && wanted == known && wanted != kUnknownKeyName)
+            return sym;
+    }
+    return 0;
 }
 
 long ScriptLength(const ReplayScript& script)

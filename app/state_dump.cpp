@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "app/replay_report.h"
+#include "core/settings.h"
 #include "game/game_state.h"
+#include "game/options_menu.h"
+#include "platform/key_capture.h"
 #include "world/actors.h"
 #include "world/level_map.h"
 #include "world/lifts.h"
@@ -21,6 +24,9 @@ static_assert(sizeof(Player) == 17 * sizeof(int32_t), "dump every Player field")
 static_assert(sizeof(Actor) == 10 * sizeof(int32_t), "dump every Actor field");
 static_assert(sizeof(Lift) == 3 * sizeof(int32_t), "dump every Lift field");
 static_assert(sizeof(TileEffect) == 5 * sizeof(int32_t), "dump every TileEffect field");
+static_assert(sizeof(OptionsMenu) == 4 * sizeof(int32_t), "dump every OptionsMenu field");
+static_assert(sizeof(KeyCapture) == 3 * sizeof(int32_t), "dump every KeyCapture field");
+static_assert(sizeof(Settings) == (15 + 2 * ActionCount) * sizeof(int), "dump every Settings field");
 
 namespace {
 
@@ -39,6 +45,30 @@ uint32_t GridChecksum(const std::vector<TileCode>& cells)
 {
     const uint64_t d = AddToDigest(kDigestStart, cells.data(), cells.size() * sizeof(TileCode));
     return static_cast<uint32_t>(d ^ (d >> 32));
+}
+
+// The options screen and the settings it edits; only while the screen runs.
+void AppendOptionsDump(std::string& out, long frame)
+{
+    const OptionsMenu& m = optionsMenu;
+    Line(out,
+         "dump %ld options optionsCursor=%d repeatDelay=%d configDirty=%d restartNeeded=%d captureActive=%d "
+         "captureStep=%d captureDuplicate=%d\n",
+         frame, m.optionsCursor, m.repeatDelay, m.configDirty, m.restartNeeded, capture.captureActive,
+         capture.captureStep, capture.captureDuplicate);
+    const Settings& s = settings;
+    Line(out, "dump %ld settings musicVolume=%d sfxVolume=%d fullscreen=%d zoom=%d colorDepth=%d smooth=%d "
+              "scale2x=%d mpFlags=%d mpResamplingMode=%d mpReverbDepth=%d mpReverbDelay=%d mpBassAmount=%d "
+              "mpBassRange=%d mpSurroundDepth=%d mpSurroundDelay=%d keys=",
+         frame, s.musicVolume, s.sfxVolume, s.fullscreen, s.zoom, s.colorDepth, s.smooth, s.scale2x, s.mpFlags,
+         s.mpResamplingMode, s.mpReverbDepth, s.mpReverbDelay, s.mpBassAmount, s.mpBassRange, s.mpSurroundDepth,
+         s.mpSurroundDelay);
+    for (int a = 0; a < ActionCount; ++a)
+        Line(out, a == 0 ? "%d" : ",%d", s.keys[a]);
+    out += " pad=";
+    for (int a = 0; a < ActionCount; ++a)
+        Line(out, a == 0 ? "%d" : ",%d", s.pad[a]);
+    out += "\n";
 }
 
 } // namespace
@@ -92,6 +122,8 @@ std::string FormatStateDump(long frame, const Player& hero)
             Line(out, "dump %ld effect[%d] x=%d y=%d t=%d kind=%d active=%d\n", frame, i, e.x, e.y, e.t, e.kind,
                  e.active);
     }
+    if (g.stage == 0 && g.menuState == kMenuOptionsScreen)
+        AppendOptionsDump(out, frame);
     Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, levelMap.columns,
          GridChecksum(levelMap.live), GridChecksum(levelMap.restore));
     return out;

@@ -7,6 +7,8 @@
 //   dump F actor[S] <every Actor field>     for each active actor slot S
 //   dump F lift[S]  <every Lift field>      for each lift
 //   dump F effect[S] <every TileEffect field> for each active effect slot S
+//   dump F options <OptionsMenu and KeyCapture fields>  while the options screen runs
+//   dump F settings <every Settings field, keys= and pad= as comma lists>  likewise
 //   dump F grid columns=N live=HHHHHHHH restore=HHHHHHHH   (checksums of both grids)
 // where F is the frame number of the run and every field is "name=value" with
 // the member's own name.

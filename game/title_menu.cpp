@@ -7,10 +7,12 @@
 #include "core/messages.h"
 #include "core/sound.h"
 #include "game/game_state.h"
+#include "game/options_menu.h"
 #include "game/screen_layout.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/input.h"
+#include "platform/key_capture.h"
 #include "world/camera.h"
 
 namespace {
@@ -32,7 +34,14 @@ void TitleStep(Player&)
 {
     // The generator keeps moving while the title runs, like the savegame's draws expect.
     (void)std::rand();
-    ScrollView(1);
+    const bool inOptions = game.menuState == kMenuOptionsScreen;
+    // The camera stands still while the options screen captures bindings.
+    if (!inOptions || !capture.captureActive)
+        ScrollView(1);
+    if (inOptions) {
+        OptionsStep();
+        return;
+    }
     const uint32_t r = input.released;
     if (game.menuState == kTitlePressStart && (r == kButtonStart || r == kButtonJump)) {
         PlaySound(SoundJipie);
@@ -53,6 +62,8 @@ void DrawTitleLayer(int frame)
 
 void TitleOverlayStep(Player&)
 {
+    if (game.menuState == kMenuOptionsScreen)
+        DrawOptionsLayer();
     if (game.menuState < 0)
         return;
     scrollerStep += 1;

@@ -50,6 +50,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "fribb3-replay: %s: %s\n", options.scriptPath.c_str(), error.c_str());
             return kUsageExit;
         }
+        const int highest = HighestPadButton(script);
+        if (highest >= options.padButtons) {
+            std::fprintf(stderr, "fribb3-replay: %s presses pad button %d, which needs --pad %d or more\n",
+                         options.scriptPath.c_str(), highest, highest + 1);
+            return kUsageExit;
+        }
     }
 
     // A text map is compiled here; a binary one is handed to the game as it is,
