@@ -24,8 +24,8 @@ namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
-constexpr int kRounds = 21;
-constexpr int kBatch = 10; // runs per timed batch
+constexpr int kRounds = 41;
+constexpr int kBatch = 4; // runs per timed batch: short, so few batches are cut by other processes
 
 // A frame the game drew: stage 1 after 600 frames of its finishing replay, taken by
 // fribb3-replay (next to this program) as 8-bit RGB. Empty when it cannot be made.
