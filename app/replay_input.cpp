@@ -46,6 +46,7 @@ uint8_t keyState[SDLK_LAST];
 std::vector<uint32_t> recorded;
 long pollLimit = 0;
 void (*pollLimitReached)() = nullptr;
+void (*pollWatcher)(long) = nullptr;
 
 // Counts a poll and fires the guard when a screen has polled up to the limit.
 void CountPoll()
@@ -108,6 +109,8 @@ void ResetHeldState()
 
 void PlaybackHook()
 {
+    if (pollWatcher)
+        pollWatcher(polls + 1);
     static const std::vector<int> kNoKeys;
     const ReplayStep* step = StepAtPoll(*playing, polls, cursor);
     const uint32_t now = step ? step->buttons : 0;
@@ -149,6 +152,8 @@ void PlaybackHook()
 
 void RecordHook()
 {
+    if (pollWatcher)
+        pollWatcher(polls + 1);
     // At the start of a poll, `input.held` is what the previous poll left.
     if (polls > 0)
         recorded.push_back(input.held & kScriptButtons);
@@ -205,6 +210,11 @@ long ReplayPollCount()
 void NoteStageFrame()
 {
     pollsOffStage = 0;
+}
+
+void SetPollWatcher(void (*watcher)(long poll))
+{
+    pollWatcher = watcher;
 }
 
 void SetReplayPollLimit(long limit, void (*reached)())

@@ -33,3 +33,7 @@ void SetReplayPollLimit(long limit, void (*reached)());
 
 // Tells the poll guard that a stage frame has run.
 void NoteStageFrame();
+
+// Calls watcher at the start of every input poll of a playback or recording
+// with the poll's 1-based number, before its input is fed; null removes it.
+void SetPollWatcher(void (*watcher)(long poll));

@@ -11,10 +11,12 @@ const char* const kReplayUsage =
     "       fribb3-replay record OUT.script [options] [display switches]\n"
     "       fribb3-replay diff A.dump B.dump   (first frame and field where two --dump outputs differ)\n"
     "options:\n"
+    "  --boot            run the program from its first line: user files of the working\n"
+    "                    directory, intro scenes, hiscores, the title (shots count input polls)\n"
     "  --stage N         start at stage N of the maps archive (default 1, 0 the title)\n"
     "  --map FILE        play FILE as test mode does (FILE.txt is compiled first)\n"
     "  --frames N        stop after N frames\n"
-    "  --attempts K      stop after K attempts have ended (default 1)\n"
+    "  --attempts K      stop after K attempts have ended (default 1; none with --boot)\n"
     "  --trace           print one line per frame\n"
     "  --dump            print every field of the state after every frame\n"
     "  --shot F:PATH     write a BMP screenshot of frame F (repeatable)\n"
@@ -90,6 +92,8 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
         i += 2;
     }
     bool haveScript = false;
+    bool stageOrMapGiven = false;
+    bool attemptsGiven = false;
     for (; i < argc; ++i) {
         const char* a = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -102,11 +106,13 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             if (!ParseNumber(next, 0, kLastStage, n))
                 return needValue("a stage number 0..10");
             options.stage = static_cast<int>(n);
+            stageOrMapGiven = true;
             ++i;
         } else if (std::strcmp(a, "--map") == 0) {
             if (!next || !*next)
                 return needValue("a map file");
             options.mapFile = next;
+            stageOrMapGiven = true;
             ++i;
         } else if (std::strcmp(a, "--frames") == 0) {
             if (!ParseNumber(next, 1, kMaxCount, n))
@@ -117,7 +123,10 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             if (!ParseNumber(next, 1, kMaxCount, n))
                 return needValue("an attempt count above 0");
             options.attempts = static_cast<int>(n);
+            attemptsGiven = true;
             ++i;
+        } else if (std::strcmp(a, "--boot") == 0) {
+            options.boot = true;
         } else if (std::strcmp(a, "--trace") == 0) {
             options.trace = true;
         } else if (std::strcmp(a, "--dump") == 0) {
@@ -160,5 +169,11 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
         error = "no script given (use - for standard input)";
         return false;
     }
+    if (options.boot && stageOrMapGiven) {
+        error = "--boot starts at the intro; --stage and --map do not go with it";
+        return false;
+    }
+    if (options.boot && !attemptsGiven)
+        options.attempts = static_cast<int>(kMaxCount);
     return true;
 }

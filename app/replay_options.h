@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-// A screenshot wanted after a given frame of the run.
+// A screenshot wanted after a given frame of the run (with --boot: at a given input poll).
 struct ReplayShot {
-    long frame = 0;   // 1-based frame number of the whole run
+    long frame = 0;   // 1-based frame number of the whole run, or input poll with --boot
     std::string path; // BMP file to write
 };
 
@@ -14,6 +14,7 @@ struct ReplayShot {
 struct ReplayOptions {
     bool record = false;      // "record OUT": play in a window and write the input to recordOut
     std::string recordOut;    // script file written by record
+    bool boot = false;        // run the program from its first line (intro, user files, title)
     int stage = 1;            // stage of the maps archive to start at (0 the title)
     std::string mapFile;      // when set, play this map as test mode does (.txt is compiled first)
     long maxFrames = 0;       // stop after this many frames; 0 means the built-in safety limit

@@ -27,6 +27,8 @@ ReplaySnapshot TakeReplaySnapshot(const Player& hero, long frame)
     s.oxygen = world.oxygen;
     s.cameraX = world.cameraX;
     s.status = world.statusMessage;
+    s.menuState = game.menuState;
+    s.continueStage = game.continueStage;
     return s;
 }
 
@@ -71,4 +73,9 @@ std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::st
     std::snprintf(hex, sizeof hex, "%016" PRIx64, digest);
     return "final " + FormatReplayFields(s) + " attempts=" + std::to_string(attempts) + " ended=" + ended +
            " digest=" + hex;
+}
+
+std::string FormatBootFields(const ReplaySnapshot& s)
+{
+    return " menu=" + std::to_string(s.menuState) + " continue=" + std::to_string(s.continueStage);
 }

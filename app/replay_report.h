@@ -28,6 +28,7 @@ struct ReplaySnapshot {
     int score = 0, lives = 0, ringsLeft = 0;
     int hurryTimer = 0, oxygen = 0, cameraX = 0;
     std::string status;
+    int menuState = 0, continueStage = 0;
 };
 
 // The snapshot of the running session for hero after `frame` frames of the run.
@@ -41,6 +42,10 @@ std::string FormatTraceLine(const ReplaySnapshot& s);
 
 // "final " + fields + " attempts=K ended=HOW digest=HHHHHHHHHHHHHHHH" (16 hex digits).
 std::string FormatFinalLine(const ReplaySnapshot& s, int attempts, const std::string& ended, uint64_t digest);
+
+// The fields a run from program start (--boot) adds to its final line:
+// " menu=M continue=C" (menuState and continueStage).
+std::string FormatBootFields(const ReplaySnapshot& s);
 
 // text in double quotes with the escapes described above.
 std::string QuoteStatus(const std::string& text);

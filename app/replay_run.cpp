@@ -19,6 +19,7 @@
 #include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
+#include "audio/music.h"
 #include "core/settings.h"
 #include "game/session.h"
 #include "platform/input.h"
@@ -68,6 +69,24 @@ void StopRun(const char* reason)
     RequestSessionStop();
 }
 
+// Writes the shots asked for at this frame (or input poll, with --boot).
+void TakeShotsAt(long when)
+{
+    for (const ReplayShot& shot : watch.options->shots) {
+        if (shot.frame == when && !SaveScreenshot(shot.path.c_str())) {
+            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", shot.path.c_str());
+            watch.outputFailed = true;
+        }
+    }
+}
+
+// Runs from program start count shots in input polls: the screens between
+// stages wait on polls, not on stage frames.
+void BeforePoll(long poll)
+{
+    TakeShotsAt(poll);
+}
+
 void AfterFrame(const Player& hero)
 {
     NoteStageFrame();
@@ -81,12 +100,8 @@ void AfterFrame(const Player& hero)
     watch.digest = AddToDigest(watch.digest, dump.data(), dump.size());
     if (watch.options->dump)
         std::fputs(dump.c_str(), watch.out);
-    for (const ReplayShot& shot : watch.options->shots) {
-        if (shot.frame == watch.frames && !SaveScreenshot(shot.path.c_str())) {
-            std::fprintf(stderr, "fribb3-replay: cannot write %s\n", shot.path.c_str());
-            watch.outputFailed = true;
-        }
-    }
+    if (!watch.options->boot)
+        TakeShotsAt(watch.frames);
     if (watch.frames >= watch.frameLimit)
         StopRun(watch.options->maxFrames > 0 ? "frames" : "limit");
 }
@@ -127,10 +142,19 @@ DisplayConfig HeadlessDisplay()
 }
 
 // Everything after the video mode that the replay and the recording share.
-void StartCommon(const std::string& dataDir, const DisplayConfig& display)
+// A run from program start (boot) reads the user's configuration as the game
+// does; the others play with built-in settings and leave the background and
+// the hiscores to the session's needs.
+void StartCommon(const std::string& dataDir, const DisplayConfig& display, bool boot)
 {
     std::srand(kReplaySeed);
     settings = Settings{};
+    if (boot) {
+        // The game without arguments: the display choice reads the configuration,
+        // though the run keeps the display it was given.
+        const char* const argv[] = {"fribb3"};
+        (void)ChooseDisplay(ParseCommandLine(1, argv));
+    }
     StartPlatform(display);
     // StartPlatform looked in ./data of the working directory; the run's
     // archives come from dataDir instead.
@@ -139,13 +163,15 @@ void StartCommon(const std::string& dataDir, const DisplayConfig& display)
         OpenArchiveFile(static_cast<ArchiveId>(id), path.c_str());
     }
     LoadFrontEnd();
+    input = InputState{};
+    if (boot)
+        return;
     if (!BackImage && HasArchiveEntry(ArchiveGfx, "back", "bmp"))
         LoadBack(); // the playfield is drawn on black without it
 
     // The working directory holds no configuration, but the bindings the
     // script's buttons become are the built-in ones in any case.
     ResetBindings();
-    input = InputState{};
 }
 
 // Writes a whole file; false unless every byte reached it (a full disk shows only when the file is closed).
@@ -176,9 +202,9 @@ int RunChild(const ReplayOptions& options, const ReplayScript* script, const std
 {
     const std::string dataDir = options.dataDir.empty() ? DefaultReplayDataDir() : options.dataDir;
     if (options.record)
-        StartRecordPlatform(dataDir, options.displaySwitches);
+        StartRecordPlatform(dataDir, options.displaySwitches, options.boot);
     else
-        StartReplayPlatform(dataDir);
+        StartReplayPlatform(dataDir, options.boot);
     const ReplayResult result = PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
     int code = result.outputFailed ? kOutputFailedExit : 0;
     if (options.record) {
@@ -203,16 +229,19 @@ std::string DefaultReplayDataDir()
     return (exe.parent_path() / "data").string();
 }
 
-void StartReplayPlatform(const std::string& dataDir)
+void StartReplayPlatform(const std::string& dataDir, bool boot)
 {
     // Headless unless the caller chose drivers; 0 keeps an existing value.
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     UseVirtualClock(0);
-    StartCommon(dataDir, HeadlessDisplay());
+    // Tunes advance with the virtual time, so one ends on the same frame in every run.
+    PaceMusicByCaller(true);
+    SetVirtualTimeListener(AdvanceMusic);
+    StartCommon(dataDir, HeadlessDisplay(), boot);
 }
 
-void StartRecordPlatform(const std::string& dataDir, const std::vector<std::string>& displaySwitches)
+void StartRecordPlatform(const std::string& dataDir, const std::vector<std::string>& displaySwitches, bool boot)
 {
     // The game's own switch parser, over a windowed, doubled default.
     std::vector<const char*> argv = {"fribb3-replay", "-w", "-x2"};
@@ -220,7 +249,7 @@ void StartRecordPlatform(const std::string& dataDir, const std::vector<std::stri
         argv.push_back(s.c_str());
     const CommandLine cl = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
     UseRealClock();
-    StartCommon(dataDir, cl.display);
+    StartCommon(dataDir, cl.display, boot);
 }
 
 ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath,
@@ -243,11 +272,19 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     }
     SetReplayPollLimit(kScreenPollAllowance, PollLimitReached);
 
-    SessionStart start;
-    start.stage = options.stage;
-    if (!mapPath.empty())
-        start.mapFile = mapPath.c_str();
-    RunSessionFrom(start);
+    if (options.boot) {
+        SetPollWatcher(BeforePoll);
+        PlayFromIntro(false);
+        SetPollWatcher(nullptr);
+        if (watch.ended.empty() && input.quitRequest)
+            watch.ended = "quit"; // asked for during the intro: the session never started
+    } else {
+        SessionStart start;
+        start.stage = options.stage;
+        if (!mapPath.empty())
+            start.mapFile = mapPath.c_str();
+        RunSessionFrom(start);
+    }
 
     SetReplayPollLimit(0, nullptr);
     if (script) {
@@ -261,7 +298,9 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     result.attempts = watch.attempts;
     result.outputFailed = watch.outputFailed;
     result.ended = watch.stopReason == "limit" ? "limit" : watch.ended.empty() ? "stopped" : watch.ended;
-    const std::string line = FormatFinalLine(watch.last, result.attempts, result.ended, watch.digest);
+    std::string line = FormatFinalLine(watch.last, result.attempts, result.ended, watch.digest);
+    if (options.boot)
+        line += FormatBootFields(watch.last);
     std::fprintf(out, "%s\n", line.c_str());
     std::fflush(out);
     return result;

@@ -23,15 +23,18 @@ struct ReplayResult {
 // Starts the platform for a headless, deterministic run in the current
 // directory: dummy video and audio drivers unless the environment names
 // others, the virtual clock at 0, rand() seeded with kReplaySeed, a 1x window,
-// the archives of dataDir, fonts and pictures, built-in key bindings.
-void StartReplayPlatform(const std::string& dataDir);
+// the archives of dataDir, fonts and pictures, built-in key bindings, music
+// paced by the virtual clock. With boot, the user's configuration instead of
+// built-in settings, and no background: the run starts as the game does.
+void StartReplayPlatform(const std::string& dataDir, bool boot = false);
 
 // The same start for a recording: the real clock and a window made from the
 // game's display switches (windowed and doubled unless they say otherwise).
-void StartRecordPlatform(const std::string& dataDir, const std::vector<std::string>& displaySwitches);
+void StartRecordPlatform(const std::string& dataDir, const std::vector<std::string>& displaySwitches,
+                         bool boot = false);
 
 // Plays the session from the options' start (mapPath, when not empty, as test
-// mode does) with script as the input, or with recording when script is null.
+// mode does; with options.boot from the intro scenes on) with script as the input, or with recording when script is null.
 // Writes trace lines, screenshots and the final line to out as the options
 // ask. The platform must have been started.
 ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath,

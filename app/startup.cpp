@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/intro_scenes.h"
 #include "assets/archive.h"
 #include "assets/configuration.h"
 #include "assets/fonts.h"
@@ -17,6 +18,7 @@
 #include "core/fatal_error.h"
 #include "core/settings.h"
 #include "game/game_state.h"
+#include "game/hiscores.h"
 #include "game/session.h"
 #include "platform/colors.h"
 #include "platform/display.h"
@@ -137,14 +139,17 @@ int GameMain(int argc, char** argv)
 
     StartPlatform(display);
     LoadFrontEnd();
-
-    input.quitRequest = 0;
-
-    LoadBack();
-
-    if (!input.quitRequest)
-        RunSession(cl.testMode ? 1 : 0);
-
+    PlayFromIntro(cl.testMode);
     ShutDown();
     return 0;
+}
+
+void PlayFromIntro(bool testMode)
+{
+    input.quitRequest = 0;
+    RunScenes(testMode ? kCreditsScene : 0);
+    LoadBack();
+    LoadHiscores();
+    if (!input.quitRequest && !SessionStopRequested())
+        RunSession(testMode ? 1 : 0);
 }

@@ -21,5 +21,10 @@ DisplayConfig ChooseDisplay(const CommandLine& commandLine);
 // then the configuration file's settings, volumes.
 void LoadFrontEnd();
 
+// Everything after the front end: the intro scenes (only the credits in test
+// mode), the playfield background, the hiscore table, and then the session
+// unless a quit was asked for during the scenes (or a tool stopped the run).
+void PlayFromIntro(bool testMode);
+
 // The shutdown order; tolerates resources that were never created.
 void ShutDown();

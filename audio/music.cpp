@@ -45,6 +45,14 @@ constexpr int kLibraryPatternLimit = 240;
 std::atomic<int> outputFrequency{22050};
 std::atomic<int> outputChannels{2};
 
+// Paced playback renders what the mixer would ask for: buffers of this many sample frames.
+constexpr int kPacedBufferFrames = 1024;
+constexpr int kBytesPerSample = 2;
+constexpr uint64_t kMsPerSecond = 1000;
+bool pacedByCaller = false;
+// Sample frames owed to a paced module, in thousandths (ms x frequency).
+uint64_t pacedFramesOwed = 0;
+
 bool IsDigit(uint8_t c)
 {
     return c >= '0' && c <= '9';
@@ -170,7 +178,9 @@ void PlayMusic(MusicModule* module, int loops)
     SyncMasterVolume(module);
     ModPlug_Seek(module->file, 0);
     currentMusic = module;
-    Mix_HookMusic(MusicHook, module);
+    pacedFramesOwed = 0;
+    if (!pacedByCaller)
+        Mix_HookMusic(MusicHook, module);
 }
 
 void StopMusicHook()
@@ -214,6 +224,36 @@ void PlayMusicFadingIn(MusicModule* module)
 bool MusicPlaying()
 {
     return currentMusic.load() != nullptr;
+}
+
+void PaceMusicByCaller(bool on)
+{
+    if (currentMusic.load())
+        StopMusicHook();
+    pacedByCaller = on;
+    pacedFramesOwed = 0;
+}
+
+void AdvanceMusic(uint32_t ms)
+{
+    if (!pacedByCaller || !currentMusic.load()) {
+        pacedFramesOwed = 0;
+        return;
+    }
+    const int channels = outputChannels;
+    uint8_t buffer[kPacedBufferFrames * 2 * kBytesPerSample];
+    const int bufferBytes = kPacedBufferFrames * channels * kBytesPerSample;
+    if (bufferBytes > static_cast<int>(sizeof buffer))
+        return;
+    pacedFramesOwed += static_cast<uint64_t>(ms) * static_cast<uint64_t>(outputFrequency.load());
+    constexpr uint64_t kBufferOwed = kPacedBufferFrames * kMsPerSecond;
+    while (pacedFramesOwed >= kBufferOwed) {
+        pacedFramesOwed -= kBufferOwed;
+        MusicModule* module = currentMusic.load();
+        if (!module)
+            break;
+        MusicHook(module, buffer, bufferBytes);
+    }
 }
 
 void MusicHook(void* udata, uint8_t* stream, int length)

@@ -1,6 +1,8 @@
 // Tracker-module music through the mixer's music hook, with fade-in and play count.
 #pragma once
 
+#include <cstdint>
+
 // Music ids; stage s >= 1 plays ((s - 1) mod 10) + 1.
 enum MusicId {
     MusicTitle = 0,
@@ -44,3 +46,12 @@ void PlayMusicFadingIn(MusicModule* module);
 
 // True while a module is being played by the hook.
 bool MusicPlaying();
+
+// With on, modules are no longer rendered by the audio device but only by
+// AdvanceMusic, in the mixer's buffer size, so a run on a virtual clock hears
+// a tune end on the same frame every time. Off by default.
+void PaceMusicByCaller(bool on);
+
+// Renders ms milliseconds of the playing module when paced by the caller
+// (the part of a buffer left over is carried to the next call); else nothing.
+void AdvanceMusic(uint32_t ms);

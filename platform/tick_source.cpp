@@ -6,7 +6,15 @@
 namespace {
 bool virtualClock = false;
 uint32_t virtualNow = 0;
+void (*timeListener)(uint32_t) = nullptr;
+
+void StepVirtualTime(uint32_t ms)
+{
+    virtualNow += ms;
+    if (timeListener)
+        timeListener(ms);
 }
+} // namespace
 
 uint32_t GetTicks()
 {
@@ -16,7 +24,7 @@ uint32_t GetTicks()
 void Delay(uint32_t ms)
 {
     if (virtualClock)
-        virtualNow += ms;
+        StepVirtualTime(ms);
     else
         SDL_Delay(ms);
 }
@@ -39,5 +47,10 @@ bool IsVirtualClock()
 
 void AdvanceVirtualClock(uint32_t ms)
 {
-    virtualNow += ms;
+    StepVirtualTime(ms);
+}
+
+void SetVirtualTimeListener(void (*listener)(uint32_t ms))
+{
+    timeListener = listener;
 }

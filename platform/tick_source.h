@@ -21,3 +21,7 @@ bool IsVirtualClock();
 
 // Moves the virtual time forward, as if work had taken ms milliseconds.
 void AdvanceVirtualClock(uint32_t ms);
+
+// A function told of every step of the virtual time (its length in ms), so
+// that work paced by time, like music, can follow it; null removes it.
+void SetVirtualTimeListener(void (*listener)(uint32_t ms));

@@ -11,7 +11,8 @@ CAPTION='Fribb 3 v1.00'
 # desktop, scaled to fit, so the 1360x768 picture is then placed 1:1.
 SCREEN_GEOMETRY=1360x768x24
 START_TIMEOUT=30              # seconds for a window to appear (the machine may be busy)
-EXIT_TIMEOUT=5                # seconds from the key press to the end of the process
+EXIT_TIMEOUT=5                # seconds from the last key press to the end of the process
+INTRO_TIMEOUT=30              # seconds of jump presses that may be needed to get through the intro scenes
 SKIP=77
 
 . "$(dirname "$0")/xvfb_common.sh"
@@ -103,6 +104,14 @@ check_mode() {
     *" -hd "*) problem=$(check_hd_picture "$window") ;;
     esac
     send_keys "$window" Escape
+    # The quit takes effect after the intro scenes: jump ends each of them (the
+    # maker's scene only once its logo has arrived, so keep pressing).
+    i=0
+    while kill -0 "$APP_PID" 2>/dev/null && [ $i -lt $((INTRO_TIMEOUT * 2)) ]; do
+        xdotool key space 2>/dev/null
+        sleep 0.5
+        i=$((i + 1))
+    done
     wait_for_exit
     code=$EXIT_CODE
     APP_PID=
