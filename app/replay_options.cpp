@@ -22,7 +22,8 @@ const char* const kReplayUsage =
     "  --shot F:PATH     write a BMP screenshot of frame F (repeatable)\n"
     "  --data DIR        archives directory (default: data next to the program)\n"
     "  --workdir DIR     run in DIR and keep it (default: a fresh temp dir, removed)\n"
-    "  --pad N           give the game a simulated joystick with N buttons (1..32)\n";
+    "  --pad N           give the game a simulated joystick with N buttons (1..32)\n"
+    "  --overview PATH   draw the whole stage into the BMP PATH (no script needed)\n";
 
 namespace {
 
@@ -142,6 +143,11 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
                 return needValue("a directory");
             options.dataDir = next;
             ++i;
+        } else if (std::strcmp(a, "--overview") == 0) {
+            if (!next || !*next)
+                return needValue("a picture file");
+            options.overviewPath = next;
+            ++i;
         } else if (std::strcmp(a, "--workdir") == 0) {
             if (!next || !*next)
                 return needValue("a directory");
@@ -165,7 +171,7 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             return false;
         }
     }
-    if (!options.record && !haveScript) {
+    if (!options.record && !haveScript && options.overviewPath.empty()) {
         error = "no script given (use - for standard input)";
         return false;
     }

@@ -26,6 +26,7 @@ struct ReplayOptions {
     std::string workDir;      // working directory to use and keep; empty means a fresh temp dir
     int padButtons = 0;       // buttons of a simulated joystick; 0 none
     std::string scriptPath;   // input script, "-" for standard input; unused by record
+    std::string overviewPath; // when set, draw the whole stage into this BMP instead of playing
     std::vector<std::string> displaySwitches; // record only: the game's display switches
     bool diff = false;        // "diff A B": compare two dumps instead of playing
     std::string diffA, diffB;

@@ -15,10 +15,12 @@
 #include "app/command_line.h"
 #include "app/replay_input.h"
 #include "app/replay_report.h"
+#include "app/stage_overview.h"
 #include "app/state_dump.h"
 #include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
+#include "assets/tile_images.h"
 #include "audio/music.h"
 #include "core/settings.h"
 #include "game/session.h"
@@ -197,6 +199,22 @@ void ForwardSignal(int sig)
 
 constexpr int kForwardedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+// The overview picture of the stage the options name; 0 when it was written.
+int WriteOverview(const ReplayOptions& options, const std::string& mapPath)
+{
+    LoadTileImages();
+    size_t size = 0;
+    char name[16];
+    std::snprintf(name, sizeof name, "fribb3%02d", options.stage);
+    uint8_t* map = mapPath.empty() ? ReadArchiveEntry(ArchiveMaps, name, "bin", &size)
+                                   : ReadWholeFile(mapPath.c_str(), &size);
+    const bool saved = map && SaveStageOverview(map, size, options.overviewPath.c_str());
+    std::free(map);
+    if (!saved)
+        std::fprintf(stderr, "fribb3-replay: cannot draw the overview %s\n", options.overviewPath.c_str());
+    return saved ? 0 : kOutputFailedExit;
+}
+
 // The child's part of RunReplayProcess; runs in the working directory.
 int RunChild(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath)
 {
@@ -205,6 +223,11 @@ int RunChild(const ReplayOptions& options, const ReplayScript* script, const std
         StartRecordPlatform(dataDir, options.displaySwitches, options.boot);
     else
         StartReplayPlatform(dataDir, options.boot);
+    if (!options.overviewPath.empty()) {
+        const int code = WriteOverview(options, mapPath);
+        ShutDown();
+        return code;
+    }
     const ReplayResult result = PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
     int code = result.outputFailed ? kOutputFailedExit : 0;
     if (options.record) {
@@ -312,6 +335,8 @@ int RunReplayProcess(const ReplayOptions& given, const ReplayScript* script, con
     ReplayOptions options = given;
     for (ReplayShot& shot : options.shots)
         shot.path = fs::absolute(shot.path).string();
+    if (!options.overviewPath.empty())
+        options.overviewPath = fs::absolute(options.overviewPath).string();
     if (!options.dataDir.empty())
         options.dataDir = fs::absolute(options.dataDir).string();
     if (!options.recordOut.empty()) {

@@ -128,8 +128,10 @@ std::string StripLineEnd(std::string s)
 
 } // namespace
 
-bool CompileMapText(const std::string& text, StageMap& map, std::string& error)
+bool CompileMapText(const std::string& text, StageMap& map, std::string& error, std::vector<int>* topRowLines)
 {
+    if (topRowLines)
+        topRowLines->clear();
     Parser p;
     p.legend.fill(kNoCode);
     for (const LegendEntry& e : kDefaultLegend)
@@ -178,6 +180,8 @@ bool CompileMapText(const std::string& text, StageMap& map, std::string& error)
         for (int c = 0; c < width; ++c)
             for (int r = 0; r < kRows; ++r)
                 map.cells.push_back(rows[r][c]);
+        if (topRowLines)
+            topRowLines->insert(topRowLines->end(), static_cast<size_t>(width), p.lineNumber - kRows + 1);
         map.columns += width;
     }
     if (map.columns == 0) {

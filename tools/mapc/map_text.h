@@ -2,9 +2,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "world/map_format.h"
 
 // Compiles the text of a map file; every map block holds exactly 12 lines. On
-// failure returns false and puts "line N: what" into error.
-bool CompileMapText(const std::string& text, StageMap& map, std::string& error);
+// failure returns false and puts "line N: what" into error. topRowLines, when
+// given, receives for every column the source line of its top row (row r lies
+// r lines further down).
+bool CompileMapText(const std::string& text, StageMap& map, std::string& error,
+                    std::vector<int>* topRowLines = nullptr);

@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     }
 
     ReplayScript script;
-    if (!options.record) {
+    if (!options.record && options.overviewPath.empty()) {
         std::string text;
         if (!ReadToolInput(options.scriptPath, text, error)) {
             std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", options.scriptPath.c_str(), error.c_str());

@@ -1,0 +1,45 @@
+// Playing a stage's finishing script on the headless stage player: the finish, the safe start and route tolerance.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A finishing script: the buttons of every frame and the script line each frame comes from.
+struct FinishScript {
+    std::vector<uint32_t> input;
+    std::vector<int> lineOf;
+};
+
+// Reads a replay script keeping line numbers; false with "line N: what" in error.
+bool ReadFinishScript(const std::string& text, FinishScript& script, std::string& error);
+
+// Frames a finishing script may take: two thirds of the 150-second limit.
+constexpr long kMaxFinishFrames = 6000;
+// Frames after the intro that a hero left alone must survive.
+constexpr long kSafeWaitFrames = 600;
+// Frames of the intro phase at the start of every attempt.
+constexpr long kIntroFrames = 181;
+
+// How the finishing script played: ok when it reached the exit with every
+// ring, alive, within kMaxFinishFrames; otherwise line and what describe the failure.
+struct FinishCheck {
+    bool ok = false;
+    long frames = 0;
+    int line = 0;
+    std::string what;
+};
+FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const FinishScript& script);
+
+// Empty when a hero who waits kSafeWaitFrames after the intro survives, else what happened.
+std::string CheckSafeStart(const std::vector<uint8_t>& map, int stage);
+
+// Shifted variants of a finishing script that still finish with every ring and no death.
+struct Tolerance {
+    int kept = 0;
+    int tried = 0;
+};
+// Each variant moves the input changes at `places` random places (after the
+// intro) one or two frames earlier or later; the random sequence is fixed by seed.
+Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input,
+                           int variants, int places, uint32_t seed);

@@ -1,0 +1,76 @@
+// Writing STAGES.md: one table row per stage and the legend.
+#include "stage_table.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Themes(const StageCensus& c)
+{
+    std::string text;
+    for (int t : c.themes)
+        text += (text.empty() ? "" : ", ") + std::string(ThemeName(t));
+    return text.empty() ? "-" : text;
+}
+
+std::string Introduces(const std::vector<int>& mechanics)
+{
+    std::string text;
+    for (int m : mechanics)
+        text += (text.empty() ? "" : ", ") + std::string(MechanicName(m));
+    return text.empty() ? "-" : text;
+}
+
+std::string Share(const Tolerance& t)
+{
+    if (t.tried == 0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%d/%d (%d%%)", t.kept, t.tried, (t.kept * 100 + t.tried / 2) / t.tried);
+    return text;
+}
+
+} // namespace
+
+std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVariant)
+{
+    std::string out =
+        "# Stages\n\n"
+        "Made by `fribb3-stagecheck` (tools/stagecheck) from the maps and finishing scripts in\n"
+        "this folder. The build runs it on every map and fails on a broken rule; a test checks\n"
+        "that this file is what it prints. After changing a stage, rewrite the file with\n"
+        "`cmake --build build --target stages-table`.\n\n"
+        "| Stage | Theme | Music | Columns | Rings | MASKY | BEETLE | WINGEDEYE | ACIDFISH | SKULL | Lifts | "
+        "Hazards | Checkpoints | Introduces | Finish frames | Shifted runs finishing |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+    for (const StageRow& r : rows) {
+        const StageCensus& c = r.census;
+        char cells[512];
+        std::snprintf(cells, sizeof cells, "| %d | %s | %s | %d | %d | %d | %d | %d | %d | %d | %d (%d) | %d/%d/%d | %d |",
+                      r.number, Themes(c).c_str(), r.music.c_str(), c.columns, c.rings, c.enemies[MechMasky],
+                      c.enemies[MechBeetle], c.enemies[MechWingedEye], c.enemies[MechAcidFish], c.enemies[MechSkull],
+                      c.lifts, c.crushingLifts, c.spikes, c.hiddenSpikes, c.explosives, c.checkpoints);
+        out += cells;
+        out += ' ';
+        out += Introduces(r.introduces);
+        out += " | ";
+        out += std::to_string(r.finishFrames);
+        out += " | ";
+        out += Share(r.tolerance);
+        out += " |\n";
+    }
+    out += "\n"
+           "- Theme: the themes with at least a tenth of the stage's themed tiles, most used first.\n"
+           "- Music: the tune of the stage (content/music, module N for stage N).\n"
+           "- Lifts: all lifts (in brackets those that rise into a ceiling and crush a rider who stays on).\n"
+           "- Hazards: spikes / hidden spikes / explosive tiles.\n"
+           "- Introduces: mechanics that no earlier stage has.\n"
+           "- Finish frames: frames of `fribb3NN-finish.replay` from the first frame of the stage to the exit\n"
+           "  (at most 6000 of the 9000 the stage allows).\n"
+           "- Shifted runs finishing: variants of the finishing script in which the input changes at " +
+           std::to_string(placesPerVariant) +
+           " random\n"
+           "  places each come one or two frames earlier or later (a fixed random sequence per stage), and\n"
+           "  how many of them still finish with every ring and no death.\n";
+    return out;
+}

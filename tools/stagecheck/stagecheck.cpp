@@ -1,0 +1,189 @@
+// fribb3-stagecheck: checks every stage map and its finishing script, and writes the stage table.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "map_text.h"
+#include "stage_census.h"
+#include "stage_rules.h"
+#include "stage_runs.h"
+#include "stage_table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage = "usage: fribb3-stagecheck [--table OUT.md] MAP_DIR MUSIC_DIR\n";
+constexpr int kLastStage = 10;
+// Shifted runs per stage, and the input changes each one moves.
+constexpr int kVariants = 40;
+constexpr int kPlacesPerVariant = 2;
+// Seeds the shifted runs of stage n with kSeedBase + n, so the table never changes by itself.
+constexpr uint32_t kSeedBase = 1000;
+// Stages a theme must dress, once all ten exist.
+constexpr int kStagesPerTheme = 2;
+constexpr size_t kMaxThemesPerStage = 2;
+
+int problems = 0;
+
+void Problem(const fs::path& file, int line, const std::string& what)
+{
+    ++problems;
+    if (line > 0)
+        std::fprintf(stderr, "%s:%d: %s\n", file.string().c_str(), line, what.c_str());
+    else
+        std::fprintf(stderr, "%s: %s\n", file.string().c_str(), what.c_str());
+}
+
+bool ReadText(const fs::path& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// "line N: what" from the map compiler or the script reader, as file:line.
+void ProblemFromError(const fs::path& file, const std::string& error)
+{
+    int line = 0;
+    std::string what = error;
+    if (std::sscanf(error.c_str(), "line %d:", &line) == 1)
+        what = error.substr(error.find(':') + 2);
+    Problem(file, line, what);
+}
+
+std::string StageName(int n)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "fribb3%02d", n);
+    return name;
+}
+
+// The title line of tune n ("N.name.tune" in the music folder).
+std::string TuneTitle(const fs::path& musicDir, int n)
+{
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(musicDir, ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(std::to_string(n) + ".", 0) != 0 || e.path().extension() != ".tune")
+            continue;
+        std::string text, line;
+        ReadText(e.path(), text);
+        std::istringstream in(text);
+        while (std::getline(in, line))
+            if (line.rfind("title ", 0) == 0)
+                return line.substr(6);
+    }
+    return "?";
+}
+
+// Checks stage n; fills row and returns true when it exists and is whole enough to be counted.
+bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
+{
+    const fs::path mapPath = mapDir / (StageName(n) + ".txt");
+    std::string text, error;
+    if (!ReadText(mapPath, text)) {
+        if (n == 0)
+            Problem(mapPath, 0, "the title stage is missing");
+        return false;
+    }
+    StageMap map;
+    std::vector<int> topRowLines;
+    if (!CompileMapText(text, map, error, &topRowLines)) {
+        ProblemFromError(mapPath, error);
+        return false;
+    }
+    for (const StageIssue& issue : CheckStage(map, topRowLines, n))
+        Problem(mapPath, issue.line, issue.what);
+    if (n == 0)
+        return false;
+
+    row.number = n;
+    row.census = CountStage(map);
+    if (row.census.themes.empty() || row.census.themes.size() > kMaxThemesPerStage)
+        Problem(mapPath, 0, "a stage is dressed in one or two themes, this one in " +
+                                std::to_string(row.census.themes.size()));
+    const std::vector<uint8_t> bytes = EncodeStageMap(map);
+    const std::string waited = CheckSafeStart(bytes, n);
+    if (!waited.empty())
+        Problem(mapPath, 0, waited);
+
+    const fs::path scriptPath = mapDir / (StageName(n) + "-finish.replay");
+    FinishScript script;
+    if (!ReadText(scriptPath, text)) {
+        Problem(scriptPath, 0, "missing: every stage has a finishing script");
+        return true;
+    }
+    if (!ReadFinishScript(text, script, error)) {
+        ProblemFromError(scriptPath, error);
+        return true;
+    }
+    const FinishCheck finish = CheckFinish(bytes, n, script);
+    if (!finish.ok)
+        Problem(scriptPath, finish.line, finish.what);
+    row.finishFrames = finish.frames;
+    row.tolerance = MeasureTolerance(bytes, n, script.input, kVariants, kPlacesPerVariant, kSeedBase + n);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    fs::path tablePath;
+    if (args.size() >= 2 && args[0] == "--table") {
+        tablePath = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() != 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const fs::path mapDir = args[0], musicDir = args[1];
+
+    std::vector<StageRow> rows;
+    bool seen[MechanicCount] = {};
+    int stagesOfTheme[ThemeCount] = {};
+    for (int n = 0; n <= kLastStage; ++n) {
+        StageRow row;
+        if (!CheckOne(mapDir, n, row))
+            continue;
+        row.music = TuneTitle(musicDir, n);
+        for (int m = 0; m < MechanicCount; ++m) {
+            if (row.census.has[m] && !seen[m])
+                row.introduces.push_back(m);
+            seen[m] = seen[m] || row.census.has[m];
+        }
+        for (int t : row.census.themes)
+            ++stagesOfTheme[t];
+        rows.push_back(row);
+    }
+    if (rows.size() == static_cast<size_t>(kLastStage)) {
+        for (int t = 0; t < ThemeCount; ++t)
+            if (stagesOfTheme[t] < kStagesPerTheme)
+                Problem(mapDir, 0, std::string("the ") + ThemeName(t) + " theme dresses " +
+                                       std::to_string(stagesOfTheme[t]) + " stages, fewer than two");
+        for (int m = 0; m < MechanicCount; ++m)
+            if (!seen[m])
+                Problem(mapDir, 0, std::string("no stage has ") + MechanicName(m));
+    }
+    if (problems > 0) {
+        std::fprintf(stderr, "fribb3-stagecheck: %d problems\n", problems);
+        return 1;
+    }
+    const std::string table = FormatStagesFile(rows, kPlacesPerVariant);
+    if (tablePath.empty()) {
+        std::fputs(table.c_str(), stdout);
+        return 0;
+    }
+    std::ofstream out(tablePath, std::ios::binary | std::ios::trunc);
+    out << table;
+    return out ? 0 : 1;
+}

@@ -1,0 +1,53 @@
+// What the stage checker knows about the tile set: themes, markers, mechanics and the look of each code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The five themes of the tile set, in the order the stage table names them.
+enum Theme { Grassland, Temple, Cave, Ice, Castle, ThemeCount };
+// The table's name of a theme.
+const char* ThemeName(int theme);
+// The theme a code belongs to, or -1 for shared pieces and empty cells.
+int ThemeOf(uint8_t code);
+
+// The mechanics a stage can introduce, in the order they are listed.
+enum Mechanic {
+    MechRings, MechExtraLife, MechBonus, MechCheckpoint, MechLift, MechCrushingLift, MechPushable, MechBrick,
+    MechBump, MechCrumble, MechGate, MechSpikes, MechHiddenSpikes, MechExplosive, MechWater, MechMasky,
+    MechBeetle, MechWingedEye, MechAcidFish, MechSkull, MechanicCount
+};
+// The table's name of a mechanic.
+const char* MechanicName(int mechanic);
+// The mechanic a placed code stands for, or -1 (crushing lifts are found from the map, not a code).
+int MechanicOf(uint8_t code);
+
+// Enemy kind (MechMasky..MechSkull) of a spawn marker, or -1.
+int EnemyOf(uint8_t code);
+
+// True for the hero's start markers (stageNumber 0 is the title, where 0x18 is scenery).
+bool IsStartMarker(uint8_t code, int stageNumber);
+
+// True for water cells, counting an acid fish's cell, which turns into water.
+bool IsWater(uint8_t code);
+// True for the animated or still surface of a pool.
+bool IsWaterSurface(uint8_t code);
+
+// True when the cell blocks the hero (solid or pushable; hazards do not).
+bool IsSolidCode(uint8_t code);
+// True for thin platforms and ledges, which must not hang right above water.
+bool IsLedge(uint8_t code);
+
+// Sides of a cell.
+enum Side { SideNone = 0, SideTop = 1, SideBottom = 2, SideLeft = 4, SideRight = 8 };
+// For a back wall: 0 for a plain one, else the side its finished edge is on; -1 when the code is no back wall.
+int BackWallEdge(uint8_t code);
+// True when a cell shows the sky behind it during play: empty, mostly transparent, or a tile that
+// disappears or moves (rings, bricks, crates, markers).
+bool ShowsSky(uint8_t code);
+// For the end pieces of grass, beams and ice platforms: the side that must stay open, else SideNone.
+int OpenSideOf(uint8_t code);
+
+// True when a map may hold the code: it has a picture and is not a frame the game writes itself
+// (animation frames, closed doors, taken pick-ups, sprites of moving enemies).
+bool IsPlaceable(uint8_t code);

@@ -1,0 +1,28 @@
+// Route plans: the goals, in order, that a finishing script for a stage must reach.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One step of a route.
+struct RouteGoal {
+    enum Kind { Reach, Finish, Hold };
+    Kind kind = Reach;
+    int column = 0, row = 0;      // Reach: the cell the hero's centre must enter
+    bool standing = false;        // Reach: and the hero must stand there (on ground, not rising)
+    bool slow = false;            // the search may also walk slowly (down held)
+    std::vector<uint32_t> input;  // Hold: these buttons, one entry per frame
+    int chunk = 4;                // frames per search step
+    long nodes = 150000;          // search states allowed before giving up
+    int solutions = 40;           // solutions compared for robustness before choosing
+    std::string text;             // the goal's line, repeated in the script as a comment
+    int line = 0;
+};
+
+// Parses a route file. Lines (a "#" starts a comment):
+//   reach C R [stand] [slow] [chunk=N] [nodes=N] [tries=N]   the hero's centre enters cell (C, R)
+//   finish [slow] [chunk=N] [nodes=N] [tries=N]              the hero enters the open exit
+//   hold N BUTTONS                                    N frames of BUTTONS (L R U D J or -)
+// On failure returns false with "line N: what" in error.
+bool ParseRoutePlan(const std::string& text, std::vector<RouteGoal>& goals, std::string& error);

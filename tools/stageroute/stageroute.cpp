@@ -1,0 +1,256 @@
+// fribb3-stageroute: plays input scripts on the headless stage player and searches finishing scripts
+// along a route plan, reusing the parts of an earlier script that still work.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/replay_script.h"
+#include "map_text.h"
+#include "route_plan.h"
+#include "route_search.h"
+#include "stage_runs.h"
+#include "stage_sim.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: fribb3-stageroute play MAP.txt STAGE SCRIPT\n"
+    "       fribb3-stageroute search MAP.txt STAGE ROUTE OUT.replay\n"
+    "       fribb3-stageroute shifts MAP.txt STAGE SCRIPT\n";
+// Frames of the intro phase, which a script waits out with nothing held.
+constexpr long kIntroFrames = 181;
+// Marks the start of a goal's input in a script the search writes.
+constexpr const char* kGoalMark = "# > ";
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool LoadMap(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    std::string text, error;
+    StageMap map;
+    if (!ReadFile(path, text) || !CompileMapText(text, map, error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.empty() ? "cannot read" : error.c_str());
+        return false;
+    }
+    bytes = EncodeStageMap(map);
+    return true;
+}
+
+void PrintHero(const char* what)
+{
+    const Player& p = SimHero();
+    std::printf("%s frame=%ld x=%d y=%d vy=%d rings=%d camera=%d dead=%d finished=%d status=\"%s\"\n", what,
+                SimFrames(), p.x, p.y, p.vy, world.ringsLeft, world.cameraX, p.dead, p.finished, world.statusMessage);
+}
+
+int Play(const std::vector<uint8_t>& map, int stage, const std::string& scriptPath)
+{
+    std::string text, error;
+    ReplayScript script;
+    if (!ReadFile(scriptPath, text) || !ParseReplayScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+        return 2;
+    }
+    // The hero after each run of the script's lines between goal marks (or each line).
+    StartSimStage(map, stage);
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    size_t step = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        const std::string body = line.substr(0, line.find('#'));
+        long count = 0;
+        std::istringstream w(body);
+        if (!(w >> count))
+            continue;
+        const ReplayStep& s = script.steps[step++];
+        for (long i = 0; i < s.count && !SimFinished() && !SimFailed(); ++i)
+            StepSimFrame(s.buttons);
+        const std::string where = "line " + std::to_string(number) + ":";
+        PrintHero(where.c_str());
+        if (SimFinished() || SimFailed())
+            break;
+    }
+    for (long i = 0; i < 600 && !SimFinished() && !SimFailed(); ++i)
+        StepSimFrame(0);
+    PrintHero("end:");
+    return SimFinished() && world.ringsLeft == 0 ? 0 : 1;
+}
+
+// The input of each goal in an earlier script, by the goal's text.
+std::vector<std::pair<std::string, std::vector<uint32_t>>> EarlierSegments(const std::string& path)
+{
+    std::vector<std::pair<std::string, std::vector<uint32_t>>> segments;
+    std::string text;
+    if (!ReadFile(path, text))
+        return segments;
+    std::istringstream in(text);
+    std::string line;
+    const std::string mark = kGoalMark;
+    while (std::getline(in, line)) {
+        if (line.rfind(mark, 0) == 0) {
+            segments.push_back({line.substr(mark.size()), {}});
+            continue;
+        }
+        if (segments.empty())
+            continue;
+        ReplayScript one;
+        std::string error;
+        if (ParseReplayScript(line, one, error))
+            for (const ReplayStep& s : one.steps)
+                segments.back().second.insert(segments.back().second.end(), static_cast<size_t>(s.count), s.buttons);
+    }
+    return segments;
+}
+
+bool Replays(const RouteGoal& goal, const std::vector<uint32_t>& input)
+{
+    const SimSnapshot start = TakeSimSnapshot();
+    for (uint32_t b : input) {
+        StepSimFrame(b);
+        if (SimFailed())
+            break;
+    }
+    if (GoalMet(goal))
+        return true;
+    RestoreSimSnapshot(start);
+    return false;
+}
+
+int Search(const std::vector<uint8_t>& map, int stage, const std::string& routePath, const std::string& outPath)
+{
+    std::string text, error;
+    std::vector<RouteGoal> goals;
+    if (!ReadFile(routePath, text) || !ParseRoutePlan(text, goals, error)) {
+        std::fprintf(stderr, "%s: %s\n", routePath.c_str(), error.empty() ? "cannot read" : error.c_str());
+        return 2;
+    }
+    const auto earlier = EarlierSegments(outPath);
+    StartSimStage(map, stage);
+    for (long f = 0; f < kIntroFrames; ++f)
+        StepSimFrame(0);
+
+    std::string script = "# Plays stage " + std::to_string(stage) +
+                         " from its first frame to the exit with every ring; made by fribb3-stageroute\n"
+                         "# from " + routePath.substr(routePath.find_last_of('/') + 1) +
+                         " (the goals below are its lines).\n" + std::to_string(kIntroFrames) +
+                         " -\n";
+    bool reusing = true;
+    uint32_t last = 0;
+    std::vector<SimSnapshot> perturbed;
+    for (size_t i = 0; i < goals.size(); ++i) {
+        const RouteGoal& g = goals[i];
+        const SimSnapshot here = TakeSimSnapshot();
+        std::vector<uint32_t> input;
+        double robustness = 1;
+        const char* how = "searched";
+        if (g.kind == RouteGoal::Hold) {
+            input = g.input;
+            AdvancePerturbed(last, perturbed, input);
+            how = "held";
+        } else if (reusing && i < earlier.size() && earlier[i].first == g.text && Replays(g, earlier[i].second)) {
+            input = earlier[i].second;
+            RestoreSimSnapshot(here);
+            AdvancePerturbed(last, perturbed, input);
+            how = "kept";
+        } else {
+            reusing = false;
+            if (!SearchGoal(g, last, perturbed, input, robustness, error)) {
+                std::fprintf(stderr, "%s:%d: %s: %s\n", routePath.c_str(), g.line, g.text.c_str(), error.c_str());
+                PrintHero("stuck at");
+                return 1;
+            }
+        }
+        if (g.kind != RouteGoal::Hold && !(i < earlier.size() && earlier[i].first == g.text))
+            reusing = false;
+        if (SimFailed()) {
+            std::fprintf(stderr, "%s:%d: the hero fails during %s\n", routePath.c_str(), g.line, g.text.c_str());
+            return 1;
+        }
+        if (!input.empty())
+            last = input.back();
+        std::fprintf(stderr, "%-28s %-8s %5zu frames, shifts kept %3.0f%%, at x=%d y=%d frame %ld, %zu perturbed\n",
+                     g.text.c_str(), how, input.size(), robustness * 100, SimHero().x, SimHero().y, SimFrames(),
+                     perturbed.size());
+        script += kGoalMark + g.text + "\n" + FormatReplayScript(input);
+    }
+    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    out << script;
+    std::fprintf(stderr, "wrote %s: %ld frames, rings left %d, finished %d\n", outPath.c_str(), SimFrames(),
+                 world.ringsLeft, SimFinished() ? 1 : 0);
+    return out && SimFinished() ? 0 : 1;
+}
+
+// Every input change of the script moved one or two frames either way, one at a
+// time: prints the ones after which the stage is no longer finished.
+int Shifts(const std::vector<uint8_t>& map, int stage, const std::string& scriptPath)
+{
+    std::string text, error;
+    FinishScript script;
+    if (!ReadFile(scriptPath, text) || !ReadFinishScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+        return 2;
+    }
+    int tried = 0, kept = 0;
+    for (size_t i = kIntroFrames + 1; i < script.input.size(); ++i) {
+        if (script.input[i] == script.input[i - 1])
+            continue;
+        for (int d : {-2, -1, 1, 2}) {
+            std::vector<uint32_t> v = script.input;
+            if (d > 0)
+                for (size_t k = i; k < i + d && k < v.size(); ++k)
+                    v[k] = script.input[i - 1];
+            else
+                for (size_t k = i + d; k < i; ++k)
+                    v[k] = script.input[i];
+            v.insert(v.end(), 60, v.back());
+            const SimOutcome o = PlaySimRun(map, stage, v, 0);
+            ++tried;
+            if (o.finished && !o.failed && o.ringsLeft == 0) {
+                ++kept;
+                continue;
+            }
+            std::printf("line %d (frame %zu) %+d: %s at frame %ld, hero x=%d y=%d, rings left %d\n",
+                        script.lineOf[i], i, d, o.failed ? o.status.c_str() : "not finished", o.frames,
+                        SimHero().x, SimHero().y, o.ringsLeft);
+        }
+    }
+    std::printf("%d of %d single shifts still finish\n", kept, tried);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<uint8_t> map;
+    if (args.size() == 4 && args[0] == "play") {
+        if (!LoadMap(args[1], map))
+            return 2;
+        return Play(map, std::atoi(args[2].c_str()), args[3]);
+    }
+    if (args.size() == 5 && args[0] == "search") {
+        if (!LoadMap(args[1], map))
+            return 2;
+        return Search(map, std::atoi(args[2].c_str()), args[3], args[4]);
+    }
+    if (args.size() == 4 && args[0] == "shifts") {
+        if (!LoadMap(args[1], map))
+            return 2;
+        return Shifts(map, std::atoi(args[2].c_str()), args[3]);
+    }
+    std::fputs(kUsage, stderr);
+    return 2;
+}
