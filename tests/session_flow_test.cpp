@@ -1,10 +1,9 @@
-// Whole sessions driven by scripted input: finishing stage 1, the title start, deaths, game over, quitting, test mode.
+// Whole sessions driven by scripted input: the title start, deaths, game over, quitting, test mode.
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -100,27 +99,8 @@ protected:
     ReplayScript script;
 };
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // The pause menu opened, the cursor moved up once to SUICIDE and confirmed.
 const char* kSuicide = "200 -\n1 P\n1 -\n1 U\n1 -\n1 S\n1 -\n";
-
-TEST_F(SessionFlow, TheRepositoryScriptFinishesStageOneWithEveryRing)
-{
-    Play(ReadText(std::string(FRIBB3_SOURCE_DIR) + "/content/maps/fribb301-finish.replay"), AtStage(1));
-    ASSERT_EQ(attempts.size(), 1u);
-    EXPECT_EQ(attempts[0].stage, 1);
-    EXPECT_EQ(attempts[0].how, "finished");
-    EXPECT_EQ(attempts[0].ringsLeft, 0);
-    EXPECT_EQ(attempts[0].lives, 6);
-    EXPECT_LT(attempts[0].frames, 1200);
-}
 
 TEST_F(SessionFlow, ReleasingStartOnTheTitleStartsStageOne)
 {
