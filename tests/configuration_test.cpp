@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <functional>
 #include <string>
 
@@ -49,6 +50,12 @@ TEST(Configuration, EachTextGivesItsSettings)
          [](Settings& s) {
              const int keys[ActionCount] = {100, 0, 115, 100, -1, 7, 12};
              std::copy(keys, keys + ActionCount, s.keys);
+         }},
+        {"numbers past the int range saturate", kAllKeys + "k_up=99999999999\nk_down=-99999999999\nk_left=2147483647\n",
+         [](Settings& s) {
+             s.keys[ActionUp] = INT_MAX;
+             s.keys[ActionDown] = INT_MIN;
+             s.keys[ActionLeft] = INT_MAX;
          }},
         {"found anywhere, NUL bytes and all", kAllKeys + "xxmus_volume=9 sfx_volume=8\n" + std::string(1, '\0') +
                                                    "k_jump=64\n\xff\xfe",
@@ -95,7 +102,7 @@ TEST(Configuration, EachTextGivesItsSettings)
              s.mpBassAmount = 100;
              s.mpSurroundDepth = 100;
          }},
-        {"flags are only set", kAllKeys + "mpFlagsOVERSAMPLING=0\nmpFlagsNOISE_REDUCTION=2\nmpFlagsREVERB=1\n"
+        {"flags are only set", kAllKeys + "mpFlagsOVERSAMPLING=0\nmpFlagsMEGABASS=2\nmpFlagsREVERB=1\n"
                                           "mpFlagsSURROUND=1\nmpResamplingMode=3\n",
          [](Settings& s) {
              s.mpFlags = kMpOversampling | kMpNoiseReduction | kMpReverb | kMpSurround;
