@@ -22,8 +22,10 @@
 #include "assets/front_end_images.h"
 #include "assets/tile_images.h"
 #include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "core/settings.h"
 #include "game/session.h"
+#include "platform/draw_listener.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
 #include "platform/screenshot.h"
@@ -60,6 +62,8 @@ struct RunWatch {
     std::string stopReason; // set when the run itself asked the session to stop
     bool outputFailed = false; // a shot could not be written
     uint64_t digest = kDigestStart; // of every frame's state dump
+    std::vector<int> sounds;        // asked for since the last frame
+    PictureLog picture;             // drawn since the last frame
 };
 
 RunWatch watch;
@@ -98,7 +102,9 @@ void AfterFrame(const Player& hero)
         const std::string line = FormatTraceLine(watch.last);
         std::fprintf(watch.out, "%s\n", line.c_str());
     }
-    const std::string dump = FormatStateDump(watch.frames, hero);
+    const std::string dump = FormatStateDump(watch.frames, hero, watch.sounds, watch.picture);
+    watch.sounds.clear();
+    watch.picture = PictureLog{};
     watch.digest = AddToDigest(watch.digest, dump.data(), dump.size());
     if (watch.options->dump)
         std::fputs(dump.c_str(), watch.out);
@@ -106,6 +112,19 @@ void AfterFrame(const Player& hero)
         TakeShotsAt(watch.frames);
     if (watch.frames >= watch.frameLimit)
         StopRun(watch.options->maxFrames > 0 ? "frames" : "limit");
+}
+
+// The run's sound player: notes the sound for the dump, then plays it.
+void RecordSound(int id)
+{
+    watch.sounds.push_back(id);
+    PlayEffect(id);
+}
+
+// The run's draw listener: every drawing into the screen goes into the picture's digest.
+void RecordDraw(const DrawCall& call)
+{
+    watch.picture.Add(call);
 }
 
 void AttemptEnded(const Player& hero, const char* how)
@@ -158,6 +177,8 @@ void StartCommon(const std::string& dataDir, const DisplayConfig& display, bool 
         (void)ChooseDisplay(ParseCommandLine(1, argv));
     }
     StartPlatform(display);
+    SetSoundPlayer(RecordSound);
+    SetDrawListener(RecordDraw);
     // StartPlatform looked in ./data of the working directory; the run's
     // archives come from dataDir instead.
     for (int id = 0; id < ArchiveCount; ++id) {

@@ -76,6 +76,7 @@ void StartPlatform(const DisplayConfig& display)
         FatalError("Mix_OpenAudio", SDL_GetError());
     SetMusicOutputFormat(kMixFrequency, kMixChannels);
     Mix_AllocateChannels(kMixVoices);
+    SetSoundPlayer(PlayEffect);
 
     SDL_WM_SetCaption("Fribb 3 v1.00", nullptr);
 

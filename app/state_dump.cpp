@@ -1,8 +1,10 @@
 // Writing out every field of the session, world, hero, actors, lifts, effects and grids.
 #include "app/state_dump.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "app/replay_report.h"
 #include "core/settings.h"
@@ -73,6 +75,15 @@ void AppendOptionsDump(std::string& out, long frame)
 
 } // namespace
 
+void PictureLog::Add(const DrawCall& call)
+{
+    draws += 1;
+    digest = AddToDigest(digest, call.what, std::strlen(call.what));
+    digest = AddToDigest(digest, call.v, sizeof call.v);
+    if (call.text)
+        digest = AddToDigest(digest, call.text, strnlen(call.text, static_cast<size_t>(std::max(call.v[2], 0))));
+}
+
 uint64_t AddToDigest(uint64_t digest, const void* data, size_t size)
 {
     const auto* p = static_cast<const uint8_t*>(data);
@@ -81,7 +92,8 @@ uint64_t AddToDigest(uint64_t digest, const void* data, size_t size)
     return digest;
 }
 
-std::string FormatStateDump(long frame, const Player& hero)
+std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds,
+                            const PictureLog& picture)
 {
     std::string out;
     const GameState& g = game;
@@ -126,5 +138,17 @@ std::string FormatStateDump(long frame, const Player& hero)
         AppendOptionsDump(out, frame);
     Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, levelMap.columns,
          GridChecksum(levelMap.live), GridChecksum(levelMap.restore));
+    if (!sounds.empty()) {
+        out += "dump " + std::to_string(frame) + " sounds played=";
+        for (size_t i = 0; i < sounds.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            out += std::to_string(sounds[i]);
+        }
+        out += "\n";
+    }
+    if (picture.draws > 0)
+        Line(out, "dump %ld picture draws=%d sum=%08" PRIx32 "\n", frame, picture.draws,
+             static_cast<uint32_t>(picture.digest ^ (picture.digest >> 32)));
     return out;
 }

@@ -10,6 +10,9 @@
 //   dump F options <OptionsMenu and KeyCapture fields>  while the options screen runs
 //   dump F settings <every Settings field, keys= and pad= as comma lists>  likewise
 //   dump F grid columns=N live=HHHHHHHH restore=HHHHHHHH   (checksums of both grids)
+//   dump F sounds played=I,J,...              when sounds were asked for since the last frame
+//   dump F picture draws=N sum=HHHHHHHH       when something was drawn since the last frame:
+//                                             how many drawing calls, and a checksum of them
 // where F is the frame number of the run and every field is "name=value" with
 // the member's own name.
 #pragma once
@@ -17,6 +20,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/draw_listener.h"
 
 struct Player;
 
@@ -26,5 +32,18 @@ constexpr uint64_t kDigestStart = 0xcbf29ce484222325ull;
 // Adds size bytes to a running 64-bit FNV-1a digest and returns the new value.
 uint64_t AddToDigest(uint64_t digest, const void* data, size_t size);
 
-// The dump lines of the session's state after frame `frame`, each ended by a newline.
-std::string FormatStateDump(long frame, const Player& hero);
+// The drawing calls of one frame's picture: which tiles, texts, rectangles and
+// pictures went where, not their pixels, so new artwork changes nothing here.
+struct PictureLog {
+    int draws = 0;
+    uint64_t digest = kDigestStart;
+
+    // Adds one call.
+    void Add(const DrawCall& call);
+};
+
+// The dump lines of the session's state after frame `frame`, each ended by a
+// newline; sounds are the sound ids asked for and picture what was drawn since
+// the previous frame.
+std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds,
+                            const PictureLog& picture);

@@ -57,14 +57,6 @@ bool ChunkSizesFit(const uint8_t* data, size_t size)
     return true;
 }
 
-void PlayLoadedSound(int id)
-{
-    // Ids come from the game's own table; anything else, or an effect not loaded yet, is silence.
-    if (id < 0 || id >= kSoundCount || !soundChunks[id])
-        return;
-    Mix_PlayChannelTimed(kAllChannels, soundChunks[id], kNoExtraLoops, kNoTimeLimit);
-}
-
 } // namespace
 
 void LoadSoundEffects()
@@ -88,7 +80,6 @@ void LoadSoundEffects()
         soundChunks[id] = chunk;
         std::free(data);
     }
-    SetSoundPlayer(PlayLoadedSound);
 }
 
 void FreeSoundEffects()
@@ -98,6 +89,13 @@ void FreeSoundEffects()
             Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
+}
+
+void PlayEffect(int id)
+{
+    if (id < 0 || id >= kSoundCount || !soundChunks[id])
+        return;
+    Mix_PlayChannelTimed(kAllChannels, soundChunks[id], kNoExtraLoops, kNoTimeLimit);
 }
 
 void SetEffectsVolume(int volume)

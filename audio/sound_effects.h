@@ -6,14 +6,17 @@
 // Entry names in the sound archive, by SoundId.
 extern const char* const kSoundNames[kSoundCount];
 
-// Decodes the 13 effects from the sound archive and makes the mixer the sound
-// player: from then on PlaySound plays an effect on the first free mixer channel
-// (silently nothing when all are busy). A missing or undecodable effect ends the
-// process ("Can't load sound file", "Unable to load sound").
+// Decodes the 13 effects from the sound archive; a missing or undecodable one
+// ends the process ("Can't load sound file", "Unable to load sound").
 void LoadSoundEffects();
 
 // Frees the decoded effects.
 void FreeSoundEffects();
+
+// The mixer's sound player (start-up installs it with SetSoundPlayer): plays a
+// loaded effect on the first free mixer channel; silently nothing when all are
+// busy, for an unknown id or before the effects are loaded.
+void PlayEffect(int id);
 
 // Sets the volume of all mixer channels (0..128).
 void SetEffectsVolume(int volume);

@@ -84,17 +84,6 @@ constexpr DeathAnimation kDeathAnimations[7] = {
 };
 constexpr int kDrownedLoopImages = 4;
 
-SDL_Surface* TileImage(int code)
-{
-    return (code >= 0 && code < kTileCodeCount) ? tileImages[code] : nullptr;
-}
-
-void BlitTile(int code, int x, int y)
-{
-    if (SDL_Surface* image = TileImage(code))
-        BlitAt(image, x, y, screenSurface);
-}
-
 // The background repeats to the right and scrolls at half the camera's speed.
 void DrawBackground()
 {
@@ -152,8 +141,7 @@ void DrawLayer(int frame, int layer)
             const int y = row * kCellSize;
             if (code == tile::WaterSurfaceA || code == tile::WaterSurfaceB) {
                 if (InClippedWindow(x - world.cameraX, y))
-                    BlitAt(waterFrames[AnimationStep(frame, kWaterPhases)][code - tile::WaterSurfaceA],
-                           x - world.cameraX, y, screenSurface);
+                    DrawWaterTile(AnimationStep(frame, kWaterPhases), code - tile::WaterSurfaceA, x - world.cameraX, y);
             } else if (code == tile::Explosive) {
                 DrawTileClipped(world.cameraX, x, y, kExplosiveFirstImage + AnimationStep(frame, kExplosiveImages));
             } else {
@@ -195,9 +183,9 @@ void DrawMovingBlock(const TileEffect& e)
             continue;
         const TileCode under = RestoreAt(cell[0], cell[1]);
         if (under != tile::PushBlock)
-            BlitTile(static_cast<int>(under), cell[0] * kCellSize - world.cameraX, cell[1] * kCellSize);
+            DrawTileAt(static_cast<int>(under), cell[0] * kCellSize - world.cameraX, cell[1] * kCellSize);
     }
-    BlitTile(tile::PushBlock, e.x * kCellSize + dx - world.cameraX, e.y * kCellSize + dy);
+    DrawTileAt(tile::PushBlock, e.x * kCellSize + dx - world.cameraX, e.y * kCellSize + dy);
 }
 
 // Moving blocks, the explosion and the hero's death animations.
@@ -210,12 +198,12 @@ void DrawEffects()
             DrawMovingBlock(e);
         } else if (e.kind == EffectExplosion) {
             const int index = (e.t >> 2) & 7;
-            BlitTile(kExplosionImages[index], e.x * kCellSize - world.cameraX, e.y * kCellSize);
+            DrawTileAt(kExplosionImages[index], e.x * kCellSize - world.cameraX, e.y * kCellSize);
         } else if (e.kind >= EffectSuicide && e.kind <= EffectDrowned) {
             const DeathAnimation& a = kDeathAnimations[e.kind - EffectSuicide];
             int index = e.t >> a.shift;
             index = e.kind == EffectDrowned ? index % kDrownedLoopImages : index & 7;
-            BlitTile(a.images[index], e.x - world.cameraX, e.y);
+            DrawTileAt(a.images[index], e.x - world.cameraX, e.y);
         }
     }
 }
@@ -223,17 +211,17 @@ void DrawEffects()
 // The HUD strip: lives, score, rings left with the door icon, stage number.
 void DrawHud()
 {
-    BlitTile(tile::HeroIdle, kLivesIconX, kHudY);
+    DrawTileAt(tile::HeroIdle, kLivesIconX, kHudY);
     DrawText(screenSurface, "X", kTimesX, kHudY, bigFont);
     DrawNumber(screenSurface, world.lives, kLivesX, kHudY, 2, true, bigFont);
-    BlitTile(tile::ScoreIcon, kScoreIconX, kHudY);
+    DrawTileAt(tile::ScoreIcon, kScoreIconX, kHudY);
     DrawNumber(screenSurface, world.score, kScoreX, kHudY, 4, true, bigFont);
-    BlitTile(tile::Ring, kRingIconX, kHudY);
+    DrawTileAt(tile::Ring, kRingIconX, kHudY);
     DrawNumber(screenSurface, world.ringsLeft, kRingsX, kHudY, 2, true, bigFont);
     const int check = world.ringsLeft >= 2   ? tile::Checkpoint
                       : world.ringsLeft == 1 ? tile::CheckpointHalf
                                              : tile::CheckpointTaken;
-    BlitTile(check, kCheckIconX, kHudY);
+    DrawTileAt(check, kCheckIconX, kHudY);
     DrawNumber(screenSurface, game.stage, kStageX, kHudY, 2, true, bigFont);
 }
 

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "platform/display.h"
+#include "platform/draw_listener.h"
 
 Font smallFont = nullptr;
 Font bigFont = nullptr;
@@ -15,6 +16,8 @@ namespace {
 
 // The overlay darkens to half brightness.
 constexpr Uint8 kDimAlpha = 128;
+
+DrawListener drawListener = nullptr;
 
 // True when the 16-bit surface holds at least one pixel equal to key.
 bool Contains16BitPixel(SDL_Surface* surface, Uint32 key)
@@ -37,6 +40,17 @@ bool Contains16BitPixel(SDL_Surface* surface, Uint32 key)
 
 } // namespace
 
+void SetDrawListener(DrawListener listener)
+{
+    drawListener = listener;
+}
+
+void NotifyDraw(const SDL_Surface* destination, const DrawCall& call)
+{
+    if (drawListener && destination && destination == screenSurface)
+        drawListener(call);
+}
+
 SDL_Surface* CreateSurface(int width, int height, bool keyed)
 {
     const SDL_PixelFormat* f = screenSurface->format;
@@ -56,6 +70,7 @@ void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint32_t colour)
     r.w = static_cast<Uint16>(w);
     r.h = static_cast<Uint16>(h);
     SDL_FillRect(surface, &r, colour);
+    NotifyDraw(surface, {"rect", {x, y, w, h, static_cast<int>(colour)}});
 }
 
 void BlitAt(SDL_Surface* source, int x, int y, SDL_Surface* destination)
@@ -93,6 +108,7 @@ void CreateDimOverlay()
 
 void DimScreen()
 {
+    NotifyDraw(screenSurface, {"dim"});
     BlitAt(dimOverlay, 0, 0, screenSurface);
 }
 

@@ -61,6 +61,10 @@ void DrawTextCentred(SDL_Surface* destination, const char* text, int y, Font fon
 // Draws value right-aligned in a field of width characters, optionally zero-padded.
 void DrawNumber(SDL_Surface* destination, int value, int x, int y, int width, bool leadingZeros, Font font);
 
+// Draws tile image n (0..239, else nothing) with its top-left corner at screen (screenX, y).
+void DrawTileAt(int n, int screenX, int y);
+// Draws the water-surface image of a phase (0..3) and half (0 for 0xA0, 1 for 0xA1) at screen (screenX, y).
+void DrawWaterTile(int phase, int half, int screenX, int y);
 // True when a tile drawn at screen (screenX, y) shows at least one pixel on the playfield.
 bool InClippedWindow(int screenX, int y);
 // Draws tile image n at stage (x, y) for a camera at cameraX when it lies in

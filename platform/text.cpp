@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/display.h"
+#include "platform/draw_listener.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int GlyphWidth(Font font)
 
 void DrawTextN(SDL_Surface* destination, const char* text, int n, int x, int y, Font font)
 {
+    NotifyDraw(destination, {"text", {x, y, n, GlyphWidth(font)}, text});
     if (!font || !font[0])
         return;
     const int w = GlyphWidth(font);

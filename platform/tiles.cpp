@@ -4,17 +4,21 @@
 #include <SDL.h>
 
 #include "platform/display.h"
+#include "platform/draw_listener.h"
 
-namespace {
-
-void DrawImage(int n, int screenX, int y)
+void DrawTileAt(int n, int screenX, int y)
 {
     if (n < 0 || n >= kTileCodeCount)
         return;
+    NotifyDraw(screenSurface, {"tile", {screenX, y, n}});
     BlitAt(tileImages[n], screenX, y, screenSurface);
 }
 
-} // namespace
+void DrawWaterTile(int phase, int half, int screenX, int y)
+{
+    NotifyDraw(screenSurface, {"water", {screenX, y, phase, half}});
+    BlitAt(waterFrames[phase][half], screenX, y, screenSurface);
+}
 
 bool InClippedWindow(int screenX, int y)
 {
@@ -26,12 +30,12 @@ void DrawTileClipped(int cameraX, int x, int y, int n)
 {
     const int screenX = x - cameraX;
     if (InClippedWindow(screenX, y))
-        DrawImage(n, screenX, y);
+        DrawTileAt(n, screenX, y);
 }
 
 void DrawTileLoose(int cameraX, int x, int y, int n)
 {
     // Sprites may reach one pixel further right and down than grid tiles.
     if (x >= cameraX - kCellSize && x <= cameraX + kScreenWidth && y >= -(kCellSize - 1) && y <= kStageHeight)
-        DrawImage(n, x - cameraX, y);
+        DrawTileAt(n, x - cameraX, y);
 }

@@ -101,25 +101,6 @@ TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
         ASSERT_NE(t, nullptr);
 }
 
-void ExpectSameTile(SDL_Surface* a, SDL_Surface* b)
-{
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(Pixel(a, x, y), Pixel(b, x, y)) << x << "," << y;
-}
-
-TEST_P(BitmapTest, WaterPairWithoutOffsetIsTheTwoSurfaceTiles)
-{
-    LoadTileImages();
-    SDL_Surface* sheet = LoadBitmap("blocks", false);
-    SDL_Surface* pair[2];
-    MakeWaterPair(sheet, 0, pair);
-    ExpectSameTile(pair[0], tileImages[0xA0]);
-    ExpectSameTile(pair[1], tileImages[0xA1]);
-    FreeSurface(pair[0]);
-    FreeSurface(pair[1]);
-    FreeSurface(sheet);
-}
 
 TEST_P(BitmapTest, WaterPairRotatesTheStripLeft)
 {
@@ -138,39 +119,6 @@ TEST_P(BitmapTest, WaterPairRotatesTheStripLeft)
     FreeSurface(pair[0]);
     FreeSurface(pair[1]);
     FreeSurface(sheet);
-}
-
-TEST_P(BitmapTest, LoadedWaterFramesAreRotationsOfTheStrip)
-{
-    std::srand(7);
-    LoadTileImages();
-    for (auto& pair : waterFrames) {
-        ASSERT_NE(pair[0], nullptr);
-        ASSERT_NE(pair[1], nullptr);
-        // The strip's columns differ in blue and cell, so pixel 0 of A reveals the offset.
-        int offset = -1;
-        for (int r = 0; r < kWaterOffsets; ++r)
-            if (Pixel(pair[0], 0, 0) == Stored(SheetColour(r, 128)))
-                offset = r;
-        ASSERT_GE(offset, 0);
-        EXPECT_EQ(Pixel(pair[1], 15, 3), Stored(SheetColour((offset + 31) % 32, 131)));
-    }
-    FreeTileImages();
-    for (SDL_Surface* t : tileImages)
-        EXPECT_EQ(t, nullptr);
-    EXPECT_EQ(waterFrames[3][1], nullptr);
-}
-
-TEST_P(BitmapTest, FontIsCutIntoCells)
-{
-    Font font = LoadFont("font", 8, 8);
-    int n = 0;
-    while (font[n])
-        ++n;
-    EXPECT_EQ(n, 10);
-    EXPECT_EQ(GlyphWidth(font), 8);
-    EXPECT_EQ(Pixel(font[3], 7, 7), Stored(48, 0, 0));
-    FreeFont(font);
 }
 
 // The fonts and the tile sheet the build packs, as the game loads them.

@@ -40,13 +40,6 @@ std::string RunGame(const std::string& args, int& exitCode)
 
 } // namespace
 
-TEST(CommandLine, NoArgumentsLeavesTheDisplayToTheConfiguration)
-{
-    const CommandLine cl = Parse({});
-    EXPECT_FALSE(cl.hasArguments);
-    EXPECT_FALSE(cl.testMode);
-}
-
 TEST(CommandLine, EachSwitchOnItsOwn)
 {
     ExpectDisplay(Parse({"-fs"}), {1, 1, 0, 0, 0, 0, 16});
@@ -58,13 +51,6 @@ TEST(CommandLine, EachSwitchOnItsOwn)
     ExpectDisplay(Parse({"-x2"}), {1, 1, 0, 0, 0, 0, 16});
     ExpectDisplay(Parse({"-b16"}), {1, 1, 0, 0, 0, 0, 16});
     ExpectDisplay(Parse({"-b24"}), {1, 1, 0, 0, 0, 0, 24});
-}
-
-TEST(CommandLine, TestModeIsASmallWindow)
-{
-    const CommandLine cl = Parse({"-b24", "-aa", "-t"});
-    ExpectDisplay(cl, {0, 0, 0, 0, 0, 0, 16});
-    EXPECT_TRUE(cl.testMode);
 }
 
 TEST(CommandLine, LaterSwitchesOverrideEarlierOnes)

@@ -159,15 +159,6 @@ TEST_P(DisplayDepth, DoublingGivesScreenTheVideoFormat)
     ExpectPresentUses(Pass::Plain);
 }
 
-TEST_P(DisplayDepth, FullscreenAloneStillDoubles)
-{
-    OpenDisplay(Config(1, 0, 0, 0, GetParam()));
-    ASSERT_NE(displaySurface, nullptr);
-    EXPECT_EQ(displaySurface->w, kDoubledWidth);
-    EXPECT_EQ(displaySurface->h, kDoubledHeight);
-    ExpectPresentUses(Pass::Plain);
-}
-
 TEST_P(DisplayDepth, Scale2xModePresentsWithScale2x)
 {
     OpenDisplay(Config(0, 1, 0, 1, GetParam()));
@@ -184,35 +175,7 @@ TEST_P(DisplayDepth, SmoothingModeAllocatesItsBufferAndWinsOverScale2x)
     EXPECT_EQ(smoothBuffer, nullptr);
 }
 
-TEST_P(DisplayDepth, SmoothingLeavesNoPixelOfTheOldPicture)
-{
-    OpenDisplay(Config(0, 1, 1, 0, GetParam()));
-    // Paint the display before the first present: everything must be overwritten.
-    SDL_FillRect(displaySurface, nullptr, SDL_MapRGB(displaySurface->format, 255, 0, 255));
-    const uint32_t grey = SDL_MapRGB(screenSurface->format, 128, 128, 128);
-    SDL_FillRect(screenSurface, nullptr, grey);
-    PresentScreen();
-    SDL_LockSurface(displaySurface);
-    EXPECT_EQ(GetPixel(displaySurface, kDoubledWidth - 1, 0), GetPixel(displaySurface, kDoubledWidth - 2, 0));
-    EXPECT_EQ(GetPixel(displaySurface, kDoubledWidth - 1, kDoubledHeight - 1), grey);
-    const uint32_t magenta = SDL_MapRGB(displaySurface->format, 255, 0, 255);
-    int leftovers = 0;
-    for (int y = 0; y < kDoubledHeight; ++y)
-        for (int x = 0; x < kDoubledWidth; ++x)
-            leftovers += GetPixel(displaySurface, x, y) == magenta;
-    SDL_UnlockSurface(displaySurface);
-    EXPECT_EQ(leftovers, 0);
-}
-
 INSTANTIATE_TEST_SUITE_P(Depths, DisplayDepth, ::testing::Values(16, 24),
                          [](const ::testing::TestParamInfo<int>& info) { return "Bits" + std::to_string(info.param); });
-
-TEST_F(Display, CloseDisplayWithNothingOpenIsHarmless)
-{
-    CloseDisplay();
-    EXPECT_EQ(screenSurface, nullptr);
-    EXPECT_EQ(displaySurface, nullptr);
-    EXPECT_EQ(smoothBuffer, nullptr);
-}
 
 } // namespace

@@ -84,18 +84,6 @@ protected:
     Font big = nullptr;
 };
 
-TEST_P(DrawTest, CreateSurfaceHasScreenFormatAndIsBlack)
-{
-    SDL_Surface* s = CreateSurface(7, 5, false);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->w, 7);
-    EXPECT_EQ(s->h, 5);
-    EXPECT_EQ(s->format->BitsPerPixel, screenSurface->format->BitsPerPixel);
-    EXPECT_EQ(s->format->Rmask, screenSurface->format->Rmask);
-    EXPECT_EQ(Pixel(s, 6, 4), kBlack);
-    FreeSurface(s);
-}
-
 TEST_P(DrawTest, FillRectAndBlitAtPlaceExactly)
 {
     SDL_Surface* s = CreateSurface(4, 3, false);
@@ -141,27 +129,6 @@ TEST_P(DrawTest, CentredTextStartsAtHalfGlyphTimesLength)
     EXPECT_EQ(ScreenPixel(200, 40), kBlack);
 }
 
-TEST_P(DrawTest, CentredTextOfOddGlyphWidthRoundsTheHalfFirst)
-{
-    // A 7-pixel font: half width 3, so 4 characters start at 160 - 12.
-    SDL_Surface* image = MakePicture(7 * kGlyphs, 7, [](int x, int) { return GlyphColour(x / 7); });
-    Font odd = CutSheet(image, 7, 7);
-    SDL_FreeSurface(image);
-    DrawTextCentred(screenSurface, "BBBB", 0, odd);
-    EXPECT_EQ(ScreenPixel(147, 0), kBlack);
-    ExpectRun(148, 148 + 27, 0, CharColour('B'));
-    FreeFont(odd);
-}
-
-TEST_P(DrawTest, SpaceGlyphIsTransparent)
-{
-    FillRect(screenSurface, 0, 0, 320, 240, SDL_MapRGB(screenSurface->format, 255, 0, 0));
-    DrawText(screenSurface, "A B", 0, 0, small);
-    EXPECT_EQ(ScreenPixel(3, 3), Stored(CharColour('A')));
-    EXPECT_EQ(ScreenPixel(11, 3), (Rgb{255, 0, 0}));
-    EXPECT_EQ(ScreenPixel(19, 3), Stored(CharColour('B')));
-}
-
 TEST_P(DrawTest, TextNStopsAfterNCharactersOrAtTheEnd)
 {
     DrawTextN(screenSurface, "ABC", 2, 0, 0, small);
@@ -170,22 +137,6 @@ TEST_P(DrawTest, TextNStopsAfterNCharactersOrAtTheEnd)
     EXPECT_EQ(ScreenPixel(16, 0), kBlack);
     DrawTextN(screenSurface, "AB", 10, 0, 20, small);
     EXPECT_EQ(ScreenPixel(16, 20), kBlack);
-}
-
-TEST_P(DrawTest, TextNLeftOfTheScreenStillAdvances)
-{
-    // 'A' lies wholly left of x 0 and is skipped; 'B' lands at 0, 'C' at 8.
-    DrawTextN(screenSurface, "ABC", 3, -8, 0, small);
-    ExpectRun(0, 7, 0, CharColour('B'));
-    ExpectRun(8, 15, 0, CharColour('C'));
-    // Far left: 'C' of "ABC" at -16 + 16 = 0.
-    DrawTextN(screenSurface, "ABC", 3, -16, 20, small);
-    ExpectRun(0, 7, 20, CharColour('C'));
-    EXPECT_EQ(ScreenPixel(8, 20), kBlack);
-    // One pixel of 'A' still shows at x -7.
-    DrawTextN(screenSurface, "A", 1, -7, 40, small);
-    EXPECT_EQ(ScreenPixel(0, 40), Stored(CharColour('A')));
-    EXPECT_EQ(ScreenPixel(1, 40), kBlack);
 }
 
 TEST_P(DrawTest, CharactersOutsideTheFontTakeTheirPlaceButShowNothing)
@@ -220,14 +171,6 @@ TEST_P(DrawTest, NumberWithLeadingZerosFillsTheField)
     EXPECT_EQ(ScreenPixel(132, 0), kBlack);
 }
 
-TEST_P(DrawTest, NumberWithoutZerosIsRightAligned)
-{
-    DrawNumber(screenSurface, 7, 100, 0, 4, false, small);
-    EXPECT_EQ(ScreenPixel(100, 0), kBlack);
-    EXPECT_EQ(ScreenPixel(123, 0), kBlack);
-    ExpectRun(124, 131, 0, CharColour('7'));
-}
-
 TEST_P(DrawTest, NumberLongerThanTheFieldSticksOutLeft)
 {
     DrawNumber(screenSurface, 345, 100, 0, 2, true, small);
@@ -236,25 +179,6 @@ TEST_P(DrawTest, NumberLongerThanTheFieldSticksOutLeft)
     ExpectRun(100, 107, 0, CharColour('4'));
     ExpectRun(108, 115, 0, CharColour('5'));
     EXPECT_EQ(ScreenPixel(116, 0), kBlack);
-}
-
-TEST_P(DrawTest, NumberOfWidthZeroStartsAtX)
-{
-    DrawNumber(screenSurface, -45, 100, 0, 0, true, big);
-    EXPECT_EQ(ScreenPixel(99, 0), kBlack);
-    ExpectRun(100, 115, 0, CharColour('-'));
-    ExpectRun(116, 131, 0, CharColour('4'));
-    ExpectRun(132, 147, 0, CharColour('5'));
-    EXPECT_EQ(ScreenPixel(148, 0), kBlack);
-}
-
-TEST_P(DrawTest, NumberZerosStopAtEight)
-{
-    DrawNumber(screenSurface, 1, 0, 0, 12, true, small);
-    ExpectRun(0, 63, 0, CharColour('0'));
-    EXPECT_EQ(ScreenPixel(64, 0), kBlack);
-    EXPECT_EQ(ScreenPixel(87, 0), kBlack);
-    ExpectRun(88, 95, 0, CharColour('1'));
 }
 
 TEST_P(DrawTest, ClippedTileWindow)
@@ -279,25 +203,6 @@ TEST_P(DrawTest, ClippedTileWindow)
     // Top: y -15 is drawn, y -16 is not (nothing would show anyway).
     DrawTileClipped(cam, cam + 80, -15, 5);
     EXPECT_EQ(ScreenPixel(80, 0), five);
-}
-
-TEST_P(DrawTest, LooseTileWindowReachesOneRowFurther)
-{
-    MakeFlatTiles();
-    const int cam = 64;
-    const Rgb seven = Stored(TileColour(7));
-    // A sprite at y 192 shows on the HUD strip; a grid tile there does not.
-    DrawTileLoose(cam, cam + 10, 192, 7);
-    EXPECT_EQ(ScreenPixel(10, 192), seven);
-    EXPECT_EQ(ScreenPixel(25, 207), seven);
-    DrawTileLoose(cam, cam + 40, 193, 7);
-    EXPECT_EQ(ScreenPixel(40, 193), kBlack);
-    DrawTileLoose(cam, cam - 15, 20, 7);
-    EXPECT_EQ(ScreenPixel(0, 20), seven);
-    DrawTileLoose(cam, cam + 100, -15, 7);
-    EXPECT_EQ(ScreenPixel(100, 0), seven);
-    DrawTileLoose(cam, cam + 100, -16, 7);
-    EXPECT_EQ(ScreenPixel(115, 0), seven); // only the -15 sprite; -16 lies wholly above
 }
 
 TEST_P(DrawTest, TileCodesOutsideTheImagesAreIgnored)
@@ -325,18 +230,6 @@ TEST_P(DrawTest, CutSheetIgnoresPartialCells)
     EXPECT_EQ(cells, nullptr);
 }
 
-TEST_P(DrawTest, CutSheetSmallerThanACellGivesAnEmptyList)
-{
-    SDL_Surface* image = MakePicture(7, 7, [](int, int) { return Rgb{1, 2, 3}; });
-    Font cells = CutSheet(image, 8, 8);
-    SDL_FreeSurface(image);
-    ASSERT_NE(cells, nullptr);
-    EXPECT_EQ(cells[0], nullptr);
-    EXPECT_EQ(GlyphWidth(cells), 0);
-    DrawText(screenSurface, "A", 0, 0, cells); // must not touch a glyph
-    FreeFont(cells);
-}
-
 bool HasKey(SDL_Surface* s)
 {
     return (s->flags & SDL_SRCCOLORKEY) != 0;
@@ -362,38 +255,6 @@ TEST_P(DrawTest, ColourKeyKeptOnlyWhereItMatters)
     EXPECT_EQ(ScreenPixel(14, 15), kBlack);
     FreeSurface(opaque);
     FreeSurface(holed);
-}
-
-TEST_P(DrawTest, ColourKeyOfAPaletteImageIsTheFirstMatchingIndex)
-{
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 8, 0, 0, 0, 0);
-    SDL_Color colours[4] = {{0, 0, 0, 0}, {255, 0, 255, 0}, {255, 0, 255, 0}, {9, 9, 9, 0}};
-    SDL_SetColors(s, colours, 0, 4);
-    SetColourKey(s, 255, 0, 255);
-    EXPECT_TRUE(HasKey(s));
-    EXPECT_EQ(s->format->colorkey, 1u);
-    SetColourKey(s, 1, 2, 3); // no such entry: index 0
-    EXPECT_TRUE(HasKey(s));
-    EXPECT_EQ(s->format->colorkey, 0u);
-    SDL_FreeSurface(s);
-}
-
-TEST_P(DrawTest, ScreenshotHoldsTheScreen)
-{
-    FillRect(screenSurface, 300, 200, 1, 1, SDL_MapRGB(screenSurface->format, 255, 255, 255));
-    const std::string path = ScratchPath("shot.bmp");
-    ASSERT_TRUE(SaveScreenshot(path.c_str()));
-    SDL_Surface* back = SDL_LoadBMP(path.c_str());
-    std::remove(path.c_str());
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->w, 320);
-    EXPECT_EQ(back->h, 240);
-    EXPECT_EQ(Pixel(back, 300, 200), (Rgb{255, 255, 255}));
-    EXPECT_EQ(Pixel(back, 299, 200), kBlack);
-    SDL_FreeSurface(back);
-    uint8_t r, g, b;
-    EXPECT_FALSE(ReadScreenPixel(320, 0, &r, &g, &b));
-    EXPECT_FALSE(ReadScreenPixel(0, -1, &r, &g, &b));
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, DrawTest, ::testing::Values(16, 24),

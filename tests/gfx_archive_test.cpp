@@ -122,31 +122,6 @@ TEST_F(GfxArchive, EverySolidAndFrontLayerCodeHasAPicture)
             EXPECT_GT(InkIn(p.surface, (code % 20) * 16, (code / 20) * 16, 16, 16), 0) << "front " << code;
 }
 
-TEST_F(GfxArchive, WaterSurfaceStripWrapsSoAnyRotationJoinsUp)
-{
-    Picture p;
-    Load("blocks", p);
-    ASSERT_EQ(p.surface->w, 320);
-    // 0xA0 and 0xA1 sit at sheet x 0..31, y 128..143. The game shows this strip
-    // rotated by a random offset, so its last column must join its first as
-    // smoothly as any two neighbouring columns inside it: compare the height of
-    // the water's top edge column by column.
-    constexpr int kStripTop = 128, kStripWidth = 32, kTileHeight = 16;
-    auto waterTop = [&](int x) {
-        for (int y = kStripTop; y < kStripTop + kTileHeight; ++y)
-            if (!IsKey(p.surface, x, y))
-                return y;
-        return kStripTop + kTileHeight;
-    };
-    int worstInnerStep = 0;
-    for (int x = 0; x + 1 < kStripWidth; ++x)
-        worstInnerStep = std::max(worstInnerStep, std::abs(waterTop(x + 1) - waterTop(x)));
-    EXPECT_LE(std::abs(waterTop(0) - waterTop(kStripWidth - 1)), worstInnerStep);
-    EXPECT_TRUE(IsKey(p.surface, 0, kStripTop)) << "the surface strip is keyed above the waves";
-    // below the waves the strip is all water, so the rotated frames have no holes
-    EXPECT_EQ(InkIn(p.surface, 0, kStripTop + 10, kStripWidth, kTileHeight - 10), kStripWidth * (kTileHeight - 10));
-}
-
 void ExpectFont(SDL_Surface* s, int cell)
 {
     ASSERT_EQ(s->w % cell, 0);
@@ -179,46 +154,6 @@ TEST_F(GfxArchive, LogoIsKeyedAndClearsTheMenu)
     EXPECT_GE(top, 0);
     EXPECT_LE(top + p.surface->h, kFirstMenuItemY);
     EXPECT_TRUE(HasKey(p.surface));
-}
-
-TEST_F(GfxArchive, BackgroundIsAFullHeightStripThatRepeats)
-{
-    Picture p;
-    Load("back", p);
-    EXPECT_EQ(p.surface->h, 192);
-    EXPECT_GE(p.surface->w, kScreenWidth);
-    EXPECT_FALSE(HasKey(p.surface)) << "the background is drawn without a key";
-}
-
-TEST_F(GfxArchive, MakerPicturesAreKeyedAndFitTheIntroLayout)
-{
-    Picture vexo, logo;
-    Load("tq-vexo", vexo);
-    Load("tq-logo", logo);
-    EXPECT_TRUE(HasKey(vexo.surface));
-    EXPECT_TRUE(HasKey(logo.surface));
-    // the mascot circles around (160, 100) by up to 8 pixels and must stay on screen
-    EXPECT_LE(vexo.surface->w + 16, kScreenWidth);
-    EXPECT_LE(vexo.surface->h / 2 + 8, 100);
-    // the word mark rests with its bottom edge at y 180
-    EXPECT_LE(logo.surface->w, kScreenWidth);
-    EXPECT_LE(logo.surface->h, 180);
-    // it slides in from x 360 two pixels a frame; the jingle starts only when it
-    // lands exactly on its resting x, so the distance must be even
-    constexpr int kLogoStartX = 360;
-    const int restingX = (kScreenWidth - logo.surface->w) >> 1;
-    EXPECT_EQ((kLogoStartX - restingX) % 2, 0) << "word mark width " << logo.surface->w;
-}
-
-TEST_F(GfxArchive, StoryPicturesFillTheScreenAboveTheCaption)
-{
-    for (const char* name : {"storya", "storyb", "storyc", "storyd", "storye"}) {
-        Picture p;
-        Load(name, p);
-        EXPECT_EQ(p.surface->w, 320) << name;
-        EXPECT_EQ(p.surface->h, 200) << name;
-        EXPECT_FALSE(HasKey(p.surface)) << name << " is shown unkeyed, so no magenta may show";
-    }
 }
 
 // --- the picture compiler itself
@@ -328,75 +263,6 @@ TEST(GfxCompiler, PictureScriptsRefuseUnknownCommandsAndMissingSize)
     EXPECT_NE(errors.find("bad.pic:3: unknown command 'splatter'"), std::string::npos) << errors;
     EXPECT_FALSE(std::filesystem::exists(out));
     std::remove(script.c_str());
-}
-
-// Compiles a picture script given as text and decodes the result.
-void CompileScript(const std::string& text, Picture& out)
-{
-    const std::string script = TempPath("probe.pic");
-    const std::string bmp = TempPath("probe.bmp");
-    std::ofstream(script) << text;
-    std::string errors;
-    const int status = RunCompiler("picture " + kSources + "/palette.txt " + bmp + " " + script, errors);
-    std::remove(script.c_str());
-    ASSERT_EQ(status, 0) << errors;
-    out.surface = SDL_LoadBMP(bmp.c_str());
-    std::remove(bmp.c_str());
-    ASSERT_NE(out.surface, nullptr) << SDL_GetError();
-}
-
-bool IsRgb(SDL_Surface* s, int x, int y, uint8_t r, uint8_t g, uint8_t b)
-{
-    uint8_t pr, pg, pb;
-    PixelRgb(s, x, y, pr, pg, pb);
-    return pr == r && pg == g && pb == b;
-}
-
-TEST(GfxCompiler, RidgesWrapAroundTheWidthForSeamlessStrips)
-{
-    Picture p;
-    CompileScript("size 64 40\nridge 18 k 7:2:90 3:5:30 2:9:77\n", p);
-    auto top = [&](int x) {
-        for (int y = 0; y < p.surface->h; ++y)
-            if (!IsKey(p.surface, x, y))
-                return y;
-        return p.surface->h;
-    };
-    int worstInnerStep = 0;
-    for (int x = 0; x + 1 < p.surface->w; ++x)
-        worstInnerStep = std::max(worstInnerStep, std::abs(top(x + 1) - top(x)));
-    EXPECT_GT(worstInnerStep, 0) << "the ridge is not flat";
-    EXPECT_LE(std::abs(top(0) - top(p.surface->w - 1)), worstInnerStep);
-}
-
-TEST(GfxCompiler, GradientsStartAndEndOnTheirExactColours)
-{
-    Picture p;
-    CompileScript("size 8 6\nbands 0 0 8 6 w k\n", p);
-    for (int x = 0; x < 8; ++x) {
-        EXPECT_TRUE(IsRgb(p.surface, x, 0, 0xFC, 0xFC, 0xFC)) << x;
-        EXPECT_TRUE(IsRgb(p.surface, x, 5, 0x14, 0x0C, 0x1C)) << x;
-    }
-    int white = 0; // a middle row mixes both colours
-    for (int x = 0; x < 8; ++x)
-        white += IsRgb(p.surface, x, 3, 0xFC, 0xFC, 0xFC) ? 1 : 0;
-    EXPECT_GT(white, 0);
-    EXPECT_LT(white, 8);
-}
-
-TEST(GfxCompiler, OutlineRingsAShapeAndTrimCutsToIt)
-{
-    Picture ringed, trimmed;
-    CompileScript("size 7 7\nrect 3 3 1 1 k\noutline w\n", ringed);
-    for (int y = 2; y <= 4; ++y)
-        for (int x = 2; x <= 4; ++x)
-            EXPECT_FALSE(IsKey(ringed.surface, x, y)) << x << "," << y;
-    EXPECT_TRUE(IsKey(ringed.surface, 1, 3));
-    EXPECT_TRUE(IsKey(ringed.surface, 3, 5));
-    CompileScript("size 7 7\nrect 3 3 1 1 k\noutline w\ntrim\n", trimmed);
-    EXPECT_EQ(trimmed.surface->w, 3);
-    EXPECT_EQ(trimmed.surface->h, 3);
-    EXPECT_TRUE(IsRgb(trimmed.surface, 1, 1, 0x14, 0x0C, 0x1C));
 }
 
 } // namespace

@@ -101,32 +101,6 @@ TEST_F(MusicHookTest, FadeInClimbsOneStepPerCallUpToTheTarget)
     EXPECT_GT(Rms(buffer), 5.0 * firstLevel) << "the level rises with the fade";
 }
 
-TEST_F(MusicHookTest, FadeStepLargerThanOneStopsExactlyAtTheTarget)
-{
-    PlayMusicFadingIn(module);
-    musicFadeStep = 5;
-    for (int call = 0; call < 40; ++call)
-        Call();
-    EXPECT_EQ(musicVolume, 128);
-    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 128u);
-}
-
-TEST_F(MusicHookTest, SetMusicVolumeDuringTheFadeEndsIt)
-{
-    PlayMusicFadingIn(module);
-    for (int call = 0; call < 10; ++call)
-        Call();
-    ASSERT_EQ(musicVolume, 11);
-    SetMusicVolume(90);
-    EXPECT_EQ(musicVolume, 90);
-    EXPECT_EQ(musicTargetVolume, 90);
-    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 90u);
-    for (int call = 0; call < 10; ++call) {
-        Call();
-        EXPECT_EQ(musicVolume, 90);
-    }
-}
-
 TEST_F(MusicHookTest, VolumeZeroIsTheLibraryMinimumNotSilence)
 {
     PlayMusic(module, -1);
@@ -183,82 +157,6 @@ TEST_F(MusicHookTest, LoopsMinusOneRestartsWithoutAGap)
     EXPECT_LT(longestSilence, 64) << "frames of silence between passes";
     EXPECT_TRUE(MusicPlaying());
     EXPECT_EQ(musicLoopsLeft, -1);
-}
-
-TEST_F(MusicHookTest, LoopsTwoPlaysTwice)
-{
-    PlayMusic(module, 2);
-    int first = 0;
-    while (musicLoopsLeft == 2 && first < kMaxCalls) {
-        Call();
-        ++first;
-    }
-    EXPECT_TRUE(MusicPlaying());
-    EXPECT_EQ(musicLoopsLeft, 1);
-    const int second = CallsUntilEnd();
-    EXPECT_NEAR(first, second, 3) << "the second pass is as long as the first";
-    EXPECT_FALSE(MusicPlaying());
-}
-
-TEST_F(MusicHookTest, PlayMusicStartsFromTheBeginningAtTheCurrentVolume)
-{
-    PlayMusic(module, -1);
-    for (int call = 0; call < 10; ++call)
-        Call();
-    SetMusicVolume(64);
-    PlayMusic(module, 0);
-    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 64u);
-    EXPECT_GT(CallsUntilEnd(), 20) << "a replay starts over, not where it was";
-}
-
-TEST_F(MusicHookTest, FreeMusicStopsTheHookAndNullIsHarmless)
-{
-    PlayMusic(module, -1);
-    FreeMusic(nullptr);
-    EXPECT_TRUE(MusicPlaying());
-    PlayMusic(nullptr, -1);
-    EXPECT_TRUE(MusicPlaying());
-    FreeMusic(module);
-    module = nullptr;
-    EXPECT_FALSE(MusicPlaying());
-}
-
-TEST(MusicSettingsTest, UserRendererValuesAndOutputFormatReachTheLibrary)
-{
-    settings = Settings{};
-    settings.mpFlags = kMpReverb | kMpMegabass;
-    settings.mpResamplingMode = 3;
-    settings.mpReverbDepth = 30;
-    settings.mpReverbDelay = 90;
-    settings.mpBassAmount = 20;
-    settings.mpBassRange = 40;
-    settings.mpSurroundDepth = 10;
-    settings.mpSurroundDelay = 15;
-    SetMusicOutputFormat(44100, 1);
-    ApplyMusicSettings();
-    ModPlug_Settings s;
-    ModPlug_GetSettings(&s);
-    EXPECT_EQ(s.mFlags, kMpReverb | kMpMegabass);
-    EXPECT_EQ(s.mResamplingMode, 3);
-    EXPECT_EQ(s.mReverbDepth, 30);
-    EXPECT_EQ(s.mReverbDelay, 90);
-    EXPECT_EQ(s.mBassAmount, 20);
-    EXPECT_EQ(s.mBassRange, 40);
-    EXPECT_EQ(s.mSurroundDepth, 10);
-    EXPECT_EQ(s.mSurroundDelay, 15);
-    EXPECT_EQ(s.mFrequency, 44100);
-    EXPECT_EQ(s.mChannels, 1);
-    EXPECT_EQ(s.mBits, 16);
-    EXPECT_EQ(s.mLoopCount, 0);
-
-    settings = Settings{};
-    SetMusicOutputFormat(22050, 2);
-    ApplyMusicSettings();
-    ModPlug_GetSettings(&s);
-    EXPECT_EQ(s.mFlags, kMpOversampling | kMpNoiseReduction);
-    EXPECT_EQ(s.mResamplingMode, 1);
-    EXPECT_EQ(s.mFrequency, 22050);
-    EXPECT_EQ(s.mChannels, 2);
 }
 
 } // namespace

@@ -14,22 +14,6 @@ bool Parse(std::vector<const char*> args, ReplayOptions& o, std::string& error)
     return ParseReplayArgs(static_cast<int>(args.size()), args.data(), o, error);
 }
 
-TEST(ReplayOptions, DefaultsPlayStageOneOnceWithoutTrace)
-{
-    ReplayOptions o;
-    std::string error;
-    ASSERT_TRUE(Parse({"run.script"}, o, error)) << error;
-    EXPECT_FALSE(o.record);
-    EXPECT_EQ(o.scriptPath, "run.script");
-    EXPECT_EQ(o.stage, 1);
-    EXPECT_EQ(o.attempts, 1);
-    EXPECT_EQ(o.maxFrames, 0);
-    EXPECT_FALSE(o.trace);
-    EXPECT_TRUE(o.mapFile.empty());
-    EXPECT_TRUE(o.dataDir.empty());
-    EXPECT_TRUE(o.workDir.empty());
-}
-
 TEST(ReplayOptions, EveryOptionTakesItsValueAndShotsAccumulate)
 {
     ReplayOptions o;
@@ -96,15 +80,6 @@ TEST(ReplayOptions, RecordTakesItsOutputAndTheGamesDisplaySwitches)
     EXPECT_FALSE(Parse({"record"}, o, error));
     // A recording writes a script; it reads none.
     EXPECT_FALSE(Parse({"record", "out.script", "in.script"}, o, error));
-}
-
-TEST(ReplayOptions, OnlyDotTxtMapsAreText)
-{
-    EXPECT_TRUE(IsTextMapPath("maps/a.txt"));
-    EXPECT_FALSE(IsTextMapPath("maps/a.bin"));
-    EXPECT_FALSE(IsTextMapPath(".txt"));
-    EXPECT_FALSE(IsTextMapPath("a.txt.bin"));
-    EXPECT_FALSE(IsTextMapPath("test"));
 }
 
 } // namespace

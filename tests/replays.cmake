@@ -1,5 +1,5 @@
-# Replay tests: small test maps compiled at build time, each played by
-# fribb3-replay from its script and judged by the final line against a
+# Replay tests: small test maps compiled at build time, each script played by
+# fribb3-replay and judged by its final line (digest included) against a
 # checked-in expected line (tests/replays/NAME.expected). To regenerate the
 # expected lines on purpose, see tests/replays/README.md.
 set(FRIBB3_REPLAY_SRC ${CMAKE_CURRENT_LIST_DIR}/replays)
@@ -15,13 +15,14 @@ foreach(src IN LISTS FRIBB3_REPLAY_MAPS)
   fribb3_compile(fribb3-mapc ${src} ${out} "Compiling test map ${name}" FRIBB3_REPLAY_BINS)
 endforeach()
 
-# A data directory whose maps archive holds test maps as playable stages
-# (stage 1: timeout, stage 2: drown), so the HUD, which only playable stages
-# show, can be checked on maps made for it. The other archives are the game's.
+# A data directory whose maps archive holds test maps as stages 0 to 7, so
+# what only playable stages have (pause, the HUD, skipping waits with start) and
+# the session's flow between stages can be played on maps made for them. The
+# other archives are the game's.
 set(FRIBB3_REPLAY_DATA ${FRIBB3_REPLAY_OUT}/data)
 file(MAKE_DIRECTORY ${FRIBB3_REPLAY_DATA} ${FRIBB3_REPLAY_OUT}/stages)
 set(FRIBB3_REPLAY_STAGES)
-foreach(pair IN ITEMS "01:timeout" "02:drown")
+foreach(pair IN ITEMS "00:title" "01:rings" "02:drown" "03:push" "04:head" "05:hazards" "06:ride" "07:actors" "08:fall")
   string(REPLACE ":" ";" pair ${pair})
   list(GET pair 0 number)
   list(GET pair 1 name)
@@ -47,21 +48,30 @@ add_custom_target(replay_maps ALL DEPENDS ${FRIBB3_REPLAY_BINS} ${FRIBB3_REPLAY_
 add_dependencies(replay_maps data)
 add_dependencies(fribb3_tests fribb3-replay replay_maps)
 
-# One golden test per test map that has a script.
-foreach(src IN LISTS FRIBB3_REPLAY_MAPS)
-  get_filename_component(name ${src} NAME_WE)
-  if(EXISTS ${FRIBB3_REPLAY_SRC}/${name}.script)
-    add_test(NAME replay_${name}
-      COMMAND ${CMAKE_COMMAND}
-        -DREPLAY=$<TARGET_FILE:fribb3-replay>
-        "-DARGS=--map;${FRIBB3_REPLAY_OUT}/${name}.bin"
-        -DSCRIPT=${FRIBB3_REPLAY_SRC}/${name}.script
-        -DEXPECTED=${FRIBB3_REPLAY_SRC}/${name}.expected
-        -P ${FRIBB3_REPLAY_SRC}/check_replay.cmake)
-    set_tests_properties(replay_${name} PROPERTIES
-      ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
-      LABELS replay)
+# One golden test per script. NAME.script plays the map NAME.txt as test mode
+# does, unless a line "#args ..." in the script gives the options itself, @DATA@
+# standing for the test data directory above.
+file(GLOB FRIBB3_REPLAY_SCRIPTS CONFIGURE_DEPENDS ${FRIBB3_REPLAY_SRC}/*.script)
+foreach(script IN LISTS FRIBB3_REPLAY_SCRIPTS)
+  get_filename_component(name ${script} NAME_WE)
+  file(STRINGS ${script} args REGEX "^#args ")
+  if(args)
+    string(REGEX REPLACE "^#args +" "" args "${args}")
+    string(REPLACE "@DATA@" ${FRIBB3_REPLAY_DATA} args "${args}")
+    separate_arguments(args UNIX_COMMAND "${args}")
+  else()
+    set(args --map ${FRIBB3_REPLAY_OUT}/${name}.bin)
   endif()
+  add_test(NAME replay_${name}
+    COMMAND ${CMAKE_COMMAND}
+      -DREPLAY=$<TARGET_FILE:fribb3-replay>
+      "-DARGS=${args}"
+      -DSCRIPT=${script}
+      -DEXPECTED=${FRIBB3_REPLAY_SRC}/${name}.expected
+      -P ${FRIBB3_REPLAY_SRC}/check_replay.cmake)
+  set_tests_properties(replay_${name} PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
+    LABELS replay)
 endforeach()
 
 # Every stage of the maps archive is finished by its script in content/maps.

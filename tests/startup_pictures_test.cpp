@@ -91,47 +91,6 @@ protected:
 // Generous: a fatal start ends within a fraction of a second even on a busy machine.
 constexpr double kFatalGrace = 20.0;
 
-TEST_F(StartupPicturesTest, MissingFontEndsTheGame)
-{
-    WriteGfx({{"logo.bmp", Flat(100, 40)}});
-    GameRun run = RunGame(kFatalGrace);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Error loading gfx file: font\n");
-}
-
-TEST_F(StartupPicturesTest, NoArchiveAtAllEndsAtTheFont)
-{
-    GameRun run = RunGame(kFatalGrace);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Error loading gfx file: font\n");
-}
-
-TEST_F(StartupPicturesTest, CorruptFontIsDumped)
-{
-    WriteGfx({{"font.bmp", kGarbage}});
-    GameRun run = RunGame(kFatalGrace);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output.rfind("Unable to load bitmap: ", 0), 0u) << run.output;
-    EXPECT_EQ(run.output.back(), '\n');
-    EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), kGarbage);
-}
-
-TEST_F(StartupPicturesTest, FontSmallerThanOneCellIsRefused)
-{
-    WriteGfx({{"font.bmp", Flat(512, 7)}, {"fontbig.bmp", Flat(1024, 16)}});
-    GameRun run = RunGame(kFatalGrace);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output.rfind("Error loading gfx file: font (", 0), 0u) << run.output;
-}
-
-TEST_F(StartupPicturesTest, BigFontSmallerThanOneCellIsRefused)
-{
-    WriteGfx({{"font.bmp", Flat(512, 8)}, {"fontbig.bmp", Flat(15, 64)}});
-    GameRun run = RunGame(kFatalGrace);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output.rfind("Error loading gfx file: fontbig (", 0), 0u) << run.output;
-}
-
 TEST_F(StartupPicturesTest, FontsAreLoadedBeforeTheLogo)
 {
     WriteGfx({{"font.bmp", Flat(512, 8)}, {"fontbig.bmp", Flat(1024, 16)}});

@@ -82,6 +82,13 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The whole file at path as text; empty when it cannot be read.
+inline std::string ReadText(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 // Replaces the file at path with bytes; false when the file could not be written.
 inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
