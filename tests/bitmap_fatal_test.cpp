@@ -82,45 +82,29 @@ protected:
     std::string dir;
 };
 
-TEST_F(BitmapFatalTest, MissingPictureNamesIt)
+TEST_F(BitmapFatalTest, PicturesThatCannotBeUsedEndTheGameNamingThem)
 {
-    ChildResult r = RunChild([] { LoadBitmap("nothere", false); });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output, "Error loading gfx file: nothere\n");
-    EXPECT_FALSE(std::filesystem::exists(dir + "/fuu.xxx"));
-}
-
-TEST_F(BitmapFatalTest, UndecodablePictureIsDumpedThenFatal)
-{
-    ChildResult r = RunChild([] { LoadBitmap("corrupt", true); });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output.rfind("Unable to load bitmap: ", 0), 0u) << r.output;
-    EXPECT_GT(r.output.size(), std::string("Unable to load bitmap: \n").size()) << "no SDL error text";
-    EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), kGarbage);
-}
-
-TEST_F(BitmapFatalTest, HugeDeclaredSizeIsRefusedBeforeDecoding)
-{
-    ChildResult r = RunChild([] { LoadBitmap("huge", false); });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output, "Unable to load bitmap: huge (60000x60000 pixels at 24 bits, at most 4096x4096)\n");
-    EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), HugeHeader());
-}
-
-TEST_F(BitmapFatalTest, FontNarrowerThanOneCellIsRefused)
-{
-    ChildResult r = RunChild([] { LoadFont("tiny", 8, 8); });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output.rfind("Error loading gfx file: tiny", 0), 0u) << r.output;
-    EXPECT_NE(r.output.find("7x30"), std::string::npos) << r.output;
-}
-
-TEST_F(BitmapFatalTest, TileSheetShorterThan192IsRefused)
-{
-    ChildResult r = RunChild([] { LoadTileImages(); });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output.rfind("Error loading gfx file: blocks", 0), 0u) << r.output;
-    EXPECT_NE(r.output.find("320x176"), std::string::npos) << r.output;
+    const struct {
+        std::function<void()> load;
+        std::string says;     // the start of the message
+        std::string detail;   // found in it
+        std::vector<uint8_t> dumped; // written to fuu.xxx, empty for nothing
+    } cases[] = {
+        {[] { LoadBitmap("nothere", false); }, "Error loading gfx file: nothere\n", "", {}},
+        {[] { LoadBitmap("corrupt", true); }, "Unable to load bitmap: ", "", kGarbage},
+        {[] { LoadBitmap("huge", false); }, "Unable to load bitmap: huge", "(60000x60000 pixels at 24 bits, at most 4096x4096)",
+         HugeHeader()},
+        {[] { LoadFont("tiny", 8, 8); }, "Error loading gfx file: tiny", "7x30", {}},
+        {[] { LoadTileImages(); }, "Error loading gfx file: blocks", "320x176", {}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir + "/fuu.xxx");
+        const ChildResult r = RunChild(c.load);
+        EXPECT_EQ(r.exitCode, 1) << c.says;
+        EXPECT_EQ(r.output.rfind(c.says, 0), 0u) << r.output;
+        EXPECT_NE(r.output.find(c.detail), std::string::npos) << r.output;
+        EXPECT_EQ(ReadBytes(dir + "/fuu.xxx"), c.dumped) << c.says;
+    }
 }
 
 } // namespace

@@ -57,32 +57,6 @@ protected:
     std::string archive;
 };
 
-TEST_P(BitmapTest, UnkeyedPictureKeepsMagentaAndTakesTheScreenFormat)
-{
-    SDL_Surface* s = LoadBitmap("cornered", false);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->w, 5);
-    EXPECT_EQ(s->h, 4);
-    EXPECT_EQ(s->format->BitsPerPixel, screenSurface->format->BitsPerPixel);
-    EXPECT_EQ(s->flags & SDL_SRCCOLORKEY, 0u);
-    BlitAt(s, 0, 0, screenSurface);
-    EXPECT_EQ(ScreenPixel(0, 0), Stored(255, 0, 255));
-    EXPECT_EQ(ScreenPixel(4, 3), Stored(90, 90, 90));
-    FreeSurface(s);
-}
-
-TEST_P(BitmapTest, KeyedPictureIsTransparentWhereMagenta)
-{
-    SDL_Surface* s = LoadBitmap("cornered", true, 255, 0, 255);
-    ASSERT_NE(s, nullptr);
-    EXPECT_NE(s->flags & SDL_SRCCOLORKEY, 0u);
-    FillRect(screenSurface, 0, 0, 10, 10, SDL_MapRGB(screenSurface->format, 0, 255, 0));
-    BlitAt(s, 0, 0, screenSurface);
-    EXPECT_EQ(ScreenPixel(1, 1), Stored(0, 255, 0));
-    EXPECT_EQ(ScreenPixel(2, 1), Stored(90, 90, 90));
-    FreeSurface(s);
-}
-
 TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
 {
     LoadTileImages();
@@ -101,25 +75,6 @@ TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
         ASSERT_NE(t, nullptr);
 }
 
-
-TEST_P(BitmapTest, WaterPairRotatesTheStripLeft)
-{
-    SDL_Surface* sheet = LoadBitmap("blocks", false);
-    SDL_Surface* pair[2];
-    const int r = 5;
-    MakeWaterPair(sheet, r, pair);
-    for (int y : {0, 15}) {
-        EXPECT_EQ(Pixel(pair[0], 0, y), Stored(SheetColour(r, 128 + y)));
-        EXPECT_EQ(Pixel(pair[0], 15, y), Stored(SheetColour(r + 15, 128 + y)));
-        EXPECT_EQ(Pixel(pair[1], 0, y), Stored(SheetColour(r + 16, 128 + y)));
-        EXPECT_EQ(Pixel(pair[1], 15 - r, y), Stored(SheetColour(31, 128 + y)));
-        EXPECT_EQ(Pixel(pair[1], 16 - r, y), Stored(SheetColour(0, 128 + y)));
-        EXPECT_EQ(Pixel(pair[1], 15, y), Stored(SheetColour(r - 1, 128 + y)));
-    }
-    FreeSurface(pair[0]);
-    FreeSurface(pair[1]);
-    FreeSurface(sheet);
-}
 
 // The fonts and the tile sheet the build packs, as the game loads them.
 class BuiltPicturesTest : public ::testing::Test {
@@ -157,17 +112,6 @@ TEST_F(BuiltPicturesTest, FontsHoldEveryCharacterOfTheMessages)
             highest = std::max(highest, static_cast<int>(static_cast<unsigned char>(*p)));
     EXPECT_GT(Glyphs(smallFont), highest - 32);
     EXPECT_GT(Glyphs(bigFont), highest - 32);
-}
-
-TEST_F(BuiltPicturesTest, TileSheetGivesEveryTileAndWaterFrame)
-{
-    LoadTileImages();
-    for (SDL_Surface* t : tileImages)
-        ASSERT_NE(t, nullptr);
-    for (auto& pair : waterFrames) {
-        ASSERT_NE(pair[0], nullptr);
-        ASSERT_NE(pair[1], nullptr);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BitmapTest, ::testing::Values(16, 24),

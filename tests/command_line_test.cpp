@@ -31,13 +31,6 @@ void ExpectDisplay(const CommandLine& cl, Expect e)
     EXPECT_EQ(d.depth, e.depth);
 }
 
-std::string RunGame(const std::string& args, int& exitCode)
-{
-    const testsupport::CommandResult r = testsupport::RunCommand(std::string(FRIBB3_GAME_EXE) + " " + args);
-    exitCode = r.exitCode;
-    return r.output;
-}
-
 } // namespace
 
 TEST(CommandLine, EachSwitchOnItsOwn)
@@ -64,26 +57,4 @@ TEST(CommandLine, LaterSwitchesOverrideEarlierOnes)
     ExpectDisplay(Parse({"-ogl", "-hd"}), {1, 1, 0, 0, 1, 1, 16});
     ExpectDisplay(Parse({"-aa", "-s2x"}), {1, 1, 0, 1, 0, 0, 16});
     ExpectDisplay(Parse({"-s2x", "-x2"}), {1, 1, 0, 0, 0, 0, 16});
-}
-
-TEST(CommandLine, UnknownArgumentsFallBackToCommandLineDefaults)
-{
-    const CommandLine cl = Parse({"-x"});
-    EXPECT_TRUE(cl.hasArguments);
-    ExpectDisplay(cl, {1, 1, 0, 0, 0, 0, 16});
-    // Matching is exact and case-sensitive.
-    ExpectDisplay(Parse({"-W", "-w2", "w", "--w"}), {1, 1, 0, 0, 0, 0, 16});
-}
-
-TEST(CommandLine, HelpPrintsTheTenLinesAndExitsZero)
-{
-    std::string expected;
-    for (const char* line : kHelpLines)
-        expected += std::string(line) + "\n";
-    for (const char* args : {"-h", "-w -h -aa", "-x -ogl -h"}) {
-        int code = -1;
-        EXPECT_EQ(RunGame(args, code), expected) << args;
-        EXPECT_EQ(code, 0) << args;
-    }
-    EXPECT_EQ(std::string(kHelpLines[3]), "-s2x: zoom with Scale2X algorithm");
 }

@@ -43,16 +43,6 @@ std::string IncludedFrom(const std::string& line)
 
 } // namespace
 
-TEST(FolderDependencies, IncludesAreReadFromEveryFormOfTheDirective)
-{
-    EXPECT_EQ(IncludedFrom("#include \"world/player.h\""), "world");
-    EXPECT_EQ(IncludedFrom("  #  include <SDL/SDL_video.h>"), "SDL");
-    EXPECT_EQ(IncludedFrom("#include <SDL_mixer.h>"), "SDL");
-    EXPECT_EQ(IncludedFrom("#include <libmodplug/modplug.h>"), "SDL");
-    EXPECT_EQ(IncludedFrom("#include <cstdint>"), "");
-    EXPECT_EQ(IncludedFrom("// #include \"game/session.h\" is not an include"), "");
-}
-
 TEST(FolderDependencies, EachFolderIncludesOnlyWhatTheRuleAllows)
 {
     int scanned = 0;

@@ -101,30 +101,6 @@ TEST_F(MusicHookTest, FadeInClimbsOneStepPerCallUpToTheTarget)
     EXPECT_GT(Rms(buffer), 5.0 * firstLevel) << "the level rises with the fade";
 }
 
-TEST_F(MusicHookTest, VolumeZeroIsTheLibraryMinimumNotSilence)
-{
-    PlayMusic(module, -1);
-    Call();
-    const double full = Rms(buffer);
-    SetMusicVolume(0);
-    EXPECT_EQ(ModPlug_GetMasterVolume(module->file), 1u);
-    for (int call = 0; call < 3; ++call)
-        Call();
-    EXPECT_EQ(musicVolume, 0) << "a zero volume never starts a fade";
-    const double quiet = Rms(buffer);
-    EXPECT_GT(quiet, 0.0);
-    EXPECT_LT(quiet, full / 20.0);
-    EXPECT_TRUE(MusicPlaying());
-}
-
-TEST_F(MusicHookTest, StageStartWithMusicOffPlaysNothing)
-{
-    SetMusicVolume(0);
-    PlayMusicFadingIn(module);
-    EXPECT_FALSE(MusicPlaying());
-    EXPECT_EQ(musicVolume, 0);
-}
-
 TEST_F(MusicHookTest, LoopsZeroAndOneStopAfterOnePassAndClearTheCurrentModule)
 {
     for (int loops : {0, 1}) {

@@ -55,31 +55,4 @@ TEST(ReplayOptions, BadValuesAreRefusedWithTheOptionNamed)
     }
 }
 
-TEST(ReplayOptions, ScriptIsRequiredAndOnlyOnce)
-{
-    ReplayOptions o;
-    std::string error;
-    EXPECT_FALSE(Parse({}, o, error));
-    EXPECT_FALSE(Parse({"--trace"}, o, error));
-    EXPECT_FALSE(Parse({"a.script", "b.script"}, o, error));
-    EXPECT_FALSE(Parse({"--bogus", "a.script"}, o, error));
-    EXPECT_NE(error.find("--bogus"), std::string::npos);
-    // The game's display switches belong to record only.
-    EXPECT_FALSE(Parse({"-x2", "a.script"}, o, error));
-}
-
-TEST(ReplayOptions, RecordTakesItsOutputAndTheGamesDisplaySwitches)
-{
-    ReplayOptions o;
-    std::string error;
-    ASSERT_TRUE(Parse({"record", "out.script", "--stage", "2", "-x2", "-b24"}, o, error)) << error;
-    EXPECT_TRUE(o.record);
-    EXPECT_EQ(o.recordOut, "out.script");
-    EXPECT_EQ(o.stage, 2);
-    EXPECT_EQ(o.displaySwitches, (std::vector<std::string>{"-x2", "-b24"}));
-    EXPECT_FALSE(Parse({"record"}, o, error));
-    // A recording writes a script; it reads none.
-    EXPECT_FALSE(Parse({"record", "out.script", "in.script"}, o, error));
-}
-
 } // namespace

@@ -44,33 +44,6 @@ TEST(ReplayScript, RejectsMalformedLinesNamingTheLine)
     }
 }
 
-TEST(ReplayScript, ButtonsAtPollFollowTheRunsAndEndReleased)
-{
-    ReplayScript s;
-    std::string err;
-    ASSERT_TRUE(ParseReplayScript("2 R\n1 RJ\n3 -\n1 L\n", s, err));
-    const uint32_t expected[] = {kButtonRight, kButtonRight, kButtonRight | kButtonJump, 0, 0, 0, kButtonLeft, 0, 0};
-    ScriptCursor at;
-    for (long poll = 0; poll < 9; ++poll)
-        EXPECT_EQ(ButtonsAtPoll(s, poll, at), expected[poll]) << "poll " << poll;
-    EXPECT_EQ(ButtonsAtPoll(s, -1, at), 0u);
-    EXPECT_EQ(ButtonsAtPoll(s, 2, at), kButtonRight | kButtonJump) << "a cursor past the poll starts over";
-}
-
-TEST(ReplayScript, FormatIsTheInverseOfParse)
-{
-    const std::vector<uint32_t> polls = {0, 0, kButtonRight, kButtonRight, kButtonRight | kButtonJump, kButtonLeft,
-                                         kButtonStart | kButtonPause, 0};
-    const std::string text = FormatReplayScript(polls);
-    EXPECT_EQ(text, "2 -\n2 R\n1 RJ\n1 L\n1 SP\n1 -\n");
-    ReplayScript s;
-    std::string err;
-    ASSERT_TRUE(ParseReplayScript(text, s, err));
-    ScriptCursor at;
-    for (size_t i = 0; i < polls.size(); ++i)
-        EXPECT_EQ(ButtonsAtPoll(s, static_cast<long>(i), at), polls[i]);
-}
-
 class ReplayPlayback : public ::testing::Test {
 protected:
     void SetUp() override
@@ -129,33 +102,4 @@ TEST_F(ReplayPlayback, PollGuardCountsOnlyPollsSinceTheLastStageFrame)
         PumpEvents();
     EXPECT_EQ(guardCalls, 1);
     SetReplayPollLimit(0, nullptr);
-}
-
-TEST_F(ReplayPlayback, RecordingGivesBackThePlayedScript)
-{
-    ReplayScript played;
-    std::string err;
-    ASSERT_TRUE(ParseReplayScript("3 R\n2 RJ\n4 -\n1 S\n", played, err));
-    StartScriptedInput(&played);
-    std::vector<uint32_t> seen;
-    for (int i = 0; i < 10; ++i) {
-        PumpEvents();
-        seen.push_back(input.held);
-    }
-    EXPECT_EQ(FormatReplayScript(seen), "3 R\n2 RJ\n4 -\n1 S\n");
-
-    StopReplayInput();
-    input = InputState{};
-    StartInputRecording();
-    // Feed the same events by hand while recording.
-    auto key = [](int action, bool down) { testsupport::PushKeyEvent(settings.keys[action], down); };
-    key(ActionLeft, true);
-    PumpEvents();
-    PumpEvents();
-    key(ActionLeft, false);
-    key(ActionJump, true);
-    PumpEvents();
-    key(ActionJump, false);
-    PumpEvents();
-    EXPECT_EQ(RecordedScript(), "2 L\n1 J\n1 -\n");
 }

@@ -67,38 +67,6 @@ TEST(MapCompiler, WritesColumnCountMinusOneThenColumnMajorCells)
     EXPECT_EQ(Cell(r.bytes, 2, 1), 0x15);
 }
 
-TEST(MapCompiler, BlocksJoinLeftToRightAndCountsAboveOneByteSplit)
-{
-    std::string text;
-    for (int i = 0; i < 3; ++i)
-        text += Block({std::string(100, '.')});
-    const CompileResult r = Compile(text);
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.bytes[0], 299 & 0xFF);
-    EXPECT_EQ(r.bytes[1], 299 >> 8);
-    EXPECT_EQ(r.bytes.size(), 2u + 300 * 12);
-}
-
-TEST(MapCompiler, HexEscapesAndLegendLinesGiveAnyCode)
-{
-    const CompileResult r = Compile("legend t 0x3c\nlegend # 2b\n" + Block({"t[ef]#[0]"}, 4));
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.bytes[0], 3);
-    EXPECT_EQ(Cell(r.bytes, 0, 0), 0x3C);
-    EXPECT_EQ(Cell(r.bytes, 1, 0), 0xEF);
-    EXPECT_EQ(Cell(r.bytes, 2, 0), 0x2B) << "a legend line overrides the built-in character";
-    EXPECT_EQ(Cell(r.bytes, 3, 0), 0x00);
-}
-
-TEST(MapCompiler, WaterSurfaceHalvesFollowTheAbsoluteColumn)
-{
-    const CompileResult r = Compile(Block({"~"}) + Block({"~~"}));
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(Cell(r.bytes, 0, 0), 0xA0);
-    EXPECT_EQ(Cell(r.bytes, 1, 0), 0xA1);
-    EXPECT_EQ(Cell(r.bytes, 2, 0), 0xA0);
-}
-
 TEST(MapCompiler, RefusesMalformedMaps)
 {
     EXPECT_NE(Compile("").exitCode, 0) << "no block";
@@ -114,32 +82,6 @@ TEST(MapCompiler, RefusesMalformedMaps)
     EXPECT_NE(Compile("mop\n").exitCode, 0) << "unknown directive";
 }
 
-// What the stages of the archive must hold to be playable.
-struct MapCensus {
-    int columns = 0;
-    int count[256] = {};
 };
-
-MapCensus Census(const std::string& name)
-{
-    const std::vector<uint8_t> bin = ReadBytes(std::string(FRIBB3_BINARY_DIR) + "/content-out/maps/" + name + ".bin");
-    MapCensus c;
-    if (bin.size() < 2)
-        return c;
-    c.columns = bin[0] + 256 * bin[1] + 1;
-    EXPECT_EQ(bin.size(), 2u + static_cast<size_t>(c.columns) * 12) << name;
-    for (size_t i = 2; i < bin.size(); ++i)
-        ++c.count[bin[i]];
-    return c;
-}
-
-TEST(StageMaps, AllElevenEntriesExist)
-{
-    for (int n = 0; n <= 10; ++n) {
-        char name[16];
-        std::snprintf(name, sizeof name, "fribb3%02d", n);
-        EXPECT_GT(Census(name).columns, 20) << name;
-    }
-}
 
 } // namespace
