@@ -80,19 +80,4 @@ inline std::vector<uint8_t> MakeTinyMod(const TinyModOptions& o = {})
     return m;
 }
 
-// The same tune as a 15-sample Soundtracker module: no signature, a shorter header.
-inline std::vector<uint8_t> MakeFifteenSampleMod()
-{
-    const std::vector<uint8_t> mod31 = MakeTinyMod();
-    const size_t keep = kModTitleSize + 15 * kModSampleHeaderSize;
-    const size_t songAt = kModTitleSize + kModSamples31 * kModSampleHeaderSize;
-    const size_t songSize = 2 + kModOrderTableSize;
-    const size_t restAt = songAt + songSize + 4; // past the signature
-    std::vector<uint8_t> m(keep + songSize + (mod31.size() - restAt));
-    std::memcpy(m.data(), mod31.data(), keep);
-    std::memcpy(m.data() + keep, mod31.data() + songAt, songSize);
-    std::memcpy(m.data() + keep + songSize, mod31.data() + restAt, mod31.size() - restAt);
-    return m;
-}
-
 } // namespace music_test

@@ -82,6 +82,4 @@ TEST(MapCompiler, RefusesMalformedMaps)
     EXPECT_NE(Compile("mop\n").exitCode, 0) << "unknown directive";
 }
 
-};
-
 } // namespace
