@@ -1,22 +1,44 @@
 // The maker's scene: the jingle starts on the logo's arrival frame, jump waits for it, an odd slide misses it.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cmath>
 
 #include "app/circle_tables.h"
 #include "app/maker_scene.h"
+#include "assets/archive.h"
 #include "audio/music.h"
-#include "stage_harness.h"
+#include "platform/colors.h"
+#include "platform/display.h"
+#include "platform/draw.h"
+#include "platform/input.h"
+#include "platform/tick_source.h"
 
 namespace {
+
+// A 1x window on the dummy driver with its colours and dim overlay, opened once, and the virtual clock.
+void OpenHeadlessScreen()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_Init(SDL_INIT_VIDEO);
+    if (!screenSurface) {
+        DisplayConfig d;
+        d.fullscreen = 0;
+        d.zoom = 0;
+        OpenDisplay(d);
+        MapColors();
+        CreateDimOverlay();
+    }
+    UseVirtualClock(0);
+}
 
 class MakerSceneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        stagetest::OpenHeadlessScreen();
+        OpenHeadlessScreen();
         if (!SDL_WasInit(SDL_INIT_AUDIO)) {
             SDL_InitSubSystem(SDL_INIT_AUDIO);
             Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024);
