@@ -36,9 +36,17 @@ uint32_t Le32(const uint8_t* p)
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Reads the size and depth a BMP header declares and says what is wrong with them, in
-// words for the fatal message; an empty problem means SDL may decode the picture.
-std::string HeaderProblem(const uint8_t* data, size_t size)
+void DumpUndecodable(const uint8_t* data, size_t size)
+{
+    if (FILE* f = std::fopen(kDumpFile, "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+}
+
+} // namespace
+
+std::string BitmapHeaderProblem(const uint8_t* data, size_t size)
 {
     if (size < kBmpInfoSizeAt + 4 || data[0] != 'B' || data[1] != 'M')
         return {}; // not a BMP at all: SDL says so in its own words
@@ -66,35 +74,14 @@ std::string HeaderProblem(const uint8_t* data, size_t size)
     return {};
 }
 
-void DumpUndecodable(const uint8_t* data, size_t size)
+SDL_Surface* DecodeBitmap(const uint8_t* data, size_t size, bool keyed, int r, int g, int b)
 {
-    if (FILE* f = std::fopen(kDumpFile, "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
-}
-
-} // namespace
-
-SDL_Surface* LoadBitmap(const char* name, bool keyed, int r, int g, int b)
-{
-    size_t size = 0;
-    uint8_t* data = ReadArchiveEntry(ArchiveGfx, name, "bmp", &size);
-    if (!data)
-        FatalError("Error loading gfx file", name);
-
-    const std::string problem = HeaderProblem(data, size);
-    if (!problem.empty()) {
-        DumpUndecodable(data, size);
-        FatalError("Unable to load bitmap", (std::string(name) + " (" + problem + ")").c_str());
-    }
-    SDL_RWops* stream = SDL_RWFromMem(data, static_cast<int>(size));
+    SDL_RWops* stream = SDL_RWFromMem(const_cast<uint8_t*>(data), static_cast<int>(size));
     SDL_Surface* image = stream ? SDL_LoadBMP_RW(stream, 0) : nullptr;
-    if (!image) {
-        DumpUndecodable(data, size);
-        FatalError("Unable to load bitmap", SDL_GetError());
-    }
-
+    if (stream)
+        SDL_RWclose(stream);
+    if (!image)
+        return nullptr;
     Uint32 flags = SDL_HWSURFACE;
     if (keyed) {
         SetColourKey(image, r, g, b);
@@ -103,11 +90,27 @@ SDL_Surface* LoadBitmap(const char* name, bool keyed, int r, int g, int b)
         SDL_SetColorKey(image, 0, 0);
     }
     SDL_Surface* result = SDL_ConvertSurface(image, screenSurface->format, flags);
-    if (!result)
-        FatalError("Unable to load bitmap", SDL_GetError());
-
     SDL_FreeSurface(image);
-    SDL_RWclose(stream);
+    return result;
+}
+
+SDL_Surface* LoadBitmap(const char* name, bool keyed, int r, int g, int b)
+{
+    size_t size = 0;
+    uint8_t* data = ReadArchiveEntry(ArchiveGfx, name, "bmp", &size);
+    if (!data)
+        FatalError("Error loading gfx file", name);
+
+    const std::string problem = BitmapHeaderProblem(data, size);
+    if (!problem.empty()) {
+        DumpUndecodable(data, size);
+        FatalError("Unable to load bitmap", (std::string(name) + " (" + problem + ")").c_str());
+    }
+    SDL_Surface* result = DecodeBitmap(data, size, keyed, r, g, b);
+    if (!result) {
+        DumpUndecodable(data, size);
+        FatalError("Unable to load bitmap", SDL_GetError());
+    }
     std::free(data);
     return result;
 }

@@ -36,10 +36,9 @@ uint32_t Le32(const uint8_t* p)
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// True when no chunk of the WAV claims more bytes than the entry holds. SDL
-// allocates what a chunk claims before reading it, so a damaged size would cost
-// gigabytes. Anything that is not a RIFF file is left to SDL to refuse.
-bool ChunkSizesFit(const uint8_t* data, size_t size)
+} // namespace
+
+bool WavChunkSizesFit(const uint8_t* data, size_t size)
 {
     if (size < kRiffHeaderSize || std::memcmp(data, "RIFF", 4) != 0)
         return true;
@@ -57,7 +56,14 @@ bool ChunkSizesFit(const uint8_t* data, size_t size)
     return true;
 }
 
-} // namespace
+Mix_Chunk* DecodeSoundEffect(const uint8_t* data, size_t size)
+{
+    SDL_RWops* stream = SDL_RWFromMem(const_cast<uint8_t*>(data), static_cast<int>(size));
+    Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, kKeepStream) : nullptr;
+    if (stream)
+        SDL_RWclose(stream);
+    return chunk;
+}
 
 void LoadSoundEffects()
 {
@@ -66,12 +72,9 @@ void LoadSoundEffects()
         uint8_t* data = ReadArchiveEntry(ArchiveSound, kSoundNames[id], "wav", &size);
         if (!data)
             FatalError("Can't load sound file", kSoundNames[id]);
-        if (!ChunkSizesFit(data, size))
+        if (!WavChunkSizesFit(data, size))
             FatalError("Unable to load sound", (std::string(kSoundNames[id]) + " (chunk larger than the file)").c_str());
-        SDL_RWops* stream = SDL_RWFromMem(data, static_cast<int>(size));
-        Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, kKeepStream) : nullptr;
-        if (stream)
-            SDL_RWclose(stream);
+        Mix_Chunk* chunk = DecodeSoundEffect(data, size);
         if (!chunk)
             FatalError("Unable to load sound", SDL_GetError());
         // A session loaded twice must not leak the earlier chunk.

@@ -1,7 +1,12 @@
 // The 13 sound effects: loading at session start and fire-and-forget playback.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "core/sound.h"
+
+struct Mix_Chunk;
 
 // Entry names in the sound archive, by SoundId.
 extern const char* const kSoundNames[kSoundCount];
@@ -9,6 +14,15 @@ extern const char* const kSoundNames[kSoundCount];
 // Decodes the 13 effects from the sound archive; a missing or undecodable one
 // ends the process ("Can't load sound file", "Unable to load sound").
 void LoadSoundEffects();
+
+// True when no chunk of a WAV file claims more bytes than follow it. SDL
+// allocates what a chunk claims before reading it, so a damaged size would cost
+// gigabytes; bytes that are no RIFF file at all are left for SDL to refuse.
+bool WavChunkSizesFit(const uint8_t* data, size_t size);
+
+// Decodes WAV bytes that passed WavChunkSizesFit into a mixer chunk in the
+// mixer's format; null when the mixer cannot (Mix_GetError says why).
+Mix_Chunk* DecodeSoundEffect(const uint8_t* data, size_t size);
 
 // Frees the decoded effects.
 void FreeSoundEffects();

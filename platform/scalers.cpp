@@ -38,7 +38,6 @@ void StoreLong(uint8_t* p, uint64_t w)
 constexpr int kLongGroup = 8;
 constexpr int kLongGroupBytes = kLongGroup * kBytes24;
 constexpr uint64_t kLow24Long = 0xFFFFFF;
-constexpr uint64_t kLow48 = 0xFFFFFFFFFFFF;
 
 // Two packed pixels (six bytes, in the low 48 bits) as two 32-bit words in one 64-bit word.
 inline uint64_t SpreadPair(uint64_t packed)
