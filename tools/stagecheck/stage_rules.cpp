@@ -143,8 +143,9 @@ struct Checker {
                 for (int dc : {-1, 1})
                     if (!g.Solid(c + dc, r) && !IsWater(g.At(c + dc, r)))
                         Report(c, r, "water open to the side; pools are held by solid walls");
-                if (r + 1 < kRows && !g.Solid(c, r + 1) && !IsWater(g.At(c, r + 1)))
-                    Report(c, r, "water over an open cell; pools have a solid bottom");
+                // A hero in the bottom row's water would sink out of the stage (the title has no hero).
+                if ((r + 1 == kRows && stage > 0) || (r + 1 < kRows && !g.Solid(c, r + 1) && !IsWater(g.At(c, r + 1))))
+                    Report(c, r, "water without a solid bottom in the stage; pools have a floor");
                 const bool topOfWater = !IsWater(g.At(c, r - 1));
                 if (!topOfWater)
                     continue;
@@ -155,7 +156,7 @@ struct Checker {
                 int depth = 0;
                 while (IsWater(g.At(c, r + depth)))
                     ++depth;
-                if (depth < kMinPoolDepth && r + depth < kRows)
+                if (depth < kMinPoolDepth)
                     Report(c, r, "a pool one cell deep looks too shallow to drown in");
             }
         }

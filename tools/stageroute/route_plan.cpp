@@ -76,6 +76,14 @@ bool ParseRoutePlan(const std::string& text, std::vector<RouteGoal>& goals, std:
             g.kind = RouteGoal::Reach;
             if (!(words >> g.column >> g.row) || g.column < 0 || g.row < 0 || g.row > 11)
                 return fail("expected: reach COLUMN ROW");
+        } else if (kind == "rings") {
+            g.kind = RouteGoal::Rings;
+            int column = 0, row = 0;
+            while (words >> column >> row)
+                g.rings.push_back({column, row});
+            if (g.rings.empty())
+                return fail("expected: rings COLUMN ROW [COLUMN ROW ...]");
+            words.clear(); // the options follow the last whole pair
         } else if (kind == "finish") {
             g.kind = RouteGoal::Finish;
         } else {

@@ -3,13 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One step of a route.
 struct RouteGoal {
-    enum Kind { Reach, Finish, Hold };
+    enum Kind { Reach, Rings, Finish, Hold };
     Kind kind = Reach;
     int column = 0, row = 0;      // Reach: the cell the hero's centre must enter
+    std::vector<std::pair<int, int>> rings; // Rings: cells (column, row) whose rings must all be taken
     bool standing = false;        // Reach: and the hero must stand there (on ground, not rising)
     bool slow = false;            // the search may also walk slowly (down held)
     std::vector<uint32_t> input;  // Hold: these buttons, one entry per frame
@@ -22,6 +24,7 @@ struct RouteGoal {
 
 // Parses a route file. Lines (a "#" starts a comment):
 //   reach C R [stand] [slow] [chunk=N] [nodes=N] [tries=N]   the hero's centre enters cell (C, R)
+//   rings C R [C R ...] [options]                            the rings in these cells are all taken
 //   finish [slow] [chunk=N] [nodes=N] [tries=N]              the hero enters the open exit
 //   hold N BUTTONS                                    N frames of BUTTONS (L R U D J or -)
 // On failure returns false with "line N: what" in error.

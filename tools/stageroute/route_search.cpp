@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kCell = 16;
+constexpr TileCode kRingCode = 0x29;
 constexpr int kHalfCell = 8;
 // How much the search trusts its distance estimate over the frames spent.
 constexpr double kGreed = 3.0;
@@ -26,6 +27,8 @@ constexpr long kChangeCost = 2;
 constexpr int kPlainActions = 6;
 // A shorter solution is taken when it keeps this much less of the shifts at most.
 constexpr double kRobustnessSlack = 0.02;
+// Frames a hero must survive after meeting a goal.
+constexpr long kViableFrames = 60;
 // Perturbed states carried from goal to goal, at most.
 constexpr size_t kMaxPerturbed = 300;
 
@@ -93,6 +96,17 @@ uint64_t StateKey(const SimSnapshot& s)
 double Estimate(const RouteGoal& goal, const Player& p, const WorldState& w)
 {
     int x = goal.column * kCell, y = goal.row * kCell;
+    if (goal.kind == RouteGoal::Rings) {
+        // The farthest ring still lying there: the hero has to get at least that far.
+        double far = 0;
+        for (const auto& [c, r] : goal.rings) {
+            if (TileAt(c, r) != kRingCode)
+                continue;
+            const double dx = std::abs(c * kCell - p.x), dy = std::abs(r * kCell - p.y);
+            far = std::max(far, std::max(dx / 2.0, dy / 3.0));
+        }
+        return far;
+    }
     if (goal.kind == RouteGoal::Finish) {
         // The exit counts in the door's lower-right cell.
         x = (w.doorCell / kRows + 1) * kCell;
@@ -183,6 +197,28 @@ void KeepDiffering(std::vector<SimSnapshot>& states, std::unordered_set<uint64_t
         states.push_back(std::move(s));
 }
 
+// True when the hero can go on from the state: at least one plain way of
+// carrying on (walking either way, standing, jumping on) keeps him alive for a
+// while. A goal met on the way into spikes or a pit is no goal met.
+bool Viable(const SimSnapshot& state)
+{
+    if (state.hero.finished)
+        return true;
+    constexpr Action kCarryOn[] = {{kButtonRight, kButtonRight}, {kButtonLeft, kButtonLeft}, {0, 0},
+                                   {kButtonRight | kButtonJump, kButtonRight}, {kButtonLeft | kButtonJump, kButtonLeft}};
+    for (const Action& a : kCarryOn) {
+        RestoreSimSnapshot(state);
+        bool alive = true;
+        for (long f = 0; f < kViableFrames && alive; ++f) {
+            StepSimFrame(f == 0 ? a.first : a.rest);
+            alive = !SimFailed();
+        }
+        if (alive)
+            return true;
+    }
+    return false;
+}
+
 std::vector<uint32_t> InputOf(const std::vector<Node>& nodes, int n)
 {
     std::vector<uint32_t> input;
@@ -203,6 +239,12 @@ bool GoalMet(const RouteGoal& goal)
         return false;
     if (goal.kind == RouteGoal::Finish)
         return SimFinished();
+    if (goal.kind == RouteGoal::Rings) {
+        for (const auto& [c, r] : goal.rings)
+            if (TileAt(c, r) == kRingCode)
+                return false;
+        return true;
+    }
     const Player& p = SimHero();
     if ((p.x + kHalfCell) / kCell != goal.column || (p.y + kHalfCell) / kCell != goal.row || p.y < 0)
         return false;
@@ -271,6 +313,8 @@ bool SearchGoal(const RouteGoal& goal, uint32_t before, std::vector<SimSnapshot>
             Node child{TakeSimSnapshot(&nodes[top.node].state), top.node, a, f, top.g + f,
                        nodes[top.node].cost + f + kChangeCost * changes};
             if (!met && !seen.insert(StateKey(child.state)).second)
+                continue;
+            if (met && !Viable(child.state))
                 continue;
             nodes.push_back(std::move(child));
             const int index = static_cast<int>(nodes.size()) - 1;

@@ -10,6 +10,7 @@
 #include "app/replay_script.h"
 #include "map_text.h"
 #include "route_plan.h"
+#include "route_polish.h"
 #include "route_search.h"
 #include "stage_runs.h"
 #include "stage_sim.h"
@@ -19,7 +20,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: fribb3-stageroute play MAP.txt STAGE SCRIPT\n"
     "       fribb3-stageroute search MAP.txt STAGE ROUTE OUT.replay\n"
-    "       fribb3-stageroute shifts MAP.txt STAGE SCRIPT\n";
+    "       fribb3-stageroute shifts MAP.txt STAGE SCRIPT\n"
+    "       fribb3-stageroute polish MAP.txt STAGE SCRIPT\n";
 // Frames of the intro phase, which a script waits out with nothing held.
 constexpr long kIntroFrames = 181;
 // Marks the start of a goal's input in a script the search writes.
@@ -230,6 +232,54 @@ int Shifts(const std::vector<uint8_t>& map, int stage, const std::string& script
     return 0;
 }
 
+// Rewrites a finishing script so that more of its shifted runs finish; the goal
+// marks stay at the frames they were at.
+int Polish(const std::vector<uint8_t>& map, int stage, const std::string& scriptPath)
+{
+    std::string text, error;
+    FinishScript script;
+    if (!ReadFile(scriptPath, text) || !ReadFinishScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+        return 2;
+    }
+    const ShiftCount before = CountKeptShifts(map, stage, script.input);
+    std::vector<uint32_t> input = script.input;
+    const ShiftCount after = PolishInput(map, stage, input, kMaxFinishFrames);
+    std::fprintf(stderr, "shifts kept: %d of %d before, %d of %d after\n", before.kept, before.tried, after.kept,
+                 after.tried);
+    // The marks and comments before each run of frames, kept at the same frame.
+    std::vector<std::pair<long, std::string>> marks;
+    std::istringstream lines(text);
+    std::string line;
+    long frame = 0;
+    while (std::getline(lines, line)) {
+        const std::string body = line.substr(0, line.find('#'));
+        long count = 0;
+        std::istringstream w(body);
+        if (w >> count)
+            frame += count;
+        else if (!line.empty())
+            marks.push_back({frame, line});
+    }
+    std::string out;
+    size_t m = 0;
+    long start = 0;
+    auto flushUntil = [&](long end) {
+        if (end > start) {
+            out += FormatReplayScript(std::vector<uint32_t>(input.begin() + start, input.begin() + end));
+            start = end;
+        }
+    };
+    for (; m < marks.size(); ++m) {
+        flushUntil(std::min<long>(marks[m].first, static_cast<long>(input.size())));
+        out += marks[m].second + "\n";
+    }
+    flushUntil(static_cast<long>(input.size()));
+    std::ofstream file(scriptPath, std::ios::binary | std::ios::trunc);
+    file << out;
+    return file ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -245,6 +295,11 @@ int main(int argc, char** argv)
         if (!LoadMap(args[1], map))
             return 2;
         return Search(map, std::atoi(args[2].c_str()), args[3], args[4]);
+    }
+    if (args.size() == 4 && args[0] == "polish") {
+        if (!LoadMap(args[1], map))
+            return 2;
+        return Polish(map, std::atoi(args[2].c_str()), args[3]);
     }
     if (args.size() == 4 && args[0] == "shifts") {
         if (!LoadMap(args[1], map))
