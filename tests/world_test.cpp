@@ -84,6 +84,8 @@ TEST_F(World, BlocksAndBusyCellsNeverReachTheRestoreGrid)
     SetTile(2, 2, tile::Ring);
     SetTile(2, 2, tile::PushBlock);
     SetTile(2, 3, BusyCell);
+    SetRestore(0, 0, tile::Ring); // the first cell of the grid is a cell like any other
+    EXPECT_EQ(RestoreAt(0, 0), tile::Ring);
     EXPECT_EQ(RestoreAt(2, 2), tile::Ring);
     EXPECT_EQ(RestoreAt(2, 3), tile::None);
     EXPECT_EQ(KindOf(BusyCell), Solid);
