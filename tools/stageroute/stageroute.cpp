@@ -171,6 +171,8 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
             if (!SearchGoal(g, last, perturbed, input, robustness, error)) {
                 std::fprintf(stderr, "%s:%d: %s: %s\n", routePath.c_str(), g.line, g.text.c_str(), error.c_str());
                 PrintHero("stuck at");
+                // What was found so far, to look at where the hero got stuck.
+                std::ofstream(outPath + ".partial", std::ios::binary | std::ios::trunc) << script;
                 return 1;
             }
         }
