@@ -9,6 +9,7 @@
 #include "app/replay_report.h"
 #include "core/settings.h"
 #include "game/game_state.h"
+#include "game/session_music.h"
 #include "game/options_menu.h"
 #include "platform/key_capture.h"
 #include "world/actors.h"
@@ -136,6 +137,7 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
     }
     if (g.stage == 0 && g.menuState == kMenuOptionsScreen)
         AppendOptionsDump(out, frame);
+    Line(out, "dump %ld music id=%d\n", frame, SessionMusicId());
     Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, levelMap.columns,
          GridChecksum(levelMap.live), GridChecksum(levelMap.restore));
     if (!sounds.empty()) {

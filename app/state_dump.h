@@ -9,6 +9,7 @@
 //   dump F effect[S] <every TileEffect field> for each active effect slot S
 //   dump F options <OptionsMenu and KeyCapture fields>  while the options screen runs
 //   dump F settings <every Settings field, keys= and pad= as comma lists>  likewise
+//   dump F music id=N                         the module the session holds (-1 none)
 //   dump F grid columns=N live=HHHHHHHH restore=HHHHHHHH   (checksums of both grids)
 //   dump F sounds played=I,J,...              when sounds were asked for since the last frame
 //   dump F picture draws=N sum=HHHHHHHH       when something was drawn since the last frame:

@@ -5,6 +5,7 @@
 
 namespace {
 MusicModule* sessionMusic = nullptr;
+int sessionMusicId = -1;
 // Stage tunes repeat after this many stages.
 constexpr int kStageTunes = 10;
 } // namespace
@@ -18,6 +19,7 @@ void StartStageMusic(int stage)
 {
     FreeSessionMusic();
     sessionMusic = LoadMusic(StageMusicId(stage));
+    sessionMusicId = sessionMusic ? StageMusicId(stage) : -1;
     if (MusicTargetVolume() > 0)
         PlayMusicFadingIn(sessionMusic);
 }
@@ -26,9 +28,10 @@ void FreeSessionMusic()
 {
     FreeMusic(sessionMusic);
     sessionMusic = nullptr;
+    sessionMusicId = -1;
 }
 
-bool SessionMusicLoaded()
+int SessionMusicId()
 {
-    return sessionMusic != nullptr;
+    return sessionMusicId;
 }

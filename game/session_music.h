@@ -13,5 +13,5 @@ void StartStageMusic(int stage);
 // Frees the held module, if any; no music plays afterwards.
 void FreeSessionMusic();
 
-// True while the session holds a module.
-bool SessionMusicLoaded();
+// Id of the module the session holds, -1 when it holds none.
+int SessionMusicId();
