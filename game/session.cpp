@@ -8,9 +8,11 @@
 #include "game/play_input.h"
 #include "game/savegame.h"
 #include "game/session_music.h"
-#include "game/stage_end.h"
+#include "game/game_over.h"
+#include "game/stage_complete.h"
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
+#include "game/story_screens.h"
 #include "game/title_menu.h"
 #include "platform/input.h"
 #include "world/actors.h"
@@ -103,7 +105,7 @@ bool Advance()
     }
     game.stage += 1;
     if (game.stage == kEndingStage)
-        RunEnding();
+        RunEnding(hero);
     else if (!fromMenu)
         WriteSaveGame(game.stage - 1);
     else
@@ -119,6 +121,10 @@ void LoseLife()
     world.lives -= 1;
     if (world.lives <= 0) {
         RunGameOver(hero);
+        // Whatever the answer, the next stage starts anew from its own start
+        // point with its music: a checkpoint belongs to the game that ended.
+        ResetRestartPoint();
+        game.reloadMusic = 1;
         return;
     }
     SetStatusMessage("");

@@ -24,6 +24,13 @@ void StartStageMusic(int stage)
         PlayMusicFadingIn(sessionMusic);
 }
 
+void PlaySessionTune(int id, int loops)
+{
+    FreeSessionMusic();
+    sessionMusic = LoadMusic(id);
+    PlayMusic(sessionMusic, loops);
+}
+
 void FreeSessionMusic()
 {
     FreeMusic(sessionMusic);

@@ -10,6 +10,11 @@ int StageMusicId(int stage);
 // held before is freed first.
 void StartStageMusic(int stage);
 
+// Frees the held module and plays module id in its place from its start,
+// loops as PlayMusic takes them (-1 for ever, 0 once), at the music volume as
+// it stands (no fade-in).
+void PlaySessionTune(int id, int loops);
+
 // Frees the held module, if any; no music plays afterwards.
 void FreeSessionMusic();
 

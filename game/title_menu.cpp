@@ -1,36 +1,115 @@
-// Title stand-in: the drifting title stage with "PRESS START"; start or jump begins stage 1.
+// The main menu over the title stage: prompt, items, hiscore view, scroller, logo and version line.
 #include "game/title_menu.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "assets/front_end_images.h"
 #include "core/messages.h"
 #include "core/sound.h"
+#include "game/confirm.h"
 #include "game/game_state.h"
+#include "game/hiscores.h"
 #include "game/options_menu.h"
+#include "game/play_input.h"
+#include "game/playfield_render.h"
 #include "game/screen_layout.h"
 #include "platform/display.h"
 #include "platform/draw.h"
+#include "platform/frame_clock.h"
 #include "platform/input.h"
 #include "platform/key_capture.h"
+#include "world/actors.h"
 #include "world/camera.h"
+#include "world/player.h"
+#include "world/tile_effects.h"
 
 namespace {
 
 // The logo sits 56 pixels above the screen's centre.
 constexpr int kLogoRaise = 56;
-// The version line and the prompt, text top edges.
+// Text top edges.
 constexpr int kVersionY = 208;
 constexpr int kPromptY = 128;
+constexpr int kScrollerY = 196;
+constexpr int kHiscoreTitleY = 16;
+constexpr int kHiscoreFirstRowY = 48;
+constexpr int kHiscoreRowStep = 18;
+constexpr int kHiscoreNameX = 48;
+constexpr int kHiscoreScoreX = 192;
 // Sub-steps per scroller character: the line moves half a pixel per frame.
 constexpr int kScrollerSteps = 16;
+// Characters of the scroller on screen at once (one more than fit, for the one sliding out).
+constexpr int kScrollerChars = 41;
 
+constexpr int kFirstItem = kMenuNewGame;
+constexpr int kLastItem = kMenuExit;
+constexpr int kItemText[kLastItem] = {TXT_NEW_GAME, TXT_CONTINUE, TXT_HISCORES, TXT_OPTIONS, TXT_EXIT};
+constexpr int kItemY[kLastItem] = {104, 122, 140, 158, 176};
+
+const char* scrollerText = nullptr;
+int scrollerLength = 0;
 int scrollerOffset = 0;
 int scrollerStep = 0;
 
+bool IsConfirm(uint32_t released)
+{
+    return released == kButtonStart || released == kButtonJump || released == kButtonPause;
+}
+
+// The prompt's confirm is drained while the title keeps running, so the menu
+// that appears does not take the same release as its first choice.
+void DrainPromptConfirm(Player& hero)
+{
+    while (IsConfirmRelease()) {
+        UpdateTileEffects(hero);
+        UpdateActors(hero);
+        DrawPlayfield(game.attemptFrame, hero, 1);
+        PollInput(game.stage, 0);
+    }
+}
+
 } // namespace
 
-void TitleStep(Player&)
+MenuMove MainMenuMove(int menuState, uint32_t released, int continueStage)
+{
+    MenuMove m;
+    m.menuState = menuState;
+    if (menuState == kTitlePressStart) {
+        if (IsConfirm(released))
+            m.menuState = continueStage < 1 ? kMenuNewGame : kMenuContinue;
+    } else if (menuState == kMenuHiscoreView) {
+        if (IsConfirm(released)) {
+            m.menuState = kMenuHiscores;
+            m.clearsHighlight = true;
+        }
+    } else if (menuState >= kFirstItem && menuState <= kLastItem) {
+        if (released == kButtonDown || released == kButtonRight) {
+            m.menuState = menuState == kLastItem ? kFirstItem : menuState + 1;
+            m.sound = SoundKlonk;
+        } else if (released == kButtonUp || released == kButtonLeft) {
+            m.menuState = menuState == kFirstItem ? kLastItem : menuState - 1;
+            m.sound = SoundKlonk;
+        } else if (IsConfirm(released)) {
+            if (menuState == kMenuNewGame || menuState == kMenuContinue) {
+                m.sound = SoundJipie;
+                m.leavesTitle = true;
+            } else if (menuState == kMenuExit) {
+                m.sound = SoundAj;
+                m.leavesTitle = true;
+            } else if (menuState == kMenuHiscores) {
+                m.menuState = kMenuHiscoreView;
+            } else {
+                m.menuState = kMenuOptionsScreen;
+                m.entersOptions = true;
+            }
+        }
+    }
+    return m;
+}
+
+void TitleStep(Player& hero)
 {
     // The generator keeps moving while the title runs, like the savegame's draws expect.
     (void)std::rand();
@@ -42,12 +121,18 @@ void TitleStep(Player&)
         OptionsStep();
         return;
     }
-    const uint32_t r = input.released;
-    if (game.menuState == kTitlePressStart && (r == kButtonStart || r == kButtonJump)) {
-        PlaySound(SoundJipie);
-        game.menuState = kMenuNewGame;
+    const MenuMove m = MainMenuMove(game.menuState, input.released, game.continueStage);
+    if (game.menuState == kTitlePressStart && m.menuState != kTitlePressStart)
+        DrainPromptConfirm(hero);
+    game.menuState = m.menuState;
+    if (m.sound != kNoMenuSound)
+        PlaySound(static_cast<SoundId>(m.sound));
+    if (m.entersOptions)
+        ResetOptionsMenu();
+    if (m.clearsHighlight)
+        game.hiscoreHighlight = -1;
+    if (m.leavesTitle)
         game.leaveTitle = 1;
-    }
 }
 
 void DrawTitleLayer(int frame)
@@ -56,20 +141,59 @@ void DrawTitleLayer(int frame)
         BlitAt(LogoImage, (kScreenWidth - SurfaceWidth(LogoImage)) / 2,
                (kScreenHeight - SurfaceHeight(LogoImage)) / 2 - kLogoRaise, screenSurface);
     DrawTextCentred(screenSurface, "FRIBB 3 V1.00", kVersionY, bigFont);
-    if (game.menuState == kTitlePressStart && (frame & kBlinkBit) == 0)
-        DrawTextCentred(screenSurface, GetText(TXT_PRESS_START), kPromptY, bigFont);
+    if (scrollerText)
+        DrawTextN(screenSurface, scrollerText + scrollerOffset, kScrollerChars, -(scrollerStep / 2), kScrollerY,
+                  smallFont);
+    const bool blinkShows = (frame & kBlinkBit) == 0;
+    if (game.menuState == kTitlePressStart) {
+        if (blinkShows)
+            DrawTextCentred(screenSurface, GetText(TXT_PRESS_START), kPromptY, bigFont);
+        return;
+    }
+    for (int item = kFirstItem; item <= kLastItem; ++item) {
+        if (item != game.menuState || blinkShows)
+            DrawTextCentred(screenSurface, GetText(kItemText[item - 1]), kItemY[item - 1], bigFont);
+    }
+}
+
+void DrawHiscoreView(int frame)
+{
+    if (!frameClock.skipDraw) {
+        DimScreen();
+        DrawTextCentred(screenSurface, GetText(TXT_HISCORES), kHiscoreTitleY, bigFont);
+        for (int i = 0; i < kHiscoreRows; ++i) {
+            if (i == game.hiscoreHighlight && (frame & kBlinkBit) != 0)
+                continue;
+            const HiscoreEntry& row = hiscoreTable.rows[i];
+            const int y = kHiscoreFirstRowY + kHiscoreRowStep * i;
+            char score[16];
+            std::snprintf(score, sizeof score, "%05d", static_cast<int>(row.score));
+            DrawText(screenSurface, row.name, kHiscoreNameX, y, bigFont);
+            DrawText(screenSurface, score, kHiscoreScoreX, y, bigFont);
+        }
+        PresentScreen();
+    }
+    WaitFrame();
 }
 
 void TitleOverlayStep(Player&)
 {
-    if (game.menuState == kMenuOptionsScreen)
+    if (game.menuState == kMenuOptionsScreen) {
         DrawOptionsLayer();
+        return;
+    }
+    if (game.menuState == kMenuHiscoreView) {
+        DrawHiscoreView(game.attemptFrame);
+        return;
+    }
     if (game.menuState < 0)
         return;
     scrollerStep += 1;
     if (scrollerStep == kScrollerSteps) {
         scrollerStep = 0;
         scrollerOffset += 1;
+        if (scrollerOffset >= scrollerLength)
+            scrollerOffset = 0;
     }
 }
 
@@ -77,4 +201,8 @@ void ResetTitleScroller()
 {
     scrollerOffset = 0;
     scrollerStep = 0;
+    if (!scrollerText) {
+        scrollerText = GetText(TXT_SCROLLER);
+        scrollerLength = static_cast<int>(std::strlen(scrollerText));
+    }
 }

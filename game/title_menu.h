@@ -1,24 +1,56 @@
-// The title stage's menu step and layer (stand-in until the main menu is built).
+// The title stage's main menu: the "PRESS START" prompt, the five items, the hiscore view, the scroller and the title layer.
 #pragma once
+
+#include <cstdint>
 
 struct Player;
 
-// Main menu state values used by the session: the prompt, and the items that
-// start a game or end the program.
+// Title menuState values: the prompt, the five items, and the hiscore view
+// (a negative state is the item it came from, negated).
 constexpr int kTitlePressStart = 0;
 constexpr int kMenuNewGame = 1;
 constexpr int kMenuContinue = 2;
+constexpr int kMenuHiscores = 3;
 constexpr int kMenuExit = 5;
+constexpr int kMenuHiscoreView = -kMenuHiscores;
 
-// Once per title frame after the world update: the camera drifts right and a
-// released start or jump starts a new game (menuState 1, the title stage ends).
+// No sound for a menu move.
+constexpr int kNoMenuSound = -1;
+
+// What one released button does on the main menu.
+struct MenuMove {
+    int menuState;          // the state afterwards
+    int sound = kNoMenuSound;
+    bool leavesTitle = false;    // NEW GAME, CONTINUE or EXIT chosen: the title stage ends
+    bool entersOptions = false;  // the options screen starts afresh
+    bool clearsHighlight = false; // leaving the hiscore view forgets the highlighted row
+};
+
+// The main menu's answer to a released button in states 0..5 and -3 (any
+// other state is returned unchanged). In state 0 a confirm selects CONTINUE
+// when a savegame exists (continueStage >= 1), else NEW GAME.
+MenuMove MainMenuMove(int menuState, uint32_t released, int continueStage);
+
+// Once per title frame after the world update: the random generator moves on,
+// the camera drifts right (not while the options capture bindings), then the
+// menu, the hiscore view or the options screen acts on the released button.
+// Confirming the prompt first lets the title run until that release is no
+// longer reported.
 void TitleStep(Player& hero);
 
-// The title layer over the stage picture: logo, version line and the blinking "PRESS START".
+// The title layer over the stage picture (menuState >= 0): logo, version
+// line, scroller, and the blinking prompt or the five items with the selected
+// one blinking.
 void DrawTitleLayer(int frame);
 
-// After the title picture is presented: advances the scroller.
+// Frame step after the title picture: the options screen or the hiscore view
+// draw and present their own layer; otherwise the scroller moves on.
 void TitleOverlayStep(Player& hero);
 
-// Scroller back to its first character.
+// The hiscore view over the dimmed stage: "HISCORES" and the ten rows, the
+// highlighted row blinking; presented unless the frame is skipped, then WaitFrame.
+void DrawHiscoreView(int frame);
+
+// Scroller back to its first character; the text is taken from the message
+// table the first time.
 void ResetTitleScroller();

@@ -4,15 +4,45 @@
 # equal NAME.expected and the user files left behind must equal those of
 # NAME.after/ (a file missing there must not be left at all).
 set(FRIBB3_FLOWS_SRC ${CMAKE_CURRENT_LIST_DIR}/flows)
+set(FRIBB3_FLOWS_OUT ${CMAKE_BINARY_DIR}/tests/flows)
+
+# The flows play small stages of their own, so a change to the game's stage
+# maps does not change them: a title stage and one short playable stage as
+# stages 1..10. The other archives are the game's.
+set(FRIBB3_FLOWS_DATA ${FRIBB3_FLOWS_OUT}/data)
+file(MAKE_DIRECTORY ${FRIBB3_FLOWS_DATA} ${FRIBB3_FLOWS_OUT}/stages)
+set(FRIBB3_FLOW_STAGES)
+fribb3_compile(fribb3-mapc ${FRIBB3_FLOWS_SRC}/stages/title.txt ${FRIBB3_FLOWS_OUT}/stages/fribb300.bin
+  "Compiling the flow tests' title stage" FRIBB3_FLOW_STAGES)
+foreach(number 01 02 03 04 05 06 07 08 09 10)
+  fribb3_compile(fribb3-mapc ${FRIBB3_FLOWS_SRC}/stages/quick.txt ${FRIBB3_FLOWS_OUT}/stages/fribb3${number}.bin
+    "Compiling the flow tests' stage ${number}" FRIBB3_FLOW_STAGES)
+endforeach()
+add_custom_command(OUTPUT ${FRIBB3_FLOWS_DATA}/maps.zda
+  COMMAND zdapack ${FRIBB3_FLOWS_DATA}/maps.zda ${FRIBB3_FLOW_STAGES}
+  DEPENDS zdapack ${FRIBB3_FLOW_STAGES}
+  COMMENT "Packing the flow tests' stages"
+  VERBATIM)
+set(FRIBB3_FLOW_LINKS)
+foreach(archive gfx music sound)
+  add_custom_command(OUTPUT ${FRIBB3_FLOWS_DATA}/${archive}.zda
+    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CMAKE_BINARY_DIR}/data/${archive}.zda
+            ${FRIBB3_FLOWS_DATA}/${archive}.zda
+    VERBATIM)
+  list(APPEND FRIBB3_FLOW_LINKS ${FRIBB3_FLOWS_DATA}/${archive}.zda)
+endforeach()
+add_custom_target(flow_maps ALL DEPENDS ${FRIBB3_FLOWS_DATA}/maps.zda ${FRIBB3_FLOW_LINKS})
+add_dependencies(flow_maps data)
+add_dependencies(fribb3_tests flow_maps)
 file(GLOB FRIBB3_FLOW_SCRIPTS CONFIGURE_DEPENDS ${FRIBB3_FLOWS_SRC}/*.script)
 foreach(script IN LISTS FRIBB3_FLOW_SCRIPTS)
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME flow_${name}
     COMMAND ${CMAKE_COMMAND}
       -DREPLAY=$<TARGET_FILE:fribb3-replay>
-      -DDATA=${CMAKE_BINARY_DIR}/data
+      -DDATA=${FRIBB3_FLOWS_DATA}
       -DFLOW=${FRIBB3_FLOWS_SRC}/${name}
-      -DWORKDIR=${CMAKE_BINARY_DIR}/tests/flows/${name}
+      -DWORKDIR=${FRIBB3_FLOWS_OUT}/work/${name}
       -P ${FRIBB3_FLOWS_SRC}/check_flow.cmake)
   set_tests_properties(flow_${name} PROPERTIES
     ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
@@ -21,14 +51,14 @@ endforeach()
 
 # A disk that takes no bytes at all: a flow that writes user files must end
 # the same way, leaving the prepared files exactly as they were.
-add_test(NAME flow_intro_on_a_full_disk
+add_test(NAME flow_name_entry_on_a_full_disk
   COMMAND ${CMAKE_COMMAND}
     -DREPLAY=$<TARGET_FILE:fribb3-replay>
-    -DDATA=${CMAKE_BINARY_DIR}/data
-    -DFLOW=${FRIBB3_FLOWS_SRC}/intro
-    -DWORKDIR=${CMAKE_BINARY_DIR}/tests/flows/intro_full_disk
+    -DDATA=${FRIBB3_FLOWS_DATA}
+    -DFLOW=${FRIBB3_FLOWS_SRC}/name_entry
+    -DWORKDIR=${FRIBB3_FLOWS_OUT}/work/name_entry_full_disk
     -DFULL_DISK=1
     -P ${FRIBB3_FLOWS_SRC}/check_flow.cmake)
-set_tests_properties(flow_intro_on_a_full_disk PROPERTIES
+set_tests_properties(flow_name_entry_on_a_full_disk PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
   LABELS "replay;flow")

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "game/hiscores.h"
+#include "game/name_entry.h"
+#include "platform/input.h"
 #include "platform/tick_source.h"
 #include "test_support.h"
 
@@ -151,6 +153,57 @@ TEST(HiscoreInsertion, ScoresGoBelowEqualOnesAndTheLastRowFallsOut)
     EXPECT_STREQ(t.rows[0].name, "TOPTOPTO");
     EXPECT_EQ(t.rows[0].kind, HiscorePlayer);
     EXPECT_EQ(t.rows[9].score, 300) << "200 and 101 fell out";
+}
+
+} // namespace
+
+namespace {
+
+std::string Entered(const NameEntry& e)
+{
+    char name[kHiscoreNameSize];
+    EnteredName(e, name);
+    return name;
+}
+
+TEST(NameEntry, LettersCycleThroughTheSpaceAndTheNameIsCutAfterTheCursor)
+{
+    NameEntry e = StartNameEntry();
+    EXPECT_EQ(Entered(e), "A") << "start held from the first frame";
+    ApplyNameEntryInput(e, kButtonLeft);
+    EXPECT_EQ(e.cursor, 0);
+    EXPECT_EQ(e.delay, 0) << "left at the first character changes nothing";
+    ApplyNameEntryInput(e, kButtonDown);
+    EXPECT_EQ(e.name[0], ' ');
+    EXPECT_EQ(e.delay, kNameEntryRepeatDelay);
+    ApplyNameEntryInput(e, kButtonDown);
+    EXPECT_EQ(e.name[0], 'Z');
+    ApplyNameEntryInput(e, kButtonUp);
+    ApplyNameEntryInput(e, kButtonUp);
+    EXPECT_EQ(e.name[0], 'A');
+    ApplyNameEntryInput(e, kButtonDown | kButtonUp);
+    EXPECT_EQ(e.name[0], ' ') << "down wins over up";
+
+    ApplyNameEntryInput(e, kButtonRight);
+    ApplyNameEntryInput(e, kButtonJump);
+    ApplyNameEntryInput(e, kButtonUp);
+    EXPECT_STREQ(e.name, " AB.....");
+    EXPECT_STREQ(e.marker, "  -     ");
+    ApplyNameEntryInput(e, kButtonLeft);
+    EXPECT_STREQ(e.marker, " -      ");
+    EXPECT_EQ(Entered(e), " A") << "the B right of the cursor is dropped";
+}
+
+TEST(NameEntry, TheEighthMoveRightCompletesAnEightLetterName)
+{
+    NameEntry e = StartNameEntry();
+    for (int i = 0; i < 7; ++i)
+        ApplyNameEntryInput(e, kButtonPause);
+    EXPECT_FALSE(e.complete);
+    EXPECT_EQ(Entered(e), "AAAAAAAA");
+    ApplyNameEntryInput(e, kButtonRight);
+    EXPECT_TRUE(e.complete);
+    EXPECT_EQ(Entered(e), "AAAAAAAA");
 }
 
 } // namespace
