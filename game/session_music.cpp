@@ -28,6 +28,7 @@ void PlaySessionTune(int id, int loops)
 {
     FreeSessionMusic();
     sessionMusic = LoadMusic(id);
+    sessionMusicId = sessionMusic ? id : -1;
     PlayMusic(sessionMusic, loops);
 }
 
