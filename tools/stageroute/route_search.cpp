@@ -269,8 +269,14 @@ void AdvancePerturbed(uint32_t before, std::vector<SimSnapshot>& perturbed, cons
     RestoreSimSnapshot(nominal);
 }
 
+uint64_t SnapshotKey(const SimSnapshot& s)
+{
+    return StateKey(s);
+}
+
 bool SearchGoal(const RouteGoal& goal, uint32_t before, std::vector<SimSnapshot>& perturbed,
-                std::vector<uint32_t>& input, double& robustness, std::string& why)
+                std::vector<uint32_t>& input, double& robustness, std::string& why,
+                const std::unordered_set<uint64_t>& banned)
 {
     const SimSnapshot start = TakeSimSnapshot();
     if (GoalMet(goal)) {
@@ -314,7 +320,7 @@ bool SearchGoal(const RouteGoal& goal, uint32_t before, std::vector<SimSnapshot>
                        nodes[top.node].cost + f + kChangeCost * changes};
             if (!met && !seen.insert(StateKey(child.state)).second)
                 continue;
-            if (met && !Viable(child.state))
+            if (met && (banned.count(StateKey(child.state)) || !Viable(child.state)))
                 continue;
             nodes.push_back(std::move(child));
             const int index = static_cast<int>(nodes.size()) - 1;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "route_plan.h"
@@ -19,8 +20,13 @@
 // kept solution's share of surviving shifts and perturbed becomes the states
 // that still differ from the player's at its end; otherwise false with the
 // reason in why and the player back at the start.
+// Solutions that end in a state whose key (SnapshotKey) is in banned are passed over.
 bool SearchGoal(const RouteGoal& goal, uint32_t before, std::vector<SimSnapshot>& perturbed,
-                std::vector<uint32_t>& input, double& robustness, std::string& why);
+                std::vector<uint32_t>& input, double& robustness, std::string& why,
+                const std::unordered_set<uint64_t>& banned);
+
+// A hash of everything in a snapshot that decides the future of play.
+uint64_t SnapshotKey(const SimSnapshot& s);
 
 // Plays input from the player's current state (leaving it at the end), its
 // shifted variants from there and the input from every perturbed state; the

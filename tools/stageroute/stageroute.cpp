@@ -5,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/replay_script.h"
@@ -24,6 +25,8 @@ constexpr const char* kUsage =
     "       fribb3-stageroute polish MAP.txt STAGE SCRIPT\n";
 // Frames of the intro phase, which a script waits out with nothing held.
 constexpr long kIntroFrames = 181;
+// Times the search goes back to find another way through a goal.
+constexpr int kMaxRetries = 4;
 // Marks the start of a goal's input in a script the search writes.
 constexpr const char* kGoalMark = "# > ";
 
@@ -148,12 +151,26 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
                          "# from " + routePath.substr(routePath.find_last_of('/') + 1) +
                          " (the goals below are its lines).\n" + std::to_string(kIntroFrames) +
                          " -\n";
+    // Where each goal started, so that a goal that cannot be met sends the search
+    // back to find another way through the goal before it.
+    struct Step {
+        SimSnapshot start;
+        uint32_t last = 0;
+        std::vector<SimSnapshot> perturbed;
+        std::string segment;
+        std::unordered_set<uint64_t> banned;
+        int retries = 0;
+    };
+    std::vector<Step> steps(goals.size());
     bool reusing = true;
     uint32_t last = 0;
     std::vector<SimSnapshot> perturbed;
-    for (size_t i = 0; i < goals.size(); ++i) {
+    for (size_t i = 0; i < goals.size();) {
         const RouteGoal& g = goals[i];
-        const SimSnapshot here = TakeSimSnapshot();
+        Step& step = steps[i];
+        step.start = TakeSimSnapshot();
+        step.last = last;
+        step.perturbed = perturbed;
         std::vector<uint32_t> input;
         double robustness = 1;
         const char* how = "searched";
@@ -163,16 +180,33 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
             how = "held";
         } else if (reusing && i < earlier.size() && earlier[i].first == g.text && Replays(g, earlier[i].second)) {
             input = earlier[i].second;
-            RestoreSimSnapshot(here);
+            RestoreSimSnapshot(step.start);
             AdvancePerturbed(last, perturbed, input);
             how = "kept";
         } else {
             reusing = false;
-            if (!SearchGoal(g, last, perturbed, input, robustness, error)) {
+            if (!SearchGoal(g, last, perturbed, input, robustness, error, step.banned)) {
                 std::fprintf(stderr, "%s:%d: %s: %s\n", routePath.c_str(), g.line, g.text.c_str(), error.c_str());
+                if (i > 0 && goals[i - 1].kind != RouteGoal::Hold && steps[i - 1].retries < kMaxRetries) {
+                    // Another way through the goal before, not ending where this one did.
+                    Step& back = steps[i - 1];
+                    back.banned.insert(SnapshotKey(step.start));
+                    ++back.retries;
+                    step.banned.clear();
+                    step.retries = 0;
+                    --i;
+                    RestoreSimSnapshot(back.start);
+                    last = back.last;
+                    perturbed = back.perturbed;
+                    std::fprintf(stderr, "back to %s\n", goals[i].text.c_str());
+                    continue;
+                }
                 PrintHero("stuck at");
                 // What was found so far, to look at where the hero got stuck.
-                std::ofstream(outPath + ".partial", std::ios::binary | std::ios::trunc) << script;
+                std::string partial = script;
+                for (size_t k = 0; k < i; ++k)
+                    partial += steps[k].segment;
+                std::ofstream(outPath + ".partial", std::ios::binary | std::ios::trunc) << partial;
                 return 1;
             }
         }
@@ -187,8 +221,11 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
         std::fprintf(stderr, "%-28s %-8s %5zu frames, shifts kept %3.0f%%, at x=%d y=%d frame %ld, %zu perturbed\n",
                      g.text.c_str(), how, input.size(), robustness * 100, SimHero().x, SimHero().y, SimFrames(),
                      perturbed.size());
-        script += kGoalMark + g.text + "\n" + FormatReplayScript(input);
+        step.segment = kGoalMark + g.text + "\n" + FormatReplayScript(input);
+        ++i;
     }
+    for (const Step& s : steps)
+        script += s.segment;
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     out << script;
     std::fprintf(stderr, "wrote %s: %ld frames, rings left %d, finished %d\n", outPath.c_str(), SimFrames(),
