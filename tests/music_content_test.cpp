@@ -222,8 +222,8 @@ TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannel
         "pattern p rows=8\n"
         "  a: =lead C4*4 D4:v20 E4:v42 ^*2\n"
         "  b: C4@hit\n"
-        "pattern q rows=2\n"
-        "  a: C4@lead\n"
+        "pattern q rows=2 volume=50\n"
+        "  a: C4@lead ^\n"
         "order p q\n";
     std::vector<uint8_t> mod;
     std::string messages;
@@ -241,6 +241,9 @@ TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannel
     EXPECT_EQ(CellAt(mod, ch, 0, 6, 0).effect, 0xC) << "the cut stays a cut";
     EXPECT_NE(CellAt(mod, ch, 0, 7, 0).effect, 0x4) << "nothing left to wobble after a cut";
     EXPECT_NE(CellAt(mod, ch, 0, 3, 1).effect, 0x4) << "only instruments that ask for vibrato get it";
+    EXPECT_EQ(CellAt(mod, ch, 1, 0, 0).effect, 0xC) << "a note in a pattern at 50 % plays at half its volume";
+    EXPECT_EQ(CellAt(mod, ch, 1, 0, 0).param, 30);
+    EXPECT_EQ(CellAt(mod, ch, 1, 1, 0).param, 0) << "silence stays silence at any pattern volume";
     // Channel b is left out of pattern q, so whatever it still holds is silenced there.
     EXPECT_EQ(CellAt(mod, ch, 1, 0, 1).effect, 0xC);
     EXPECT_EQ(CellAt(mod, ch, 1, 0, 1).param, 0);
@@ -275,6 +278,7 @@ TEST(ModuleCompiler, RejectsBadSourcesWithTheLine)
         {"instrument z tone wav=saw\npattern p\n  a: C3@z\norder p\n", "unknown setting wav"},
         {"volume 130\ninstrument z tone vol=50\npattern p\n  a: C3@z\norder p\n", "instrument z: volume 50 at 130 % is past"},
         {"volume 130\npattern p\n  a: C3@x:v50\norder p\n", "row 0: volume 50 at 130 % is past"},
+        {"pattern p volume=50\n  a: C3@x:a37\norder p\n", "row 0: a note with an effect cannot take the pattern's volume"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);

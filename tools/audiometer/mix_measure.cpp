@@ -130,7 +130,8 @@ SeamMeasure MeasureSeam(const std::vector<int16_t>& stereo, long passFrames)
 TuneMeasure MeasureTune(const std::vector<uint8_t>& mod, const ChannelRoles& roles, bool looping)
 {
     TuneMeasure m;
-    const long pass = ModPlayFrames(mod, kGameRate);
+    const std::vector<long> orderFrames = ModOrderFrames(mod, kGameRate);
+    const long pass = orderFrames.empty() ? 0 : orderFrames.back();
     m.seconds = static_cast<double>(pass) / kGameRate;
     const long seamExtra = static_cast<long>((kSeamLookSeconds + kMatchLateSeconds) * kGameRate) + kMatchFrames;
     const std::vector<int16_t> mix = RenderThroughHook(mod, looping ? pass + seamExtra : pass);
@@ -140,6 +141,10 @@ TuneMeasure MeasureTune(const std::vector<uint8_t>& mod, const ChannelRoles& rol
     m.integrated = IntegratedLoudness(power, kGameRate);
     m.loudest = LoudestWindowLoudness(power, kGameRate, kMomentarySeconds);
     m.bands = BandEnergyShares(samples, kGameChannels, kGameRate, kMixBandEdges);
+    for (size_t i = 0; i + 1 < orderFrames.size(); ++i) {
+        const long from = std::min<long>(orderFrames[i], power.size()), to = std::min<long>(orderFrames[i + 1], power.size());
+        m.sections.push_back(IntegratedLoudness(std::vector<double>(power.begin() + from, power.begin() + to), kGameRate));
+    }
     int peak = 0;
     for (int16_t v : firstPass) {
         peak = std::max(peak, std::abs(static_cast<int>(v)));

@@ -48,6 +48,7 @@ struct TuneMeasure {
     long clipped = 0;          // samples at full scale
     std::vector<double> bands; // energy shares by kMixBandEdges
     double lead = 0, bass = 0, hats = 0; // each part alone, integrated LUFS
+    std::vector<double> sections;        // integrated LUFS of each pattern of the order list, in play order
     SeamMeasure seam;
 };
 

@@ -50,16 +50,18 @@ int ModChannelCount(const std::vector<uint8_t>& mod)
     return 0;
 }
 
-long ModPlayFrames(const std::vector<uint8_t>& mod, int rate)
+std::vector<long> ModOrderFrames(const std::vector<uint8_t>& mod, int rate)
 {
     const int channels = ModChannelCount(mod);
     if (!Complete(mod, channels))
-        return 0;
+        return {};
     const int orders = std::min<int>(mod[kOrderCountOffset], kOrderSlots);
     int speed = kDefaultSpeed, tempo = kDefaultTempo;
     long frames = 0;
     int row = 0;
+    std::vector<long> starts;
     for (int order = 0; order < orders;) {
+        starts.push_back(frames);
         const int pattern = mod[kOrderTableOffset + order];
         int nextOrder = order + 1, nextRow = 0;
         bool leave = false;
@@ -82,7 +84,14 @@ long ModPlayFrames(const std::vector<uint8_t>& mod, int rate)
         order = nextOrder;
         row = nextRow < kRowsPerPattern ? nextRow : 0;
     }
-    return frames;
+    starts.push_back(frames);
+    return starts;
+}
+
+long ModPlayFrames(const std::vector<uint8_t>& mod, int rate)
+{
+    const std::vector<long> starts = ModOrderFrames(mod, rate);
+    return starts.empty() ? 0 : starts.back();
 }
 
 std::vector<uint8_t> SoloChannels(const std::vector<uint8_t>& mod, unsigned keep)

@@ -12,6 +12,10 @@ int ModChannelCount(const std::vector<uint8_t>& mod);
 // commands. 0 for data that is not a MOD.
 long ModPlayFrames(const std::vector<uint8_t>& mod, int rate);
 
+// The frame at which each pattern of the order list starts playing once at `rate`, timed as
+// ModPlayFrames does, followed by the frame where the module ends; empty for data that is not a MOD.
+std::vector<long> ModOrderFrames(const std::vector<uint8_t>& mod, int rate);
+
 // A copy of the module in which only the channels whose bit is set in `keep` play; the
 // others keep their speed, tempo, break and jump commands so the timing is unchanged.
 std::vector<uint8_t> SoloChannels(const std::vector<uint8_t>& mod, unsigned keep);

@@ -77,6 +77,10 @@ int main(int argc, char** argv)
         PrintBands(m.bands);
         std::printf(" | %6.2f %6.2f %6s | %6.1f %6.1f\n", m.lead - m.bass, m.hats - m.integrated, "",
             m.seam.shiftMs, m.seam.dropoutMs);
+        std::printf("%-16s", "  by pattern");
+        for (double s : m.sections)
+            std::printf(" %5.1f", s);
+        std::printf("\n");
     }
     std::printf("\n%-16s %6s %6s | %5s %5s %5s %5s\n", "effect", "max", "peak", "<250", "<500", "<4k", ">4k");
     for (const char* name : kEffects) {

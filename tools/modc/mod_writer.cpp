@@ -107,11 +107,19 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
             dst.autoSilence = src.autoSilence;
             dst.effect = src.effect;
             dst.param = src.param;
+            const std::string where = "pattern " + pat.name + " channel " + tune.channelNames[c] + " row " + std::to_string(r);
             if (src.hasEffect && src.effect == kFxSetVolume) {
-                dst.param = ScaleVolume(src.param, tune.volumePercent, "pattern " + pat.name + " channel " +
-                    tune.channelNames[c] + " row " + std::to_string(r));
+                dst.param = ScaleVolume(ScaleVolume(src.param, tune.volumePercent, where), pat.volumePercent, where);
                 if (src.param == 0)
                     heldSample = -1; // a cut note has nothing left to wobble
+            } else if (src.note != kNoNote && pat.volumePercent != 100) {
+                // A quieter (or louder) pattern plays each note at its scaled default volume.
+                if (src.hasEffect)
+                    throw WriteError{where + ": a note with an effect cannot take the pattern's volume"};
+                dst.hasEffect = true;
+                dst.effect = kFxSetVolume;
+                dst.param = ScaleVolume(ScaleVolume(samples[src.instrument].volume, tune.volumePercent, where),
+                    pat.volumePercent, where);
             }
             if (!dst.hasEffect && heldSample >= 0 && samples[heldSample].vibrato != 0 &&
                 r - heldSince >= samples[heldSample].vibratoDelay) {

@@ -541,10 +541,15 @@ struct Parser {
         pat.name = st.head[1];
         for (size_t i = 2; i < st.head.size(); ++i) {
             const std::string& w = st.head[i];
-            if (w.rfind("rows=", 0) != 0)
+            if (w.rfind("rows=", 0) == 0)
+                pat.rows = ParseIntOrFail(w.substr(5), st.line, "rows");
+            else if (w.rfind("volume=", 0) == 0)
+                pat.volumePercent = ParseIntOrFail(w.substr(7), st.line, "volume");
+            else
                 Fail(st.line, "unknown pattern option: " + w);
-            pat.rows = ParseIntOrFail(w.substr(5), st.line, "rows");
         }
+        if (pat.volumePercent < 1 || pat.volumePercent > 400)
+            Fail(st.line, "a pattern's volume is 1..400 percent");
         if (pat.rows < 1 || pat.rows > kMaxRowsPerPattern)
             Fail(st.line, "a pattern has 1 to 64 rows");
         pat.channels.assign(tune.channelNames.size(), {});
