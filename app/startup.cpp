@@ -62,7 +62,9 @@ void StartPlatform(const DisplayConfig& display)
 {
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         FatalError("Unable to init SDL", SDL_GetError());
+    // Both ways out give the desktop its video mode back: a normal exit and a fatal error.
     std::atexit(SDL_Quit);
+    std::at_quick_exit(SDL_Quit);
 
     OpenDisplay(display);
     MapColors();

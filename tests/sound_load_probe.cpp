@@ -21,7 +21,7 @@ int main(int argc, char** argv)
         return 3;
     }
     // As in the game: a fatal error exits through SDL_Quit, which stops the audio thread first.
-    std::atexit(SDL_Quit);
+    std::at_quick_exit(SDL_Quit);
     OpenArchiveFile(ArchiveSound, argv[1]);
     LoadSoundEffects();
     std::printf("loaded %d effects\n", static_cast<int>(kSoundCount));
