@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) in
-# ./build-fuzz and runs each on its corpus: the text-made seeds in fuzz/corpus/<target>/ plus the
-# files the normal build made in ./build (maps, modules, pictures, sounds, archives).
+# ./build-fuzz and runs each on its corpus: the text-made seeds in fuzz/corpus/<target>/, the files
+# the normal build made in ./build (maps, modules, pictures, sounds, archives) and the user files of
+# the game-flow tests. Run it after a normal build.
 #   scripts/fuzz.sh [SECONDS_PER_TARGET [TARGET...]]      (default: 30 seconds, every target)
 # New inputs found go to build-fuzz/corpus/<target>/, findings to build-fuzz/findings/.
 set -euo pipefail
@@ -19,15 +20,28 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DFRIBB3_LIBFUZZER=ON -DFRIBB3_TESTS=OFF -DFRIBB3_BENCH=OFF > /dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
-# Seeds the normal build leaves behind, by target.
-seeds_from_build() {
-  case "$1" in
-    map_play_fuzz) echo build/content-out/maps build/tests/replays ;;
-    module_fuzz) echo build/content-out/music ;;
-    bitmap_fuzz) echo build/content-out/gfx ;;
-    wav_fuzz) echo build/content-out/sound ;;
-    archive_fuzz) echo build/data ;;
+# Seeds for a target, copied into one folder: files the normal build left in ./build and the
+# user files the game-flow tests keep in tests/flows.
+gather_seeds() {
+  local t=$1 dir=build-fuzz/seeds/$1
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  local files=()
+  case "$t" in
+    map_play_fuzz) files=(build/content-out/maps/*.bin build/tests/replays/*.bin) ;;
+    module_fuzz) files=(build/content-out/music/*.mod) ;;
+    bitmap_fuzz) files=(build/content-out/gfx/*.bmp) ;;
+    wav_fuzz) files=(build/content-out/sound/*.wav) ;;
+    archive_fuzz) files=(build/data/maps.zda build/data/sound.zda) ;;
+    hiscores_fuzz) files=(tests/flows/*/hiscores.dat) ;;
+    savegame_fuzz) files=(tests/flows/*/savegame.dat) ;;
+    configuration_fuzz) files=(tests/flows/*/fribb3.cfg) ;;
   esac
+  local i=0
+  for f in "${files[@]}"; do
+    [ -f "$f" ] && cp "$f" "$dir/seed$((i++))"
+  done
+  echo "$dir"
 }
 
 mkdir -p build-fuzz/findings
@@ -35,12 +49,8 @@ status=0
 for t in "${targets[@]}"; do
   out=build-fuzz/corpus/$t
   mkdir -p "$out"
-  dirs=("$out")
+  dirs=("$out" "$(gather_seeds "$t")")
   [ -d "fuzz/corpus/$t" ] && dirs+=("fuzz/corpus/$t")
-  for d in $(seeds_from_build "$t"); do
-    # Only the files themselves: libFuzzer reads every regular file of a folder.
-    [ -d "$d" ] && dirs+=("$d")
-  done
   echo "== $t: ${seconds}s"
   if ! "build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=400000 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$t-" "${dirs[@]}" 2>&1 |
