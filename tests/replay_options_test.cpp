@@ -38,6 +38,20 @@ TEST(ReplayOptions, EveryOptionTakesItsValueAndShotsAccumulate)
     EXPECT_EQ(o.scriptPath, "-"); // standard input
 }
 
+TEST(ReplayOptions, BootHasNoAttemptLimitAndNoStartingStage)
+{
+    ReplayOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--boot", "s"}, o, error)) << error;
+    EXPECT_TRUE(o.boot);
+    EXPECT_GT(o.attempts, 1000000);
+    ASSERT_TRUE(Parse({"--attempts", "4", "--boot", "s"}, o, error)) << error;
+    EXPECT_EQ(o.attempts, 4);
+    EXPECT_FALSE(Parse({"--boot", "--stage", "2", "s"}, o, error));
+    EXPECT_FALSE(Parse({"--map", "m.txt", "--boot", "s"}, o, error));
+    EXPECT_NE(error.find("--boot"), std::string::npos) << error;
+}
+
 TEST(ReplayOptions, BadValuesAreRefusedWithTheOptionNamed)
 {
     const std::vector<std::vector<const char*>> bad = {
