@@ -1,6 +1,6 @@
 # Runs one whole-game flow and judges its final line and the user files it leaves.
 # -DREPLAY=exe -DDATA=archives -DFLOW=tests/flows/NAME -DWORKDIR=dir [-DFULL_DISK=1]
-# NAME.script may start with a line "#args ..." of extra fribb3-replay options.
+# NAME.script may start with a line "#args ..." (or "# args: ...") of extra fribb3-replay options.
 # With FULL_DISK the run may not write a single byte to a file, and the user
 # files must stay as NAME.before/ has them. With FRIBB3_UPDATE_GOLDEN=1 the
 # expected line and NAME.after/ are rewritten from this run instead.
@@ -17,8 +17,8 @@ endforeach()
 
 file(STRINGS ${FLOW}.script first LIMIT_COUNT 1)
 set(args)
-if(first MATCHES "^#args (.*)$")
-  separate_arguments(args UNIX_COMMAND "${CMAKE_MATCH_1}")
+if(first MATCHES "^#(args| args:) (.*)$")
+  separate_arguments(args UNIX_COMMAND "${CMAKE_MATCH_2}")
 endif()
 
 set(command ${REPLAY} --boot --data ${DATA} --workdir ${WORKDIR} ${args} ${FLOW}.script)
