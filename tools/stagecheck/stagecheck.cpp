@@ -170,9 +170,14 @@ int main(int argc, char** argv)
             if (stagesOfTheme[t] < kStagesPerTheme)
                 Problem(mapDir, 0, std::string("the ") + ThemeName(t) + " theme dresses " +
                                        std::to_string(stagesOfTheme[t]) + " stages, fewer than two");
-        for (int m = 0; m < MechanicCount; ++m)
+        for (int m = 0; m < MechanicCount; ++m) {
             if (!seen[m])
                 Problem(mapDir, 0, std::string("no stage has ") + MechanicName(m));
+            // The last stage brings everything together.
+            if (!rows.back().census.has[m])
+                Problem(mapDir / (StageName(kLastStage) + ".txt"), 0,
+                        std::string("the last stage has no ") + MechanicName(m));
+        }
     }
     if (problems > 0) {
         std::fprintf(stderr, "fribb3-stagecheck: %d problems\n", problems);

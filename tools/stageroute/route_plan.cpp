@@ -92,7 +92,7 @@ bool ParseRoutePlan(const std::string& text, std::vector<RouteGoal>& goals, std:
         std::string option;
         while (words >> option) {
             long v = 0;
-            if (option == "stand" && g.kind == RouteGoal::Reach)
+            if (option == "stand" && (g.kind == RouteGoal::Reach || g.kind == RouteGoal::Rings))
                 g.standing = true;
             else if (option == "slow")
                 g.slow = true;
@@ -100,6 +100,8 @@ bool ParseRoutePlan(const std::string& text, std::vector<RouteGoal>& goals, std:
                 g.chunk = static_cast<int>(v);
             else if (ParseOption(option, "nodes", v))
                 g.nodes = v;
+            else if (ParseOption(option, "above", v))
+                g.above = static_cast<int>(v);
             else if (ParseOption(option, "tries", v))
                 g.solutions = static_cast<int>(v);
             else

@@ -233,6 +233,14 @@ std::vector<uint32_t> InputOf(const std::vector<Node>& nodes, int n)
 
 } // namespace
 
+// On the ground or on a lift, not in the middle of a jump or a fall.
+bool Standing(const Player& p)
+{
+    if (p.vy != kStandingVy)
+        return false;
+    return p.moverIndex >= 0 || IsSolidAt(p.x, p.y + kCell) || IsSolidAt(p.x + kCell - 1, p.y + kCell);
+}
+
 bool GoalMet(const RouteGoal& goal)
 {
     if (SimFailed())
@@ -243,12 +251,12 @@ bool GoalMet(const RouteGoal& goal)
         for (const auto& [c, r] : goal.rings)
             if (TileAt(c, r) == kRingCode)
                 return false;
-        return true;
+        return (!goal.standing || Standing(SimHero())) && (SimHero().y + kHalfCell) / kCell <= goal.above;
     }
     const Player& p = SimHero();
     if ((p.x + kHalfCell) / kCell != goal.column || (p.y + kHalfCell) / kCell != goal.row || p.y < 0)
         return false;
-    return !goal.standing || p.vy == kStandingVy;
+    return !goal.standing || Standing(p);
 }
 
 void AdvancePerturbed(uint32_t before, std::vector<SimSnapshot>& perturbed, const std::vector<uint32_t>& input)
