@@ -19,6 +19,8 @@ const char* const kReplayUsage =
     "  --attempts K      stop after K attempts have ended (default 1; none with --boot)\n"
     "  --trace           print one line per frame\n"
     "  --dump            print every field of the state after every frame\n"
+    "  --check           stop with exit code 4 when a rule of the world breaks after a\n"
+    "                    frame or the heap keeps growing from attempt to attempt\n"
     "  --shot F:PATH     write a BMP screenshot of frame F (repeatable)\n"
     "  --data DIR        archives directory (default: data next to the program)\n"
     "  --workdir DIR     run in DIR and keep it (default: a fresh temp dir, removed)\n"
@@ -132,6 +134,8 @@ bool ParseReplayArgs(int argc, const char* const* argv, ReplayOptions& options, 
             options.trace = true;
         } else if (std::strcmp(a, "--dump") == 0) {
             options.dump = true;
+        } else if (std::strcmp(a, "--check") == 0) {
+            options.check = true;
         } else if (std::strcmp(a, "--shot") == 0) {
             ReplayShot shot;
             if (!next || !ParseShot(next, shot))

@@ -20,6 +20,7 @@ struct ReplayOptions {
     long maxFrames = 0;       // stop after this many frames; 0 means the built-in safety limit
     bool trace = false;       // one line per frame
     bool dump = false;        // every field of the state after every frame (app/state_dump.h)
+    bool check = false;       // check the world's rules after every frame and the heap per attempt
     std::vector<ReplayShot> shots;
     int attempts = 1;         // stop once this many attempts have ended
     std::string dataDir;      // archives directory; empty means next to the executable

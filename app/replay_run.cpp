@@ -17,6 +17,7 @@
 #include "app/replay_report.h"
 #include "app/stage_overview.h"
 #include "app/state_dump.h"
+#include "app/state_invariants.h"
 #include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
@@ -41,6 +42,12 @@ namespace {
 constexpr long kScreenPollAllowance = 36000;
 // Exit code of a run whose shots or recording could not be written.
 constexpr int kOutputFailedExit = 3;
+// Exit code of a --check run in which a rule of the world broke or memory grew.
+constexpr int kCheckFailedExit = 4;
+// --check: the heap may not grow by more than this between the third attempt's
+// end and the last one's; the first attempts load what stays for the session.
+constexpr long kHeapGrowthAllowed = 1L << 20;
+constexpr int kHeapSettledAttempt = 3;
 // Exit codes above this report the signal that ended the game.
 constexpr int kSignalExitBase = 128;
 
@@ -61,6 +68,8 @@ struct RunWatch {
     std::string ended;
     std::string stopReason; // set when the run itself asked the session to stop
     bool outputFailed = false; // a shot could not be written
+    std::string broken;        // --check: the first rule broken, with its frame
+    long settledHeap = -1;     // --check: heap in use when the third attempt ended
     uint64_t digest = kDigestStart; // of every frame's state dump
     std::vector<int> sounds;        // asked for since the last frame
     PictureLog picture;             // drawn since the last frame
@@ -108,6 +117,13 @@ void AfterFrame(const Player& hero)
     watch.digest = AddToDigest(watch.digest, dump.data(), dump.size());
     if (watch.options->dump)
         std::fputs(dump.c_str(), watch.out);
+    if (watch.options->check && watch.broken.empty()) {
+        const std::string broken = BrokenInvariant(hero);
+        if (!broken.empty()) {
+            watch.broken = "frame " + std::to_string(watch.frames) + ": " + broken;
+            StopRun("broken");
+        }
+    }
     if (!watch.options->boot)
         TakeShotsAt(watch.frames);
     if (watch.frames >= watch.frameLimit)
@@ -137,6 +153,14 @@ void AttemptEnded(const Player& hero, const char* how)
     }
     watch.ended = reason;
     ++watch.attempts;
+    if (watch.options->check) {
+        const long heap = HeapInUse();
+        if (watch.attempts == kHeapSettledAttempt)
+            watch.settledHeap = heap;
+        else if (watch.settledHeap >= 0 && heap - watch.settledHeap > kHeapGrowthAllowed && watch.broken.empty())
+            watch.broken = "attempt " + std::to_string(watch.attempts) + ": heap grew by " +
+                           std::to_string(heap - watch.settledHeap) + " bytes";
+    }
     if (watch.attempts >= watch.options->attempts)
         StopRun(reason.c_str());
 }
@@ -251,6 +275,10 @@ int RunChild(const ReplayOptions& options, const ReplayScript* script, const std
     }
     const ReplayResult result = PlayReplay(options, options.record ? nullptr : script, mapPath, stdout);
     int code = result.outputFailed ? kOutputFailedExit : 0;
+    if (!result.broken.empty()) {
+        std::fprintf(stderr, "fribb3-replay: broken at %s\n", result.broken.c_str());
+        code = kCheckFailedExit;
+    }
     if (options.record) {
         const std::string text = "# recorded by fribb3-replay record\n" + RecordedScript();
         if (!WriteFile(options.recordOut, text.data(), text.size())) {
@@ -341,6 +369,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
     result.frames = watch.frames;
     result.attempts = watch.attempts;
     result.outputFailed = watch.outputFailed;
+    result.broken = watch.broken;
     result.ended = watch.stopReason == "limit" ? "limit" : watch.ended.empty() ? "stopped" : watch.ended;
     std::string line = FormatFinalLine(watch.last, result.attempts, result.ended, watch.digest);
     if (options.boot)

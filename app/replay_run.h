@@ -18,6 +18,7 @@ struct ReplayResult {
     int attempts = 0;   // attempts that ended by themselves
     std::string ended;  // the final line's "ended" value
     bool outputFailed = false; // a screenshot could not be written
+    std::string broken;        // --check: what broke, and when; empty when all held
 };
 
 // Starts the platform for a headless, deterministic run in the current
@@ -46,7 +47,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
 // options.recordOut. compiledMap, when given, is written into the working
 // directory and played instead of options.mapFile. Returns the exit code of
 // the child (1 after a fatal error of the game, 3 when a shot or the recording
-// could not be written), or 128 + N after saying the game crashed with signal
+// could not be written, 4 when --check found a rule broken), or 128 + N after saying the game crashed with signal
 // N. SIGINT, SIGTERM and SIGHUP are passed on to the game; the directory is
 // removed and the tool then ends by the same signal.
 int RunReplayProcess(const ReplayOptions& options, const ReplayScript* script,
