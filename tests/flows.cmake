@@ -62,3 +62,25 @@ add_test(NAME flow_name_entry_on_a_full_disk
 set_tests_properties(flow_name_entry_on_a_full_disk PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
   LABELS "replay;flow")
+
+# The game killed at many points while it writes each user file: what is left on disk
+# is always the old file or the new one. LIMITS are the file sizes at which a run is
+# killed; EXTRA a folder of user files put in place besides NAME.before/.
+function(fribb3_killed_writes_test name limits extra)
+  add_test(NAME flow_${name}_killed_while_writing
+    COMMAND ${CMAKE_COMMAND}
+      -DREPLAY=$<TARGET_FILE:fribb3-replay>
+      -DDATA=${FRIBB3_FLOWS_DATA}
+      -DFLOW=${FRIBB3_FLOWS_SRC}/${name}
+      -DWORKDIR=${FRIBB3_FLOWS_OUT}/work/${name}_killed
+      "-DLIMITS=${limits}"
+      -DEXTRA=${extra}
+      -P ${FRIBB3_FLOWS_SRC}/check_killed_writes.cmake)
+  set_tests_properties(flow_${name}_killed_while_writing PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
+    LABELS "replay;flow")
+endfunction()
+# The savegame (4 bytes) of a finished stage, then the hiscores (160) of a name entry.
+fribb3_killed_writes_test(name_entry "0;1;2;3;4;5;17;64;100;159;160" "")
+# The configuration (394 bytes) RESET writes, with a hiscore file in place so it comes first.
+fribb3_killed_writes_test(options_reset "0;1;2;60;200;393;394" ${FRIBB3_FLOWS_SRC}/name_entry.before)
