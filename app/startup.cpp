@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "app/command_line.h"
@@ -56,6 +58,19 @@ DisplayConfig DisplayFromSettings()
     return d;
 }
 
+// Seconds SDL_Quit may take on the way out before the process is ended anyway.
+constexpr unsigned kQuitGraceSeconds = 3;
+
+// SDL_Quit on the way out. It talks to the display, and when the display itself
+// has gone (the X server closed, which ends the process through Xlib's exit) it
+// waits for it for ever; the alarm then ends the process instead of leaving it
+// spinning.
+void QuitSdlOnExit()
+{
+    alarm(kQuitGraceSeconds);
+    SDL_Quit();
+}
+
 } // namespace
 
 void StartPlatform(const DisplayConfig& display)
@@ -63,8 +78,8 @@ void StartPlatform(const DisplayConfig& display)
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         FatalError("Unable to init SDL", SDL_GetError());
     // Both ways out give the desktop its video mode back: a normal exit and a fatal error.
-    std::atexit(SDL_Quit);
-    std::at_quick_exit(SDL_Quit);
+    std::atexit(QuitSdlOnExit);
+    std::at_quick_exit(QuitSdlOnExit);
 
     OpenDisplay(display);
     MapColors();

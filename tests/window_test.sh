@@ -1,6 +1,7 @@
 #!/bin/sh
 # Real-window check: the game opens a window of the right size in each display mode on a
-# private Xvfb server and ends with exit code 0 when Escape is pressed.
+# private Xvfb server and ends with exit code 0 when Escape is pressed; and it ends, rather
+# than hangs, when the X server goes away under it.
 # Usage: window_test.sh GAME_EXE BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -u
 
@@ -131,6 +132,26 @@ check_mode "-aa" 640 480
 check_mode "-ogl" 640 480
 check_mode "-b24 -aa" 640 480
 check_mode "-ogl -hd" 1360 768
+
+# The X server goes away under a running game: the game must end, not hang.
+(cd "$BUILD_DIR" && exec "$GAME" -w) >"$WORK/game.log" 2>&1 &
+APP_PID=$!
+if wait_for_window "$CAPTION" "$START_TIMEOUT" >/dev/null; then
+    kill "$XVFB_PID"
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+    wait_for_exit
+    if [ "$EXIT_CODE" = timeout ]; then
+        echo "FAIL display lost: the game was still running ${EXIT_TIMEOUT}s after the X server ended"
+        FAILURES=$((FAILURES + 1))
+    else
+        echo "ok   display lost: the game ended (exit $EXIT_CODE)"
+    fi
+else
+    echo "FAIL display lost: no window appeared"
+    FAILURES=$((FAILURES + 1))
+fi
+APP_PID=
 
 [ $FAILURES -eq 0 ] || exit 1
 exit 0
