@@ -1,6 +1,8 @@
 // Archive directories and entry reading, safe against damaged archive files.
 #include "assets/archive.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -165,9 +167,21 @@ uint8_t* ReadArchiveEntry(ArchiveId id, const char* name, const char* extension,
     return plain;
 }
 
+std::FILE* OpenForReading(const char* path)
+{
+    // Without O_NONBLOCK, opening a FIFO waits for a writer for ever.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* f = fdopen(fd, "rb");
+    if (!f)
+        close(fd);
+    return f;
+}
+
 uint8_t* ReadWholeFile(const char* path, size_t* outSize)
 {
-    FILE* f = std::fopen(path, "rb");
+    FILE* f = OpenForReading(path);
     if (!f)
         return nullptr;
     uint64_t size = 0;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 enum ArchiveId {
     ArchiveGfx = 0,
@@ -26,6 +27,10 @@ void OpenArchiveFile(ArchiveId id, const char* path);
 // "name.extension", or null when the entry is missing or anything about it is
 // damaged. *outSize receives the size when outSize is given.
 uint8_t* ReadArchiveEntry(ArchiveId id, const char* name, const char* extension, size_t* outSize = nullptr);
+
+// Opens a file for reading like fopen(path, "rb"), except that a FIFO or device
+// does not make it wait for a writer; null when it cannot be opened.
+std::FILE* OpenForReading(const char* path);
 
 // Returns a new buffer (free with std::free) with the whole file, or null when
 // it cannot be opened, is empty, is not a readable file or exceeds 64 MiB.

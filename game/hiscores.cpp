@@ -163,7 +163,7 @@ void LoadHiscores()
 {
     hiscoreTable = BuiltInHiscores();
     FreeAllNicknames();
-    std::FILE* file = std::fopen(HiscorePath(), "rb");
+    std::FILE* file = OpenForReading(HiscorePath());
     if (!file) {
         std::srand(GetTicks());
         for (int r = 0; r < kHiscoreRows; ++r) {

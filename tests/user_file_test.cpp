@@ -3,12 +3,14 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "assets/archive.h"
 #include "assets/user_file.h"
 #include "test_support.h"
 
@@ -59,6 +61,15 @@ TEST(UserFile, ReplacesWholeOrLeavesTheOldFile)
     waitpid(pid, &status, 0);
     EXPECT_EQ(testsupport::ExitCodeOf(status), 0) << "the short write was reported as success";
     EXPECT_EQ(Read(file), kOld);
+
+    // A FIFO where a user file should be reads as nothing at once instead of waiting for a writer.
+    ASSERT_EQ(mkfifo((dir / "fifo.cfg").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile((dir / "fifo.cfg").c_str()), nullptr);
+    std::FILE* fifo = OpenForReading((dir / "fifo.cfg").c_str());
+    ASSERT_NE(fifo, nullptr);
+    EXPECT_EQ(std::fgetc(fifo), EOF);
+    std::fclose(fifo);
+    fs::remove(dir / "fifo.cfg");
 
     int entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path()))

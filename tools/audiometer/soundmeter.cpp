@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "assets/archive.h"
 #include "audio/music.h"
+#include "file_io.h"
 #include "loudness.h"
 #include "mix_measure.h"
 
@@ -40,8 +39,12 @@ void PrintBands(const std::vector<double>& b)
 
 int MeasureWavFile(const char* path)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::string text, why;
+    if (!ReadToolInput(path, text, why)) {
+        std::fprintf(stderr, "soundmeter: cannot read %s: %s\n", path, why.c_str());
+        return 1;
+    }
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
     WavAudio wav;
     if (!DecodeWav(bytes.data(), bytes.size(), wav)) {
         std::fprintf(stderr, "soundmeter: %s is not a 16-bit PCM WAV\n", path);
@@ -65,12 +68,18 @@ int main(int argc, char** argv)
     }
     OpenArchiveFile(ArchiveMusic, argv[1]);
     OpenArchiveFile(ArchiveSound, argv[3]);
+    int missing = 0;
     std::printf("%-16s %6s %6s %6s | %5s %5s %5s %5s | %6s %6s %6s | %6s %6s\n", "tune", "sec", "LUFS", "max",
         "<250", "<500", "<4k", ">4k", "lead-b", "hats", "", "shift", "drop");
     for (int id = 0; id < kMusicCount; ++id) {
         const std::vector<uint8_t> mod = Entry(ArchiveMusic, kMusicNames[id], "mod");
-        std::ifstream src(std::string(argv[2]) + "/" + kMusicNames[id] + ".tune", std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(src)), {});
+        std::string text, why;
+        const std::string source = std::string(argv[2]) + "/" + kMusicNames[id] + ".tune";
+        if (mod.empty() || !ReadToolInput(source, text, why)) {
+            std::printf("%-16s missing from %s or %s\n", kMusicNames[id], argv[1], source.c_str());
+            ++missing;
+            continue;
+        }
         const bool looping = id < MusicLevelComplete;
         const TuneMeasure m = MeasureTune(mod, ChannelRolesOf(text), looping);
         std::printf("%-16s %6.1f %6.2f %6.2f |", kMusicNames[id], m.seconds, m.integrated, m.loudest);
@@ -87,7 +96,8 @@ int main(int argc, char** argv)
         const std::vector<uint8_t> bytes = Entry(ArchiveSound, name, "wav");
         WavAudio wav;
         if (!DecodeWav(bytes.data(), bytes.size(), wav)) {
-            std::printf("%-16s missing\n", name);
+            std::printf("%-16s missing from %s\n", name, argv[3]);
+            ++missing;
             continue;
         }
         const EffectMeasure m = MeasureEffect(wav, kDefaultEffectGain);
@@ -95,5 +105,5 @@ int main(int argc, char** argv)
         PrintBands(m.bands);
         std::printf("\n");
     }
-    return 0;
+    return missing == 0 ? 0 : 1;
 }

@@ -2,9 +2,9 @@
 #include "palette.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "file_io.h"
 #include "source_error.h"
 
 namespace {
@@ -25,9 +25,10 @@ bool ParseHex(const std::string& text, Rgb& out)
 
 Palette LoadPalette(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        FailAt(path, 0, "cannot open palette");
+    std::string all, why;
+    if (!ReadToolInput(path, all, why))
+        FailAt(path, 0, "cannot read palette: " + why);
+    std::istringstream in(all);
     Palette palette;
     palette.colour[static_cast<unsigned char>(kKeyChar)] = kKeyColour;
     palette.defined[static_cast<unsigned char>(kKeyChar)] = true;

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <numbers>
 #include <sstream>
 #include <vector>
 
 #include "canvas_draw.h"
+#include "file_io.h"
 #include "font_sheet.h"
 #include "pixel_art.h"
 #include "source_error.h"
@@ -245,9 +245,10 @@ void RunCommand(Context& ctx, const std::vector<std::string>& w)
 
 Image RunPictureScript(const std::string& path, const Palette& palette)
 {
-    std::ifstream in(path);
-    if (!in)
-        FailAt(path, 0, "cannot open picture script");
+    std::string all, why;
+    if (!ReadToolInput(path, all, why))
+        FailAt(path, 0, "cannot read picture script: " + why);
+    std::istringstream in(all);
     Context ctx;
     ctx.file = path;
     ctx.palette = &palette;

@@ -2,10 +2,10 @@
 #include "pixel_art.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 
+#include "file_io.h"
 #include "palette.h"
 #include "source_error.h"
 
@@ -170,9 +170,10 @@ int ParseCode(const std::string& token, const std::string& file, int line)
 
 void LoadArtFile(ArtLibrary& library, const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        FailAt(path, 0, "cannot open pixel-art file");
+    std::string all, why;
+    if (!ReadToolInput(path, all, why))
+        FailAt(path, 0, "cannot read pixel-art file: " + why);
+    std::istringstream in(all);
     ArtBlock block;
     std::string text;
     int line = 0;

@@ -1,9 +1,10 @@
 // BMP reading, cropping and nearest-neighbour scaling for the icon compiler.
 #include "rgba_image.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+#include <string>
+
+#include "file_io.h"
 
 namespace {
 
@@ -20,9 +21,11 @@ uint32_t Read32(const std::vector<uint8_t>& b, size_t at)
 
 RgbaImage ReadKeyedBmp(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || b.size() < kBmpHeaderSize || b[0] != 'B' || b[1] != 'M')
+    std::string text, why;
+    if (!ReadToolInput(path, text, why))
+        throw std::runtime_error(path + ": cannot read: " + why);
+    const std::vector<uint8_t> b(text.begin(), text.end());
+    if (b.size() < kBmpHeaderSize || b[0] != 'B' || b[1] != 'M')
         throw std::runtime_error(path + ": not a BMP file");
     const uint32_t offset = Read32(b, 10);
     const int32_t width = static_cast<int32_t>(Read32(b, 18));

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "file_io.h"
 #include "sfx_recipe.h"
 #include "sfx_render.h"
 #include "wav_file.h"
@@ -17,17 +16,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: sfxsynth RECIPE.sfx OUTPUT.wav [--stats]\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "sfxsynth: cannot read %s\n", argv[1]);
+    std::string text, error;
+    if (!ReadToolInput(argv[1], text, error)) {
+        std::fprintf(stderr, "sfxsynth: cannot read %s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    std::stringstream text;
-    text << in.rdbuf();
 
     SfxRecipe recipe;
-    std::string error;
-    if (!ParseRecipe(text.str(), recipe, error)) {
+    if (!ParseRecipe(text, recipe, error)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }

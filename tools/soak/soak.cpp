@@ -97,7 +97,12 @@ int main(int argc, char** argv)
         }
         dir = pattern;
     }
-    fs::create_directories(dir);
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec || !fs::is_directory(dir)) {
+        std::fprintf(stderr, "fribb3-soak: cannot make the folder %s\n", dir.c_str());
+        return 1;
+    }
 
     std::mt19937 rng(o.seed);
     const int targets = kStages + o.maps;

@@ -1,12 +1,11 @@
 // fribb3-stagecheck: checks every stage map and its finishing script, and writes the stage table.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "map_text.h"
 #include "stage_census.h"
 #include "stage_rules.h"
@@ -41,11 +40,8 @@ void Problem(const fs::path& file, int line, const std::string& what)
 
 bool ReadText(const fs::path& path, std::string& text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    std::string why;
+    return ReadToolInput(path.string(), text, why);
 }
 
 // "line N: what" from the map compiler or the script reader, as file:line.
@@ -188,7 +184,9 @@ int main(int argc, char** argv)
         std::fputs(table.c_str(), stdout);
         return 0;
     }
-    std::ofstream out(tablePath, std::ios::binary | std::ios::trunc);
-    out << table;
-    return out ? 0 : 1;
+    if (!WriteToolOutput(tablePath, table.data(), table.size())) {
+        std::fprintf(stderr, "fribb3-stagecheck: cannot write %s\n", tablePath.c_str());
+        return 1;
+    }
+    return 0;
 }

@@ -1,14 +1,13 @@
 // fribb3-stageroute: plays input scripts on the headless stage player and searches finishing scripts
 // along a route plan, reusing the parts of an earlier script that still work.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "app/replay_script.h"
+#include "file_io.h"
 #include "map_text.h"
 #include "route_plan.h"
 #include "route_polish.h"
@@ -30,21 +29,22 @@ constexpr int kMaxRetries = 4;
 // Marks the start of a goal's input in a script the search writes.
 constexpr const char* kGoalMark = "# > ";
 
-bool ReadFile(const std::string& path, std::string& text)
+// Reads a source file; on failure error says why.
+bool ReadFile(const std::string& path, std::string& text, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    std::string why;
+    if (ReadToolInput(path, text, why))
+        return true;
+    error = "cannot read: " + why;
+    return false;
 }
 
 bool LoadMap(const std::string& path, std::vector<uint8_t>& bytes)
 {
     std::string text, error;
     StageMap map;
-    if (!ReadFile(path, text) || !CompileMapText(text, map, error)) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.empty() ? "cannot read" : error.c_str());
+    if (!ReadFile(path, text, error) || !CompileMapText(text, map, error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     bytes = EncodeStageMap(map);
@@ -62,8 +62,8 @@ int Play(const std::vector<uint8_t>& map, int stage, const std::string& scriptPa
 {
     std::string text, error;
     ReplayScript script;
-    if (!ReadFile(scriptPath, text) || !ParseReplayScript(text, script, error)) {
-        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+    if (!ReadFile(scriptPath, text, error) || !ParseReplayScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.c_str());
         return 2;
     }
     // The hero after each run of the script's lines between goal marks (or each line).
@@ -97,9 +97,9 @@ int Play(const std::vector<uint8_t>& map, int stage, const std::string& scriptPa
 std::vector<std::pair<std::string, std::vector<uint32_t>>> EarlierSegments(const std::string& path)
 {
     std::vector<std::pair<std::string, std::vector<uint32_t>>> segments;
-    std::string text;
-    if (!ReadFile(path, text))
-        return segments;
+    std::string text, error;
+    if (!ReadFile(path, text, error))
+        return segments; // no earlier script: everything is searched afresh
     std::istringstream in(text);
     std::string line;
     const std::string mark = kGoalMark;
@@ -137,8 +137,8 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
 {
     std::string text, error;
     std::vector<RouteGoal> goals;
-    if (!ReadFile(routePath, text) || !ParseRoutePlan(text, goals, error)) {
-        std::fprintf(stderr, "%s: %s\n", routePath.c_str(), error.empty() ? "cannot read" : error.c_str());
+    if (!ReadFile(routePath, text, error) || !ParseRoutePlan(text, goals, error)) {
+        std::fprintf(stderr, "%s: %s\n", routePath.c_str(), error.c_str());
         return 2;
     }
     const auto earlier = EarlierSegments(outPath);
@@ -206,7 +206,7 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
                 std::string partial = script;
                 for (size_t k = 0; k < i; ++k)
                     partial += steps[k].segment;
-                std::ofstream(outPath + ".partial", std::ios::binary | std::ios::trunc) << partial;
+                WriteToolOutput(outPath + ".partial", partial.data(), partial.size());
                 return 1;
             }
         }
@@ -226,11 +226,13 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
     }
     for (const Step& s : steps)
         script += s.segment;
-    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-    out << script;
+    if (!WriteToolOutput(outPath, script.data(), script.size())) {
+        std::fprintf(stderr, "fribb3-stageroute: cannot write %s\n", outPath.c_str());
+        return 1;
+    }
     std::fprintf(stderr, "wrote %s: %ld frames, rings left %d, finished %d\n", outPath.c_str(), SimFrames(),
                  world.ringsLeft, SimFinished() ? 1 : 0);
-    return out && SimFinished() ? 0 : 1;
+    return SimFinished() ? 0 : 1;
 }
 
 // Every input change of the script moved one or two frames either way, one at a
@@ -239,8 +241,8 @@ int Shifts(const std::vector<uint8_t>& map, int stage, const std::string& script
 {
     std::string text, error;
     FinishScript script;
-    if (!ReadFile(scriptPath, text) || !ReadFinishScript(text, script, error)) {
-        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+    if (!ReadFile(scriptPath, text, error) || !ReadFinishScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.c_str());
         return 2;
     }
     int tried = 0, kept = 0;
@@ -277,8 +279,8 @@ int Polish(const std::vector<uint8_t>& map, int stage, const std::string& script
 {
     std::string text, error;
     FinishScript script;
-    if (!ReadFile(scriptPath, text) || !ReadFinishScript(text, script, error)) {
-        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.empty() ? "cannot read" : error.c_str());
+    if (!ReadFile(scriptPath, text, error) || !ReadFinishScript(text, script, error)) {
+        std::fprintf(stderr, "%s: %s\n", scriptPath.c_str(), error.c_str());
         return 2;
     }
     const ShiftCount before = CountKeptShifts(map, stage, script.input);
@@ -314,9 +316,11 @@ int Polish(const std::vector<uint8_t>& map, int stage, const std::string& script
         out += marks[m].second + "\n";
     }
     flushUntil(static_cast<long>(input.size()));
-    std::ofstream file(scriptPath, std::ios::binary | std::ios::trunc);
-    file << out;
-    return file ? 0 : 1;
+    if (!WriteToolOutput(scriptPath, out.data(), out.size())) {
+        std::fprintf(stderr, "fribb3-stageroute: cannot write %s\n", scriptPath.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // zdapack: packs files into a .zda game archive; each entry is named after its file.
 //   zdapack OUTPUT.zda [FILE...]
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -60,6 +62,12 @@ int main(int argc, char** argv)
     const std::vector<uint8_t> archive = BuildArchive(inputs);
     if (archive.empty()) {
         std::fprintf(stderr, "zdapack: cannot build archive\n");
+        return 1;
+    }
+    // The archive replaces its output by a rename, which must never land on a device or folder.
+    struct stat target {};
+    if (stat(argv[1], &target) == 0 && !S_ISREG(target.st_mode)) {
+        std::fprintf(stderr, "zdapack: cannot write %s: not a regular file\n", argv[1]);
         return 1;
     }
     const std::string tmp = std::string(argv[1]) + ".tmp";
