@@ -29,11 +29,16 @@ int main(int argc, char** argv)
     }
 
     if (options.diff) {
-        std::string a, b;
-        if (!ReadToolInput(options.diffA, a, error) || !ReadToolInput(options.diffB, b, error)) {
-            std::fprintf(stderr, "fribb3-replay: cannot read a dump: %s\n", error.c_str());
-            return kUsageExit;
+        std::string dumps[2];
+        const std::string* paths[2] = {&options.diffA, &options.diffB};
+        for (int i = 0; i < 2; ++i) {
+            if (!ReadToolInput(*paths[i], dumps[i], error)) {
+                std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", paths[i]->c_str(), error.c_str());
+                return kUsageExit;
+            }
         }
+        const std::string& a = dumps[0];
+        const std::string& b = dumps[1];
         const DumpDifference d = FirstDumpDifference(a, b);
         std::printf("%s\n", DescribeDumpDifference(d).c_str());
         return d.differs ? kDumpsDiffer : 0;
