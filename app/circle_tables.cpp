@@ -1,6 +1,8 @@
 // The integer cosine and sine tables, written out so every build and machine gets the same numbers.
 #include "app/circle_tables.h"
 
+// The tables keep their columns of right-aligned numbers.
+// clang-format off
 const int CosTable[kCircleSteps] = {
      1024,  1023,  1023,  1023,  1022,  1022,  1021,  1020,  1019,  1017,  1016,  1014,  1012,  1010,  1008,  1006,
      1004,  1001,   999,   996,   993,   990,   986,   983,   979,   976,   972,   968,   964,   959,   955,   950,
@@ -70,3 +72,4 @@ const int SinTable[kCircleSteps] = {
      -391,  -380,  -368,  -356,  -344,  -333,  -321,  -309,  -297,  -285,  -273,  -260,  -248,  -236,  -224,  -212,
      -199,  -187,  -175,  -162,  -150,  -137,  -125,  -112,  -100,   -87,   -75,   -62,   -50,   -37,   -25,   -12,
 };
+// clang-format on

@@ -29,9 +29,9 @@ constexpr SceneLine kWarningLines[] = {
 };
 
 constexpr SceneLine kCreditsLines[] = {
-    {TXT_CREDITS, true, 40},     {TXT_CREDITS_1, false, 80},  {TXT_CREDITS_2, false, 90},
-    {TXT_CREDITS_3, false, 100}, {TXT_CREDITS_4, false, 120}, {TXT_CREDITS_5, false, 130},
-    {TXT_CREDITS_6, false, 150}, {TXT_CREDITS_7, false, 160}, {TXT_CREDITS_8, false, 170},
+    {TXT_CREDITS, true, 40},     {TXT_CREDITS_1, false, 80},          {TXT_CREDITS_2, false, 90},
+    {TXT_CREDITS_3, false, 100}, {TXT_CREDITS_4, false, 120},         {TXT_CREDITS_5, false, 130},
+    {TXT_CREDITS_6, false, 150}, {TXT_CREDITS_7, false, 160},         {TXT_CREDITS_8, false, 170},
     {TXT_CREDITS_9, false, 180}, {TXT_PRESS_UP_TO_GO_ON, false, 210},
 };
 

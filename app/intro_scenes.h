@@ -5,11 +5,11 @@ struct SDL_Surface;
 
 // One intro scene: four callbacks driven by RunScenes.
 struct Scene {
-    const char* name;                  // null ends the table
-    int (*init)();                     // once before the first frame; returns 0
-    int (*deinit)();                   // once after the last frame; returns 0
-    int (*update)();                   // once per frame; non-zero ends the scene
-    int (*draw)(SDL_Surface* target);  // draws one frame into target; returns 0
+    const char* name;                 // null ends the table
+    int (*init)();                    // once before the first frame; returns 0
+    int (*deinit)();                  // once after the last frame; returns 0
+    int (*update)();                  // once per frame; non-zero ends the scene
+    int (*draw)(SDL_Surface* target); // draws one frame into target; returns 0
 };
 
 // The scenes in the order they play ("vexo", "warning", "opensource"), ended

@@ -5,8 +5,8 @@
 #include "assets/bitmap.h"
 #include "audio/music.h"
 #include "core/geometry.h"
-#include "platform/display.h"
 #include "platform/colors.h"
+#include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/input.h"
 
@@ -84,8 +84,8 @@ int MakerSceneDraw(SDL_Surface* target)
     FillRect(target, s.logoX, logoY, logoW, logoH, ColorBlack);
 
     s.picX = (CosTable[s.frame & (kCircleSteps - 1)] >> kOrbitShift) + (kOrbitCentreX - (pictureW >> 1));
-    s.picY = (SinTable[(s.frame * kOrbitYSpeed) & (kCircleSteps - 1)] >> kOrbitShift) +
-             (kOrbitCentreY - (pictureH >> 1));
+    s.picY =
+        (SinTable[(s.frame * kOrbitYSpeed) & (kCircleSteps - 1)] >> kOrbitShift) + (kOrbitCentreY - (pictureH >> 1));
     BlitAt(s.picture, s.picX, s.picY, target);
 
     const int restX = MakerLogoRestX();

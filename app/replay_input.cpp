@@ -37,8 +37,8 @@ uint32_t lastButtons = 0;
 // The key each held logical button went down as (its binding then), -1 none:
 // its release must be that key even when the bindings changed meanwhile.
 int buttonKey[sizeof kButtonKeys / sizeof kButtonKeys[0]];
-std::vector<int> lastKeys;    // the step's own keys held in the previous poll
-uint32_t lastPadButtons = 0;  // pad buttons held in the previous poll
+std::vector<int> lastKeys;   // the step's own keys held in the previous poll
+uint32_t lastPadButtons = 0; // pad buttons held in the previous poll
 // How many reasons each key is down for (a button's binding and the step's own
 // keys may name the same key), and the keyboard the release wait looks at.
 int keyHolds[SDLK_LAST];

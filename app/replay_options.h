@@ -12,24 +12,24 @@ struct ReplayShot {
 
 // Every choice of one fribb3-replay run.
 struct ReplayOptions {
-    bool record = false;      // "record OUT": play in a window and write the input to recordOut
-    std::string recordOut;    // script file written by record
-    bool boot = false;        // run the program from its first line (intro, user files, title)
-    int stage = 1;            // stage of the maps archive to start at (0 the title)
-    std::string mapFile;      // when set, play this map as test mode does (.txt is compiled first)
-    long maxFrames = 0;       // stop after this many frames; 0 means the built-in safety limit
-    bool trace = false;       // one line per frame
-    bool dump = false;        // every field of the state after every frame (app/state_dump.h)
-    bool check = false;       // check the world's rules after every frame and the heap per attempt
+    bool record = false;   // "record OUT": play in a window and write the input to recordOut
+    std::string recordOut; // script file written by record
+    bool boot = false;     // run the program from its first line (intro, user files, title)
+    int stage = 1;         // stage of the maps archive to start at (0 the title)
+    std::string mapFile;   // when set, play this map as test mode does (.txt is compiled first)
+    long maxFrames = 0;    // stop after this many frames; 0 means the built-in safety limit
+    bool trace = false;    // one line per frame
+    bool dump = false;     // every field of the state after every frame (app/state_dump.h)
+    bool check = false;    // check the world's rules after every frame and the heap per attempt
     std::vector<ReplayShot> shots;
-    int attempts = 1;         // stop once this many attempts have ended
-    std::string dataDir;      // archives directory; empty means next to the executable
-    std::string workDir;      // working directory to use and keep; empty means a fresh temp dir
-    int padButtons = 0;       // buttons of a simulated joystick; 0 none
-    std::string scriptPath;   // input script, "-" for standard input; unused by record
-    std::string overviewPath; // when set, draw the whole stage into this BMP instead of playing
+    int attempts = 1;                         // stop once this many attempts have ended
+    std::string dataDir;                      // archives directory; empty means next to the executable
+    std::string workDir;                      // working directory to use and keep; empty means a fresh temp dir
+    int padButtons = 0;                       // buttons of a simulated joystick; 0 none
+    std::string scriptPath;                   // input script, "-" for standard input; unused by record
+    std::string overviewPath;                 // when set, draw the whole stage into this BMP instead of playing
     std::vector<std::string> displaySwitches; // record only: the game's display switches
-    bool diff = false;        // "diff A B": compare two dumps instead of playing
+    bool diff = false;                        // "diff A B": compare two dumps instead of playing
     std::string diffA, diffB;
 };
 

@@ -57,8 +57,8 @@ std::string FormatReplayFields(const ReplaySnapshot& s)
     std::snprintf(buf, sizeof buf,
                   "frame=%ld stage=%d aframe=%d x=%d y=%d vy=%d active=%d dead=%d finished=%d "
                   "score=%d lives=%d rings=%d hurry=%d oxygen=%d camera=%d status=",
-                  s.frame, s.stage, s.attemptFrame, s.x, s.y, s.vy, s.active, s.dead, s.finished, s.score,
-                  s.lives, s.ringsLeft, s.hurryTimer, s.oxygen, s.cameraX);
+                  s.frame, s.stage, s.attemptFrame, s.x, s.y, s.vy, s.active, s.dead, s.finished, s.score, s.lives,
+                  s.ringsLeft, s.hurryTimer, s.oxygen, s.cameraX);
     return buf + QuoteStatus(s.status);
 }
 

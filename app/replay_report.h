@@ -20,7 +20,7 @@ struct Player;
 
 // The values one report line shows.
 struct ReplaySnapshot {
-    long frame = 0;     // frames of the whole run so far
+    long frame = 0; // frames of the whole run so far
     int stage = 0;
     int attemptFrame = 0;
     int x = 0, y = 0, vy = 0;

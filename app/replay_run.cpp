@@ -16,9 +16,9 @@
 #include "app/replay_input.h"
 #include "app/replay_report.h"
 #include "app/stage_overview.h"
+#include "app/startup.h"
 #include "app/state_dump.h"
 #include "app/state_invariants.h"
-#include "app/startup.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
 #include "assets/tile_images.h"
@@ -66,10 +66,10 @@ struct RunWatch {
     int attempts = 0;
     ReplaySnapshot last;
     std::string ended;
-    std::string stopReason; // set when the run itself asked the session to stop
-    bool outputFailed = false; // a shot could not be written
-    std::string broken;        // --check: the first rule broken, with its frame
-    long settledHeap = -1;     // --check: heap in use when the third attempt ended
+    std::string stopReason;         // set when the run itself asked the session to stop
+    bool outputFailed = false;      // a shot could not be written
+    std::string broken;             // --check: the first rule broken, with its frame
+    long settledHeap = -1;          // --check: heap in use when the third attempt ended
     uint64_t digest = kDigestStart; // of every frame's state dump
     std::vector<int> sounds;        // asked for since the last frame
     PictureLog picture;             // drawn since the last frame
@@ -251,8 +251,8 @@ int WriteOverview(const ReplayOptions& options, const std::string& mapPath)
     size_t size = 0;
     char name[16];
     std::snprintf(name, sizeof name, "fribb3%02d", options.stage);
-    uint8_t* map = mapPath.empty() ? ReadArchiveEntry(ArchiveMaps, name, "bin", &size)
-                                   : ReadWholeFile(mapPath.c_str(), &size);
+    uint8_t* map =
+        mapPath.empty() ? ReadArchiveEntry(ArchiveMaps, name, "bin", &size) : ReadWholeFile(mapPath.c_str(), &size);
     const bool saved = map && SaveStageOverview(map, size, options.overviewPath.c_str());
     std::free(map);
     if (!saved)

@@ -14,9 +14,9 @@ constexpr unsigned kReplaySeed = 1;
 
 // How a played run ended, as the final line reports it.
 struct ReplayResult {
-    long frames = 0;    // frames played in the whole run
-    int attempts = 0;   // attempts that ended by themselves
-    std::string ended;  // the final line's "ended" value
+    long frames = 0;           // frames played in the whole run
+    int attempts = 0;          // attempts that ended by themselves
+    std::string ended;         // the final line's "ended" value
     bool outputFailed = false; // a screenshot could not be written
     std::string broken;        // --check: what broke, and when; empty when all held
 };
@@ -35,9 +35,9 @@ void StartRecordPlatform(const std::string& dataDir, const std::vector<std::stri
                          bool boot = false);
 
 // Plays the session from the options' start (mapPath, when not empty, as test
-// mode does; with options.boot from the intro scenes on) with script as the input, or with recording when script is null.
-// Writes trace lines, screenshots and the final line to out as the options
-// ask. The platform must have been started.
+// mode does; with options.boot from the intro scenes on) with script as the input, or with recording when script is
+// null. Writes trace lines, screenshots and the final line to out as the options ask. The platform must have been
+// started.
 ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script, const std::string& mapPath,
                         std::FILE* out);
 
@@ -50,8 +50,7 @@ ReplayResult PlayReplay(const ReplayOptions& options, const ReplayScript* script
 // could not be written, 4 when --check found a rule broken), or 128 + N after saying the game crashed with signal
 // N. SIGINT, SIGTERM and SIGHUP are passed on to the game; the directory is
 // removed and the tool then ends by the same signal.
-int RunReplayProcess(const ReplayOptions& options, const ReplayScript* script,
-                     const std::vector<uint8_t>* compiledMap);
+int RunReplayProcess(const ReplayOptions& options, const ReplayScript* script, const std::vector<uint8_t>* compiledMap);
 
 // Default archives directory: "data" next to the running executable.
 std::string DefaultReplayDataDir();

@@ -28,8 +28,8 @@ constexpr long kMaxReplayCount = 1000000000L;
 // Where a playback stands in its script, so each poll finds its step without
 // walking the list from the start.
 struct ScriptCursor {
-    size_t step = 0;     // index of the step holding stepStart
-    long stepStart = 0;  // first poll of that step
+    size_t step = 0;    // index of the step holding stepStart
+    long stepStart = 0; // first poll of that step
 };
 
 // Parses a script: one "<count> <buttons>" per line, buttons from L R U D J S P

@@ -9,8 +9,8 @@
 #include "app/replay_report.h"
 #include "core/settings.h"
 #include "game/game_state.h"
-#include "game/session_music.h"
 #include "game/options_menu.h"
+#include "game/session_music.h"
 #include "platform/key_capture.h"
 #include "world/actors.h"
 #include "world/level_map.h"
@@ -60,9 +60,10 @@ void AppendOptionsDump(std::string& out, long frame)
          frame, m.optionsCursor, m.repeatDelay, m.configDirty, m.restartNeeded, capture.captureActive,
          capture.captureStep, capture.captureDuplicate);
     const Settings& s = settings;
-    Line(out, "dump %ld settings musicVolume=%d sfxVolume=%d fullscreen=%d zoom=%d colorDepth=%d smooth=%d "
-              "scale2x=%d mpFlags=%d mpResamplingMode=%d mpReverbDepth=%d mpReverbDelay=%d mpBassAmount=%d "
-              "mpBassRange=%d mpSurroundDepth=%d mpSurroundDelay=%d keys=",
+    Line(out,
+         "dump %ld settings musicVolume=%d sfxVolume=%d fullscreen=%d zoom=%d colorDepth=%d smooth=%d "
+         "scale2x=%d mpFlags=%d mpResamplingMode=%d mpReverbDepth=%d mpReverbDelay=%d mpBassAmount=%d "
+         "mpBassRange=%d mpSurroundDepth=%d mpSurroundDelay=%d keys=",
          frame, s.musicVolume, s.sfxVolume, s.fullscreen, s.zoom, s.colorDepth, s.smooth, s.scale2x, s.mpFlags,
          s.mpResamplingMode, s.mpReverbDepth, s.mpReverbDelay, s.mpBassAmount, s.mpBassRange, s.mpSurroundDepth,
          s.mpSurroundDelay);
@@ -93,8 +94,7 @@ uint64_t AddToDigest(uint64_t digest, const void* data, size_t size)
     return digest;
 }
 
-std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds,
-                            const PictureLog& picture)
+std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds, const PictureLog& picture)
 {
     std::string out;
     const GameState& g = game;
@@ -108,9 +108,9 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
          "dump %ld world cameraX=%d score=%d lives=%d ringsLeft=%d ringsTotal=%d hurryTimer=%d oxygen=%d "
          "restartX=%d restartY=%d checkpointTaken=%d checkpointTouched=%d doorCell=%d runRightLatch=%d "
          "runLeftLatch=%d pushCounter=%d splashPlayed=%d statusMessage=",
-         frame, w.cameraX, w.score, w.lives, w.ringsLeft, w.ringsTotal, w.hurryTimer, w.oxygen, w.restartX,
-         w.restartY, w.checkpointTaken, w.checkpointTouched, w.doorCell, w.runRightLatch, w.runLeftLatch,
-         w.pushCounter, w.splashPlayed);
+         frame, w.cameraX, w.score, w.lives, w.ringsLeft, w.ringsTotal, w.hurryTimer, w.oxygen, w.restartX, w.restartY,
+         w.checkpointTaken, w.checkpointTouched, w.doorCell, w.runRightLatch, w.runLeftLatch, w.pushCounter,
+         w.splashPlayed);
     out += QuoteStatus(w.statusMessage) + "\n";
     const Player& h = hero;
     Line(out,

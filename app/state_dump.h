@@ -46,5 +46,4 @@ struct PictureLog {
 // The dump lines of the session's state after frame `frame`, each ended by a
 // newline; sounds are the sound ids asked for and picture what was drawn since
 // the previous frame.
-std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds,
-                            const PictureLog& picture);
+std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds, const PictureLog& picture);

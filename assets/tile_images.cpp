@@ -30,8 +30,8 @@ void CutTileImages(SDL_Surface* sheet)
 {
     for (int i = 0; i < kTileCodeCount; ++i) {
         SDL_Surface* tile = CreateSurface(kCellSize, kCellSize, true);
-        CopyRect(sheet, (i % kTileSheetColumns) * kCellSize, (i / kTileSheetColumns) * kCellSize, kCellSize, kCellSize, tile,
-                 0);
+        CopyRect(sheet, (i % kTileSheetColumns) * kCellSize, (i / kTileSheetColumns) * kCellSize, kCellSize, kCellSize,
+                 tile, 0);
         SetColourKey(tile, 255, 0, 255);
         tileImages[i] = tile;
     }

@@ -50,8 +50,8 @@ bool ReplaceUserFile(const char* path, const void* data, size_t size)
         return false;
     const mode_t mask = umask(0);
     umask(mask);
-    bool ok = fchmod(fd, kNewFileMode & ~mask) == 0 && WriteAll(fd, static_cast<const char*>(data), size) &&
-              fsync(fd) == 0;
+    bool ok =
+        fchmod(fd, kNewFileMode & ~mask) == 0 && WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && std::rename(temp.c_str(), path) == 0;
     if (!ok) {

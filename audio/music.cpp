@@ -14,10 +14,10 @@
 #include "audio/music_hook.h"
 #include "core/settings.h"
 
-const char* const kMusicNames[kMusicCount] = {
-    "0.fribb3-title", "1.labyrinth", "2.anctemple",     "3.happytimes",    "4.almostthere",
-    "5.risingsun",    "6.deepwildness", "7.thechallenge", "8.twinrainbow", "9.yist",
-    "10.tastyflowers", "x.levelcomplete", "y.jingle"};
+const char* const kMusicNames[kMusicCount] = {"0.fribb3-title", "1.labyrinth", "2.anctemple",     "3.happytimes",
+                                              "4.almostthere",  "5.risingsun", "6.deepwildness",  "7.thechallenge",
+                                              "8.twinrainbow",  "9.yist",      "10.tastyflowers", "x.levelcomplete",
+                                              "y.jingle"};
 
 namespace {
 

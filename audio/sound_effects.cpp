@@ -11,7 +11,7 @@
 #include "assets/archive.h"
 #include "core/fatal_error.h"
 
-const char* const kSoundNames[kSoundCount] = {"klonk", "krack", "aj",    "blubb", "jipie", "chew", "knirk",
+const char* const kSoundNames[kSoundCount] = {"klonk", "krack",  "aj",    "blubb", "jipie", "chew",  "knirk",
                                               "tada",  "trdoor", "boink", "bat",   "klack", "splash"};
 
 namespace {
@@ -73,7 +73,8 @@ void LoadSoundEffects()
         if (!data)
             FatalError("Can't load sound file", kSoundNames[id]);
         if (!WavChunkSizesFit(data, size))
-            FatalError("Unable to load sound", (std::string(kSoundNames[id]) + " (chunk larger than the file)").c_str());
+            FatalError("Unable to load sound",
+                       (std::string(kSoundNames[id]) + " (chunk larger than the file)").c_str());
         Mix_Chunk* chunk = DecodeSoundEffect(data, size);
         if (!chunk)
             FatalError("Unable to load sound", SDL_GetError());

@@ -32,7 +32,7 @@ namespace {
 constexpr int kColumns = 600;
 constexpr int kFloorRow = 10;
 constexpr int kPlatformRow = 5;
-constexpr int kJumpPeriod = 45;   // a fresh jump every 45 frames keeps the hero mostly airborne
+constexpr int kJumpPeriod = 45;       // a fresh jump every 45 frames keeps the hero mostly airborne
 constexpr int kFramesPerStage = 2000; // then the stage is loaded again
 constexpr int kLiftEvery = 9;
 

@@ -34,7 +34,8 @@ std::vector<uint8_t> GameFrameRgb()
     namespace fs = std::filesystem;
     const fs::path dir = fs::read_symlink("/proc/self/exe").parent_path();
     const fs::path shot = fs::temp_directory_path() / ("fribb3-bench-" + std::to_string(getpid()) + ".bmp");
-    const std::string command = (dir / "fribb3-replay").string() + " --stage 1 --frames 600 --shot 600:" + shot.string() +
+    const std::string command = (dir / "fribb3-replay").string() +
+                                " --stage 1 --frames 600 --shot 600:" + shot.string() +
                                 " " FRIBB3_SOURCE_DIR "/content/maps/fribb301-finish.replay > /dev/null";
     std::vector<uint8_t> rgb;
     if (std::system(command.c_str()) != 0)
@@ -58,7 +59,8 @@ std::vector<uint8_t> Packed(const std::vector<uint8_t>& rgb, int bytesPerPixel)
     std::vector<uint8_t> out(kWidth * kHeight * bytesPerPixel);
     for (int i = 0; i < kWidth * kHeight; ++i) {
         const uint32_t r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
-        const uint32_t v = bytesPerPixel == 2 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : (r << 16) | (g << 8) | b;
+        const uint32_t v =
+            bytesPerPixel == 2 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : (r << 16) | (g << 8) | b;
         std::memcpy(&out[i * bytesPerPixel], &v, bytesPerPixel);
     }
     return out;

@@ -19,12 +19,13 @@ constexpr int kPlatformRow = 5;
 constexpr int kBrickRow = 1;
 constexpr int kLiftRow = 8;
 constexpr int kLiftSpacing = 12; // 64 lifts over the first 768 columns
-constexpr int kJumpPeriod = 45;   // a fresh jump press every 45 frames: he is mostly in the air
-constexpr int kBumpRow = 7;       // bump blocks kept busy so most effect slots are in use
+constexpr int kJumpPeriod = 45;  // a fresh jump press every 45 frames: he is mostly in the air
+constexpr int kBumpRow = 7;      // bump blocks kept busy so most effect slots are in use
 
 // A long stage full of enemies, lifts, rings and bricks; the hero runs and jumps along a
 // platform above the enemies so he stays alive while everything else keeps moving.
-void BuildBusyStage(Player& hero) {
+void BuildBusyStage(Player& hero)
+{
     ResetLevelMap(kBenchColumns);
     world = WorldState{};
     world.lives = kStartLives;
@@ -36,15 +37,22 @@ void BuildBusyStage(Player& hero) {
     for (int c = 0; c < kBenchColumns; ++c) {
         SetTile(c, kRows - 1, kFloor);
         SetTile(c, kPlatformRow, kFloor);
-        if (c % 3 == 0) SetTile(c, kPlatformRow - 1, tile::Ring);
-        if (c % 2 == 0) SetTile(c, kBrickRow, tile::Brick);
-        if (c % 2 == 1) SetTile(c, kRows - 2, enemies[(c / 2) % 4]);
-        if (c % 4 == 2) SetTile(c, kRows - 4, c % 8 == 2 ? tile::WingedEyeSpawn : tile::AcidFishSpawn);
-        if (c % 5 == 0) SetTile(c, kBumpRow, tile::BumpBlock);
-        if (c % kLiftSpacing == 6) AddLift(c * kCellSize, kLiftRow * kCellSize);
+        if (c % 3 == 0)
+            SetTile(c, kPlatformRow - 1, tile::Ring);
+        if (c % 2 == 0)
+            SetTile(c, kBrickRow, tile::Brick);
+        if (c % 2 == 1)
+            SetTile(c, kRows - 2, enemies[(c / 2) % 4]);
+        if (c % 4 == 2)
+            SetTile(c, kRows - 4, c % 8 == 2 ? tile::WingedEyeSpawn : tile::AcidFishSpawn);
+        if (c % 5 == 0)
+            SetTile(c, kBumpRow, tile::BumpBlock);
+        if (c % kLiftSpacing == 6)
+            AddLift(c * kCellSize, kLiftRow * kCellSize);
     }
     world.ringsLeft = world.ringsTotal = kBenchColumns / 3;
-    for (int i = 0; i < kViewColumns; ++i) RevealColumn(i * kCellSize);
+    for (int i = 0; i < kViewColumns; ++i)
+        RevealColumn(i * kCellSize);
     hero = Player{};
     hero.x = kCellSize;
     hero.y = (kPlatformRow - 1) * kCellSize;
@@ -53,7 +61,8 @@ void BuildBusyStage(Player& hero) {
     world.oxygen = kOxygenFull;
 }
 
-void BM_WorldUpdate(benchmark::State& state) {
+void BM_WorldUpdate(benchmark::State& state)
+{
     Player hero;
     BuildBusyStage(hero);
     int frame = 0;
@@ -73,8 +82,10 @@ void BM_WorldUpdate(benchmark::State& state) {
         StartTileEffect(bumpColumn * kCellSize, kBumpRow * kCellSize, EffectBump);
         StepWorld(hero, controls);
         ++frame;
-        for (const Actor& a : actors) actorsSeen += a.active;
-        for (const TileEffect& e : tileEffects) effectsSeen += e.active;
+        for (const Actor& a : actors)
+            actorsSeen += a.active;
+        for (const TileEffect& e : tileEffects)
+            effectsSeen += e.active;
         benchmark::DoNotOptimize(hero);
     }
     const double frames = static_cast<double>(state.iterations());

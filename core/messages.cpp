@@ -4,7 +4,7 @@
 namespace {
 
 // The title scroller: 40 blanks, the text, 40 blanks; 1007 characters in all.
-#define SCROLLER_TEXT \
+#define SCROLLER_TEXT                                                                            \
     "WELCOME TO FRIBB 3 - THE RINGS ARE BACK AND SO IS FRIBB! COLLECT EVERY RING OF A STAGE TO " \
     "OPEN THE EXIT DOOR, PUSH THE BLOCKS, RIDE THE LIFTS AND MIND THE SPIKES. MASKIES CAN BE ST" \
     "OMPED, BEETLES CANNOT, WINGED EYES FALL FROM THE SKY WHEN YOU LAND ON THEM, ACID FISH BITE" \

@@ -26,10 +26,10 @@ constexpr int kMpMegabass = 8;
 constexpr int kMpSurround = 16;
 
 struct Settings {
-    int musicVolume = 100;    // percent 0..100
-    int sfxVolume = 15;       // percent 0..100
+    int musicVolume = 100;                                   // percent 0..100
+    int sfxVolume = 15;                                      // percent 0..100
     int keys[ActionCount] = {32, 9, 13, 273, 274, 276, 275}; // SDL 1.2 key symbols, -1 unbound
-    int pad[ActionCount] = {0, 3, 7, 1, 4, 8, 2};          // buttons (jump, pause, start), hat bits (directions)
+    int pad[ActionCount] = {0, 3, 7, 1, 4, 8, 2};            // buttons (jump, pause, start), hat bits (directions)
     int mpFlags = kMpOversampling | kMpNoiseReduction;
     int mpResamplingMode = 1;
     int mpReverbDepth = 0;

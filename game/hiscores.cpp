@@ -26,8 +26,8 @@ constexpr size_t kScoreOffset = 12;
 
 constexpr int kNicknameCount = 17;
 const char* const kNicknames[kNicknameCount] = {
-    "ZAPPO", "KIWI", "MOLLY", "BRUNO", "TIX",  "RAGGA", "PIPPA", "DOZER", "FUZZ",
-    "NIKKO", "OMBRA", "QUIRK", "SALLY", "TOBO", "VEGA", "WOMBAT", "YETI",
+    "ZAPPO", "KIWI",  "MOLLY", "BRUNO", "TIX",  "RAGGA", "PIPPA",  "DOZER", "FUZZ",
+    "NIKKO", "OMBRA", "QUIRK", "SALLY", "TOBO", "VEGA",  "WOMBAT", "YETI",
 };
 bool nicknameUsed[kNicknameCount] = {};
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 constexpr int kHiscoreRows = 10;
-constexpr int kHiscoreNameSize = 9;   // up to 8 characters and the terminator
+constexpr int kHiscoreNameSize = 9; // up to 8 characters and the terminator
 constexpr int kHiscoreNameLength = 8;
 constexpr size_t kHiscoreEntryBytes = 16;
 constexpr size_t kHiscoreFileSize = kHiscoreRows * kHiscoreEntryBytes;
@@ -21,7 +21,7 @@ enum HiscoreKind : uint8_t {
 struct HiscoreEntry {
     char name[kHiscoreNameSize] = {}; // zero-terminated, the bytes after the terminator 0
     uint8_t kind = HiscoreDefault;
-    uint8_t padding[2] = {};          // 0 when built in, kept as read from a file
+    uint8_t padding[2] = {}; // 0 when built in, kept as read from a file
     int32_t score = 0;
 };
 

@@ -25,8 +25,7 @@ void PollInput(int stage, int allowPause)
     if (input.quitRequest)
         game.quitPending = 1;
 
-    if (allowPause && stage > 0 && !game.paused &&
-        (input.released == kButtonPause || input.released == kButtonStart)) {
+    if (allowPause && stage > 0 && !game.paused && (input.released == kButtonPause || input.released == kButtonStart)) {
         game.paused = 1;
         game.menuState = kPauseGoOn;
         input.released = 0;

@@ -74,13 +74,13 @@ struct DeathAnimation {
     int shift; // counter >> shift picks the image
 };
 constexpr DeathAnimation kDeathAnimations[7] = {
-    {{24, 24, 24, 184, 185, 186, 187, 186}, 3}, // 14 gives up
-    {{188, 189, 190, 191, 0, 0, 0, 0}, 2},      // 15 crushed
+    {{24, 24, 24, 184, 185, 186, 187, 186}, 3},    // 14 gives up
+    {{188, 189, 190, 191, 0, 0, 0, 0}, 2},         // 15 crushed
     {{192, 193, 194, 195, 214, 214, 215, 215}, 3}, // 16 drowns
-    {{196, 197, 198, 199, 0, 0, 0, 0}, 3},      // 17 beetle, skull
-    {{204, 205, 206, 207, 0, 0, 0, 0}, 3},      // 18 masky, winged eye
-    {{208, 209, 210, 211, 0, 0, 0, 0}, 3},      // 19 spikes, acid fish
-    {{212, 213, 214, 215, 0, 0, 0, 0}, 4},      // 20 drowned, lasting: four images in a loop
+    {{196, 197, 198, 199, 0, 0, 0, 0}, 3},         // 17 beetle, skull
+    {{204, 205, 206, 207, 0, 0, 0, 0}, 3},         // 18 masky, winged eye
+    {{208, 209, 210, 211, 0, 0, 0, 0}, 3},         // 19 spikes, acid fish
+    {{212, 213, 214, 215, 0, 0, 0, 0}, 4},         // 20 drowned, lasting: four images in a loop
 };
 constexpr int kDrownedLoopImages = 4;
 

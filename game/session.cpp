@@ -4,11 +4,11 @@
 #include "assets/tile_images.h"
 #include "audio/sound_effects.h"
 #include "game/confirm.h"
+#include "game/game_over.h"
 #include "game/game_state.h"
 #include "game/play_input.h"
 #include "game/savegame.h"
 #include "game/session_music.h"
-#include "game/game_over.h"
 #include "game/stage_complete.h"
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
@@ -52,9 +52,9 @@ void StartSessionState()
 
 // What the quit step of the end of an attempt decided.
 enum class QuitOutcome {
-    None,        // no quit: the attempt ended by play or by the title menu
-    Handled,     // quit dealt with; the next attempt is the title stage
-    EndSession,  // RunSession returns
+    None,       // no quit: the attempt ended by play or by the title menu
+    Handled,    // quit dealt with; the next attempt is the title stage
+    EndSession, // RunSession returns
 };
 
 // The quit part of the end of an attempt: a quit from the title menu or during

@@ -41,8 +41,14 @@ std::string testMapPath = "maps/test.bin";
 bool IsStartMarker(TileCode code, int stage)
 {
     switch (code) {
-    case 0x01: case 0x02: case 0x03: case 0x04:
-    case 0x05: case 0x06: case 0x07: case 0x08:
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x05:
+    case 0x06:
+    case 0x07:
+    case 0x08:
     case tile::HeroStandRight:
     case tile::HeroStandLeft:
         return true;

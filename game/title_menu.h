@@ -1,4 +1,5 @@
-// The title stage's main menu: the "PRESS START" prompt, the five items, the hiscore view, the scroller and the title layer.
+// The title stage's main menu: the "PRESS START" prompt, the five items, the hiscore view, the scroller and the title
+// layer.
 #pragma once
 
 #include <cstdint>
@@ -19,10 +20,10 @@ constexpr int kNoMenuSound = -1;
 
 // What one released button does on the main menu.
 struct MenuMove {
-    int menuState;          // the state afterwards
+    int menuState; // the state afterwards
     int sound = kNoMenuSound;
-    bool leavesTitle = false;    // NEW GAME, CONTINUE or EXIT chosen: the title stage ends
-    bool entersOptions = false;  // the options screen starts afresh
+    bool leavesTitle = false;     // NEW GAME, CONTINUE or EXIT chosen: the title stage ends
+    bool entersOptions = false;   // the options screen starts afresh
     bool clearsHighlight = false; // leaving the hiscore view forgets the highlighted row
 };
 

@@ -40,7 +40,7 @@ struct GlState {
     GLint filter = GL_NEAREST;
     GLenum format = GL_RGB;
     GLenum type = GL_UNSIGNED_SHORT_5_6_5;
-    int width = 0;   // area the texture is drawn over, in viewport units
+    int width = 0; // area the texture is drawn over, in viewport units
     int height = 0;
 };
 
@@ -97,8 +97,7 @@ void PresentOpenGl()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, gl.filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kScreenWidth, kScreenHeight, 0, gl.format, gl.type,
-                 screenSurface->pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kScreenWidth, kScreenHeight, 0, gl.format, gl.type, screenSurface->pixels);
     glFlush();
     SDL_UnlockSurface(screenSurface);
 

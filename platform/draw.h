@@ -10,10 +10,9 @@ struct SDL_Surface;
 // A bitmap font: glyph surfaces for characters 32, 33, ... ended by a null entry.
 using Font = SDL_Surface**;
 
-
-extern Font smallFont;                 // 8x8 glyphs, from "font"
-extern Font bigFont;                   // 16x16 glyphs, from "fontbig"
-extern SDL_Surface* dimOverlay;        // 320x192 black, alpha 128
+extern Font smallFont;          // 8x8 glyphs, from "font"
+extern Font bigFont;            // 16x16 glyphs, from "fontbig"
+extern SDL_Surface* dimOverlay; // 320x192 black, alpha 128
 extern SDL_Surface* tileImages[kTileCodeCount];
 extern SDL_Surface* waterFrames[4][2]; // four phases of the water surface pair 0xA0, 0xA1
 

@@ -7,9 +7,9 @@ struct SDL_Surface;
 
 // One drawing operation on screenSurface.
 struct DrawCall {
-    const char* what = "";       // "rect", "dim", "tile", "water" or "text"
-    int v[5] = {};               // its numbers, the position first
-    const char* text = nullptr;  // "text": the characters, v[2] of them
+    const char* what = "";      // "rect", "dim", "tile", "water" or "text"
+    int v[5] = {};              // its numbers, the position first
+    const char* text = nullptr; // "text": the characters, v[2] of them
 };
 
 using DrawListener = void (*)(const DrawCall& call);

@@ -18,11 +18,11 @@ constexpr int kKeyEscape = 27;
 constexpr int kAxisThreshold = 31000;
 
 struct InputState {
-    uint32_t held = 0;       // logical buttons currently held
-    uint32_t released = 0;   // the last logical button released during the current pump, 0 none
-    int32_t lastKey = 0;     // key symbol of the last key pressed; 0 after a pad button press
+    uint32_t held = 0;          // logical buttons currently held
+    uint32_t released = 0;      // the last logical button released during the current pump, 0 none
+    int32_t lastKey = 0;        // key symbol of the last key pressed; 0 after a pad button press
     int32_t lastPadButton = -1; // last pad button pressed; -1 after any key event
-    int32_t quitRequest = 0; // Escape pressed or window closed
+    int32_t quitRequest = 0;    // Escape pressed or window closed
 };
 
 // The one input record, filled by PumpEvents.

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr int kWidth = 320;  // logical picture
+constexpr int kWidth = 320; // logical picture
 constexpr int kHeight = 240;
-constexpr int kBytes16 = 2;  // bytes per pixel of the two layouts we handle
+constexpr int kBytes16 = 2; // bytes per pixel of the two layouts we handle
 constexpr int kBytes24 = 3;
 constexpr uint32_t kLow24 = 0xFFFFFF;
 

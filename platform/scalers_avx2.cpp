@@ -506,10 +506,11 @@ AVX2_CODE void SmoothRows24(const uint8_t* s, const uint8_t* n, uint8_t* e, uint
             // past the row, so it is shifted instead (its last pixel is written apart).
             const bool rowEnd = g == kGroups - 1 && v == 2;
             const __m256i right =
-                rowEnd ? _mm256_inserti128_si256(
-                             _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + w0 + kBytes24))),
-                             _mm_srli_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + w1)), kBytes24), 1)
-                       : LoadLanes(p + w0 + kBytes24, p + w1 + kBytes24);
+                rowEnd
+                    ? _mm256_inserti128_si256(
+                          _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + w0 + kBytes24))),
+                          _mm_srli_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + w1)), kBytes24), 1)
+                    : LoadLanes(p + w0 + kBytes24, p + w1 + kBytes24);
             const __m256i m = _mm256_and_si256(value, mask[v]);
             const __m256i mr = _mm256_and_si256(right, mask[v]);
             const __m256i copied = Table(kCopied[v]);
@@ -532,8 +533,8 @@ AVX2_CODE void SmoothRows24(const uint8_t* s, const uint8_t* n, uint8_t* e, uint
     }
 }
 
-AVX2_CODE void SmoothAll(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel,
-                         uint32_t mask, uint32_t* buffer)
+AVX2_CODE void SmoothAll(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel, uint32_t mask,
+                         uint32_t* buffer)
 {
     const bool is16 = bytesPerPixel == kBytes16;
     const uint64_t pixelBits = is16 ? 0xFFFF : 0xFFFFFF;

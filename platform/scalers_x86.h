@@ -10,8 +10,8 @@
 void ScalePlainSsse3(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
 
 // Smoothing through the averaging instructions, 3-byte pixels in packed bytes.
-void ScaleSmoothSsse3(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel,
-                      uint32_t mask, uint32_t* buffer);
+void ScaleSmoothSsse3(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel, uint32_t mask,
+                      uint32_t* buffer);
 
 // Plain doubling in 32-byte vectors.
 void ScalePlainAvx2(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
@@ -20,7 +20,7 @@ void ScalePlainAvx2(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch
 void Scale2xAvx2(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
 
 // Smoothing in 32-byte vectors.
-void ScaleSmoothAvx2(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel,
-                     uint32_t mask, uint32_t* buffer);
+void ScaleSmoothAvx2(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel, uint32_t mask,
+                     uint32_t* buffer);
 
 #endif

@@ -22,8 +22,7 @@ void DrawWaterTile(int phase, int half, int screenX, int y)
 
 bool InClippedWindow(int screenX, int y)
 {
-    return screenX >= -(kCellSize - 1) && screenX <= kScreenWidth - 1 && y >= -(kCellSize - 1) &&
-           y <= kStageHeight - 1;
+    return screenX >= -(kCellSize - 1) && screenX <= kScreenWidth - 1 && y >= -(kCellSize - 1) && y <= kStageHeight - 1;
 }
 
 void DrawTileClipped(int cameraX, int x, int y, int n)

@@ -108,11 +108,8 @@ TEST(ArchiveBuild, RefusesNamesThatCannotEndInsideTheirField)
 
 TEST_F(ArchiveTest, LookupIsExactCaseSensitiveAndTheFirstNameWins)
 {
-    OpenBytes(dir, BuildArchive({{"logo.BMP", {1}},
-                                 {"logo.bmp", {2}},
-                                 {"logo.bmp", {3}},
-                                 {"logos.bmp", {4}},
-                                 {"noext", {5}}}));
+    OpenBytes(dir, BuildArchive(
+                       {{"logo.BMP", {1}}, {"logo.bmp", {2}}, {"logo.bmp", {3}}, {"logos.bmp", {4}}, {"noext", {5}}}));
     ReadResult r = Read(ArchiveMaps, "logo", "bmp");
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.bytes, Bytes{2});
@@ -156,8 +153,8 @@ TEST_F(ArchiveTest, DamagedArchivesReadAsNothingForTheDamagedEntries)
         const char* gone;   // entry that must read as nothing
         const char* intact; // entry that must still read, or null
     } cases[] = {
-        {"name without its NUL", [&](Bytes& a) { std::memset(&a[entry(0, 8)], 'x', kArchiveNameSize - 8); },
-         "logo.bmp", "stage1.bin"},
+        {"name without its NUL", [&](Bytes& a) { std::memset(&a[entry(0, 8)], 'x', kArchiveNameSize - 8); }, "logo.bmp",
+         "stage1.bin"},
         {"directory below the header", set(kDirSizeField, 11), "logo.bmp", nullptr},
         {"directory for one entry", set(kDirSizeField, kArchiveHeaderSize + kArchiveEntrySize), "chew.wav", nullptr},
         {"directory for one and a half", set(kDirSizeField, kArchiveHeaderSize + kArchiveEntrySize + 26), "logo.bmp",
@@ -182,8 +179,8 @@ TEST_F(ArchiveTest, DamagedArchivesReadAsNothingForTheDamagedEntries)
         c.damage(a);
         OpenBytes(dir, a);
         const std::string gone = c.gone;
-        EXPECT_FALSE(Read(ArchiveMaps, gone.substr(0, gone.find('.')).c_str(), gone.substr(gone.find('.') + 1).c_str())
-                         .found)
+        EXPECT_FALSE(
+            Read(ArchiveMaps, gone.substr(0, gone.find('.')).c_str(), gone.substr(gone.find('.') + 1).c_str()).found)
             << c.what;
         if (c.intact) {
             const std::string intact = c.intact;

@@ -18,10 +18,10 @@ TEST(BonusCount, AddsTheBonusesOnTheirFramesAndAtMostOneLife)
         int livesAt491, livesAfter;
     };
     const Case cases[] = {
-        {119, 0, 6, 1, 7, 6, 6},        // 119 frames left are one second
-        {59, 0, 6, 0, 6, 6, 6},         // 59 frames left are none
-        {600, 95, 3, 105, 108, 3, 4},   // the life for passing 100 waits for frame 492
-        {659, 195, 95, 205, 300, 95, 96}, // two hundreds passed, one life
+        {119, 0, 6, 1, 7, 6, 6},           // 119 frames left are one second
+        {59, 0, 6, 0, 6, 6, 6},            // 59 frames left are none
+        {600, 95, 3, 105, 108, 3, 4},      // the life for passing 100 waits for frame 492
+        {659, 195, 95, 205, 300, 95, 96},  // two hundreds passed, one life
         {9000, 9999, 6, 9999, 9999, 6, 6}, // at the cap nothing is added
         {9000, 9990, 6, 9999, 9999, 6, 6},
     };

@@ -46,7 +46,10 @@ protected:
         const std::string archive = dir + "/gfx.zda";
         WriteArchive(archive, {
                                   {"corrupt.bmp", kGarbage},
-                                  {"tiny.bmp", BmpBytes(MakePicture(7, 30, [](int, int) { return Rgb{1, 1, 1}; }))},
+                                  {"tiny.bmp", BmpBytes(MakePicture(7, 30,
+                                                                    [](int, int) {
+                                                                        return Rgb{1, 1, 1};
+                                                                    }))},
                                   {"blocks.bmp", BmpBytes(MakePicture(320, 176, [](int, int) { return Rgb{}; }))},
                                   {"huge.bmp", HugeHeader()},
                               });
@@ -86,14 +89,14 @@ TEST_F(BitmapFatalTest, PicturesThatCannotBeUsedEndTheGameNamingThem)
 {
     const struct {
         std::function<void()> load;
-        std::string says;     // the start of the message
-        std::string detail;   // found in it
+        std::string says;            // the start of the message
+        std::string detail;          // found in it
         std::vector<uint8_t> dumped; // written to fuu.xxx, empty for nothing
     } cases[] = {
         {[] { LoadBitmap("nothere", false); }, "Error loading gfx file: nothere\n", "", {}},
         {[] { LoadBitmap("corrupt", true); }, "Unable to load bitmap: ", "", kGarbage},
-        {[] { LoadBitmap("huge", false); }, "Unable to load bitmap: huge", "(60000x60000 pixels at 24 bits, at most 4096x4096)",
-         HugeHeader()},
+        {[] { LoadBitmap("huge", false); }, "Unable to load bitmap: huge",
+         "(60000x60000 pixels at 24 bits, at most 4096x4096)", HugeHeader()},
         {[] { LoadFont("tiny", 8, 8); }, "Error loading gfx file: tiny", "7x30", {}},
         {[] { LoadTileImages(); }, "Error loading gfx file: blocks", "320x176", {}},
     };

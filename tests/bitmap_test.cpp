@@ -75,7 +75,6 @@ TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
         ASSERT_NE(t, nullptr);
 }
 
-
 // The fonts and the tile sheet the build packs, as the game loads them.
 class BuiltPicturesTest : public ::testing::Test {
 protected:

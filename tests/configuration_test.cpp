@@ -57,8 +57,8 @@ TEST(Configuration, EachTextGivesItsSettings)
              s.keys[ActionDown] = INT_MIN;
              s.keys[ActionLeft] = INT_MAX;
          }},
-        {"found anywhere, NUL bytes and all", kAllKeys + "xxmus_volume=9 sfx_volume=8\n" + std::string(1, '\0') +
-                                                   "k_jump=64\n\xff\xfe",
+        {"found anywhere, NUL bytes and all",
+         kAllKeys + "xxmus_volume=9 sfx_volume=8\n" + std::string(1, '\0') + "k_jump=64\n\xff\xfe",
          [](Settings& s) {
              s.musicVolume = 9;
              s.sfxVolume = 8;
@@ -86,24 +86,27 @@ TEST(Configuration, EachTextGivesItsSettings)
              s.musicVolume = 0;
              s.sfxVolume = 100;
          }},
-        {"ranges clamped low", kAllKeys + "mpReverbDelay=10\nmpBassRange=5\nmpSurroundDelay=0\nmpReverbDepth=-3\n"
-                                          "mpResamplingMode=-1\n",
+        {"ranges clamped low",
+         kAllKeys + "mpReverbDelay=10\nmpBassRange=5\nmpSurroundDelay=0\nmpReverbDepth=-3\n"
+                    "mpResamplingMode=-1\n",
          [](Settings& s) {
              s.mpReverbDelay = 40;
              s.mpBassRange = 10;
              s.mpSurroundDelay = 5;
              s.mpResamplingMode = 1;
          }},
-        {"ranges clamped high", kAllKeys + "mpReverbDelay=999\nmpSurroundDelay=99\nmpBassAmount=101\n"
-                                           "mpSurroundDepth=500\nmpResamplingMode=7\n",
+        {"ranges clamped high",
+         kAllKeys + "mpReverbDelay=999\nmpSurroundDelay=99\nmpBassAmount=101\n"
+                    "mpSurroundDepth=500\nmpResamplingMode=7\n",
          [](Settings& s) {
              s.mpReverbDelay = 200;
              s.mpSurroundDelay = 40;
              s.mpBassAmount = 100;
              s.mpSurroundDepth = 100;
          }},
-        {"flags are only set", kAllKeys + "mpFlagsOVERSAMPLING=0\nmpFlagsMEGABASS=2\nmpFlagsREVERB=1\n"
-                                          "mpFlagsSURROUND=1\nmpResamplingMode=3\n",
+        {"flags are only set",
+         kAllKeys + "mpFlagsOVERSAMPLING=0\nmpFlagsMEGABASS=2\nmpFlagsREVERB=1\n"
+                    "mpFlagsSURROUND=1\nmpResamplingMode=3\n",
          [](Settings& s) {
              s.mpFlags = kMpOversampling | kMpNoiseReduction | kMpReverb | kMpSurround;
              s.mpResamplingMode = 3;
@@ -116,7 +119,8 @@ TEST(Configuration, EachTextGivesItsSettings)
          }},
         {"cut at the end: other keys need one", kAllKeys + "sfx_volume=3", [](Settings& s) { s.sfxVolume = 3; }},
         {"cut right after the key", kAllKeys + "mus_volume=", [](Settings&) {}},
-        {"binary junk", std::string("\x01\x80\0\xff=k_=\n\0", 10), [](Settings& s) {
+        {"binary junk", std::string("\x01\x80\0\xff=k_=\n\0", 10),
+         [](Settings& s) {
              for (int& k : s.keys)
                  k = -1;
          }},
@@ -142,14 +146,14 @@ TEST(Configuration, GraphicsModeFromTheFirstGfxmode)
         int fullscreen, zoom, smooth, scale2x;
     };
     const Gfx cases[] = {
-        {"", 1, 1, 0, 0},                      // empty: built-in values stay
-        {"mus_volume=5\n", 0, 1, 0, 0},        // no key: 2, a doubled window
-        {"gfxmode=8\n", 0, 0, 0, 0},           // smoothing needs zoom or full screen
-        {"gfxmode=27\n", 1, 1, 1, 1},          //
-        {"gfxmode=17\n", 1, 0, 0, 1},          //
+        {"", 1, 1, 0, 0},                       // empty: built-in values stay
+        {"mus_volume=5\n", 0, 1, 0, 0},         // no key: 2, a doubled window
+        {"gfxmode=8\n", 0, 0, 0, 0},            // smoothing needs zoom or full screen
+        {"gfxmode=27\n", 1, 1, 1, 1},           //
+        {"gfxmode=17\n", 1, 0, 0, 1},           //
         {"gfxmode=1\ngfxmode=2\n", 1, 0, 0, 0}, // the first wins
-        {"gfxmode=4", 0, 0, 0, 0},             // depth bit ignored, no newline at the end
-        {"x gfxmode=", 0, 0, 0, 0},            // cut after the key: atoi of nothing
+        {"gfxmode=4", 0, 0, 0, 0},              // depth bit ignored, no newline at the end
+        {"x gfxmode=", 0, 0, 0, 0},             // cut after the key: atoi of nothing
     };
     for (const Gfx& c : cases) {
         Settings s;

@@ -1,4 +1,5 @@
-// The folders depend one way (README, "Source layout"), and SDL, SDL_mixer and libmodplug stay out of core/, world/ and game/.
+// The folders depend one way (README, "Source layout"), and SDL, SDL_mixer and libmodplug stay out of core/, world/ and
+// game/.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -57,13 +58,13 @@ TEST(FolderDependencies, EachFolderIncludesOnlyWhatTheRuleAllows)
             std::string line;
             for (int number = 1; std::getline(in, line); ++number) {
                 const std::string from = IncludedFrom(line);
-                const std::string where = fs::relative(e.path(), FRIBB3_SOURCE_DIR).string() + ":" +
-                                          std::to_string(number);
+                const std::string where =
+                    fs::relative(e.path(), FRIBB3_SOURCE_DIR).string() + ":" + std::to_string(number);
                 if (from == "SDL") {
                     EXPECT_EQ(kLibraryFree.count(folder), 0u) << where << " includes an SDL or modplug header";
                 } else if (kMayInclude.count(from) && from != folder) {
-                    EXPECT_EQ(allowed.count(from), 1u) << where << ": " << folder << "/ may not include " << from
-                                                       << "/";
+                    EXPECT_EQ(allowed.count(from), 1u)
+                        << where << ": " << folder << "/ may not include " << from << "/";
                 }
             }
         }

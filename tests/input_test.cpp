@@ -81,7 +81,7 @@ TEST_F(Input, EachPumpGivesTheHeldButtonsAndTheLastRelease)
     };
     const Step steps[] = {
         {{{Key, kLeft, 1}}, kButtonLeft, 0},
-        {{{Key, kRight, 1}}, kButtonRight, 0}, // opposite directions exclude each other
+        {{{Key, kRight, 1}}, kButtonRight, 0},          // opposite directions exclude each other
         {{{Key, kLeft, 0}}, kButtonRight, kButtonLeft}, // a release is reported even when not held
         {{{Key, kRight, 0}, {Key, kJump, 1}, {Key, kStart, 1}}, kButtonJump | kButtonStart, kButtonRight},
         {{{Key, kJump, 0}, {Key, kStart, 0}}, 0, kButtonStart}, // the last release of the pump
@@ -90,7 +90,7 @@ TEST_F(Input, EachPumpGivesTheHeldButtonsAndTheLastRelease)
         {{{Pad, 0, 0}, {Pad, 7, 0}, {Pad, 3, 1}}, kButtonPause, kButtonStart},
         {{{Pad, 3, 0}, {Hat, kHatUp | kHatRight}}, kButtonUp | kButtonRight, kButtonPause},
         {{{Hat, kHatUp}}, kButtonUp | kButtonRight, 0}, // a hat move keeps the other axis
-        {{{Hat, 0}}, 0, kButtonRight},                   // centring releases both, reporting the later
+        {{{Hat, 0}}, 0, kButtonRight},                  // centring releases both, reporting the later
         {{{Hat, kHatLeft}, {Axis, 0, kStickMax}}, kButtonRight, 0},
         {{{Axis, 0, 0}, {Axis, 1, kStickMin}}, kButtonUp, kButtonRight},
         {{{Axis, 1, kStickMax}}, kButtonDown, 0},

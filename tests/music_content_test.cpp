@@ -19,7 +19,7 @@
 namespace {
 
 constexpr size_t kSignatureOffset = 1080;
-constexpr size_t kModHeaderSize = 1084;    // title, 31 sample headers, order list, signature
+constexpr size_t kModHeaderSize = 1084; // title, 31 sample headers, order list, signature
 constexpr size_t kSampleHeaderOffset = 20;
 constexpr size_t kSampleHeaderSize = 30;
 constexpr size_t kOrderCountOffset = 950;
@@ -40,9 +40,10 @@ std::vector<uint8_t> ReadEntry(const char* name)
 }
 
 // Every module we ship (how each one sounds is measured in sound_mix_test.cpp).
-const char* const kModules[] = {"0.fribb3-title", "1.labyrinth", "2.anctemple", "3.happytimes", "4.almostthere",
-    "5.risingsun", "6.deepwildness", "7.thechallenge", "8.twinrainbow", "9.yist", "10.tastyflowers",
-    "x.levelcomplete", "y.jingle"};
+const char* const kModules[] = {"0.fribb3-title", "1.labyrinth", "2.anctemple",     "3.happytimes",
+                                "4.almostthere",  "5.risingsun", "6.deepwildness",  "7.thechallenge",
+                                "8.twinrainbow",  "9.yist",      "10.tastyflowers", "x.levelcomplete",
+                                "y.jingle"};
 
 class ShippedModule : public testing::TestWithParam<const char*> {};
 
@@ -83,11 +84,13 @@ TEST_P(ShippedModule, SamplesLoopSeamlesslyAndOneShotsEndAtRest)
 }
 
 INSTANTIATE_TEST_SUITE_P(MusicArchive, ShippedModule, testing::ValuesIn(kModules),
-    [](const testing::TestParamInfo<const char*>& info) {
-        std::string n = info.param;
-        std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-        return n;
-    });
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string n = info.param;
+                             std::replace_if(
+                                 n.begin(), n.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return n;
+                         });
 
 // ---- The module compiler ----
 
@@ -142,20 +145,19 @@ TEST(ModuleCompiler, SameSourceGivesTheSameBytesAsTheArchive)
 
 TEST(ModuleCompiler, LaysOutNotesChordsAndSongStart)
 {
-    const std::string source =
-        "title t\n"
-        "channels a b=64 c\n"
-        "speed 5\n"
-        "tempo 140\n"
-        "instrument lead tone sustain=0.5 base=3\n"
-        "instrument hit tone length=0.1 base=3\n"
-        "chords ch step=2 low=C4 : Am Dm\n"
-        "phrase up : C4 E4:v20\n"
-        "pattern p rows=8\n"
-        "  a: =lead ch.1 up+2 :s2%2\n"
-        "  b: C3@hit ^ . ch.arp[2:4]\n"
-        "  c: =hit ch.3\n"
-        "order p p\n";
+    const std::string source = "title t\n"
+                               "channels a b=64 c\n"
+                               "speed 5\n"
+                               "tempo 140\n"
+                               "instrument lead tone sustain=0.5 base=3\n"
+                               "instrument hit tone length=0.1 base=3\n"
+                               "chords ch step=2 low=C4 : Am Dm\n"
+                               "phrase up : C4 E4:v20\n"
+                               "pattern p rows=8\n"
+                               "  a: =lead ch.1 up+2 :s2%2\n"
+                               "  b: C3@hit ^ . ch.arp[2:4]\n"
+                               "  c: =hit ch.3\n"
+                               "order p p\n";
     std::vector<uint8_t> mod;
     std::string messages;
     ASSERT_EQ(Compile(source, mod, messages), 0) << messages;
@@ -214,17 +216,16 @@ TEST(ModuleCompiler, LaysOutNotesChordsAndSongStart)
 
 TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannels)
 {
-    const std::string source =
-        "channels a b\n"
-        "volume 150\n"
-        "instrument lead tone sustain=0.5 vol=40 vib=43 vibdelay=2\n"
-        "instrument hit tone vol=42\n"
-        "pattern p rows=8\n"
-        "  a: =lead C4*4 D4:v20 E4:v42 ^*2\n"
-        "  b: C4@hit\n"
-        "pattern q rows=2 volume=50\n"
-        "  a: C4@lead ^\n"
-        "order p q\n";
+    const std::string source = "channels a b\n"
+                               "volume 150\n"
+                               "instrument lead tone sustain=0.5 vol=40 vib=43 vibdelay=2\n"
+                               "instrument hit tone vol=42\n"
+                               "pattern p rows=8\n"
+                               "  a: =lead C4*4 D4:v20 E4:v42 ^*2\n"
+                               "  b: C4@hit\n"
+                               "pattern q rows=2 volume=50\n"
+                               "  a: C4@lead ^\n"
+                               "order p q\n";
     std::vector<uint8_t> mod;
     std::string messages;
     ASSERT_EQ(Compile(source, mod, messages), 0) << messages;
@@ -276,9 +277,11 @@ TEST(ModuleCompiler, RejectsBadSourcesWithTheLine)
         {"pattern p\n  a: C3@x:v65\norder p\n", "volume out of range"},
         {"pattern p\n  a: C3@x\n", "no order list"},
         {"instrument z tone wav=saw\npattern p\n  a: C3@z\norder p\n", "unknown setting wav"},
-        {"volume 130\ninstrument z tone vol=50\npattern p\n  a: C3@z\norder p\n", "instrument z: volume 50 at 130 % is past"},
+        {"volume 130\ninstrument z tone vol=50\npattern p\n  a: C3@z\norder p\n",
+         "instrument z: volume 50 at 130 % is past"},
         {"volume 130\npattern p\n  a: C3@x:v50\norder p\n", "row 0: volume 50 at 130 % is past"},
-        {"pattern p volume=50\n  a: C3@x:a37\norder p\n", "row 0: a note with an effect cannot take the pattern's volume"},
+        {"pattern p volume=50\n  a: C3@x:a37\norder p\n",
+         "row 0: a note with an effect cannot take the pattern's volume"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);

@@ -12,8 +12,8 @@
 #include "assets/archive_format.h"
 #include "audio/music.h"
 #include "audio/music_hook.h"
-#include "tests/music_test_module.h"
 #include "test_support.h"
+#include "tests/music_test_module.h"
 
 namespace {
 

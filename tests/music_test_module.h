@@ -21,11 +21,11 @@ constexpr int kSampleWaveBytes = 32;
 
 // What the generated module contains.
 struct TinyModOptions {
-    int channels = 4;             // 4 gives "M.K.", others "<n>CHN"
-    int speed = 1;                // ticks per row; at the default tempo a tick is 20 ms
-    int sampleBytes = 512;        // a looping square wave
+    int channels = 4;      // 4 gives "M.K.", others "<n>CHN"
+    int speed = 1;         // ticks per row; at the default tempo a tick is 20 ms
+    int sampleBytes = 512; // a looping square wave
     bool everyChannelPlays = false;
-    std::string signature;        // overrides the signature when not empty
+    std::string signature; // overrides the signature when not empty
 };
 
 inline void PutBe16(std::vector<uint8_t>& m, size_t at, int v)

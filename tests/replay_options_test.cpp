@@ -18,8 +18,8 @@ TEST(ReplayOptions, EveryOptionTakesItsValueAndShotsAccumulate)
 {
     ReplayOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"--stage", "0", "--frames", "500", "--trace", "--shot", "1:a.bmp", "--shot",
-                       "200:dir/b:c.bmp", "--attempts", "3", "--data", "d", "--workdir", "w", "--map", "m.txt", "-"},
+    ASSERT_TRUE(Parse({"--stage", "0", "--frames", "500", "--trace", "--shot", "1:a.bmp", "--shot", "200:dir/b:c.bmp",
+                       "--attempts", "3", "--data", "d", "--workdir", "w", "--map", "m.txt", "-"},
                       o, error))
         << error;
     EXPECT_EQ(o.stage, 0);
@@ -55,10 +55,18 @@ TEST(ReplayOptions, BootHasNoAttemptLimitAndNoStartingStage)
 TEST(ReplayOptions, BadValuesAreRefusedWithTheOptionNamed)
 {
     const std::vector<std::vector<const char*>> bad = {
-        {"--stage", "11", "s"},      {"--stage", "-1", "s"},  {"--stage", "1x", "s"},
-        {"--frames", "0", "s"},      {"--frames", "s"},       {"--attempts", "0", "s"},
-        {"--shot", "0:a.bmp", "s"},  {"--shot", "5:", "s"},   {"--shot", "a.bmp", "s"},
-        {"--shot", "x:a.bmp", "s"},  {"--map", "", "s"},      {"--data"},
+        {"--stage", "11", "s"},
+        {"--stage", "-1", "s"},
+        {"--stage", "1x", "s"},
+        {"--frames", "0", "s"},
+        {"--frames", "s"},
+        {"--attempts", "0", "s"},
+        {"--shot", "0:a.bmp", "s"},
+        {"--shot", "5:", "s"},
+        {"--shot", "a.bmp", "s"},
+        {"--shot", "x:a.bmp", "s"},
+        {"--map", "", "s"},
+        {"--data"},
         {"--stage", "99999999999999999999", "s"},
     };
     for (const auto& args : bad) {

@@ -14,7 +14,8 @@ TEST(ReplayScript, ParsesCountsButtonsAndComments)
 {
     ReplayScript s;
     std::string err;
-    ASSERT_TRUE(ParseReplayScript("# walk right, then jump\n10 R\n\n3 rj  # lower case too\n2 -\n0 S\n1 LUDSP\n", s, err))
+    ASSERT_TRUE(
+        ParseReplayScript("# walk right, then jump\n10 R\n\n3 rj  # lower case too\n2 -\n0 S\n1 LUDSP\n", s, err))
         << err;
     ASSERT_EQ(s.steps.size(), 4u); // the zero-length run is dropped
     EXPECT_EQ(s.steps[0].count, 10);

@@ -40,8 +40,8 @@ TEST_F(ReplayTool, SameScriptGivesByteIdenticalOutputAndPictures)
 {
     auto run = [&](const std::string& tag) {
         const fs::path shot = dir / (tag + ".bmp");
-        const CommandResult r = RunCommand(Replay("--stage 1 --trace --dump --shot 300:" + shot.string() + " " +
-                                                  kStageOneScript));
+        const CommandResult r =
+            RunCommand(Replay("--stage 1 --trace --dump --shot 300:" + shot.string() + " " + kStageOneScript));
         EXPECT_EQ(r.exitCode, 0);
         const std::vector<uint8_t> picture = testsupport::ReadBytes(shot.string());
         EXPECT_GT(picture.size(), 320u * 240);
@@ -59,15 +59,17 @@ TEST_F(ReplayTool, SameScriptGivesByteIdenticalOutputAndPictures)
 TEST_F(ReplayTool, DumpsNameEveryRecordAndDiffFindsWhereTwoRunsPart)
 {
     const std::string map = " --map " + kMaps + "stomp_masky.bin ";
-    const CommandResult a = RunCommand(Replay("--dump" + map + kSources + "stomp_masky.script > " + (dir / "a").string()));
+    const CommandResult a =
+        RunCommand(Replay("--dump" + map + kSources + "stomp_masky.script > " + (dir / "a").string()));
     const CommandResult b = RunCommand(Replay("--dump" + map + kSources + "rings.script > " + (dir / "b").string()));
     ASSERT_EQ(a.exitCode + b.exitCode, 0);
     const std::string dump = testsupport::ReadText((dir / "a").string()) + testsupport::ReadText((dir / "b").string());
-    for (const char* record : {" game ", " world ", " hero ", " actor[0] ", " effect[0] ", " grid ", " sounds ",
-                               " picture "})
+    for (const char* record :
+         {" game ", " world ", " hero ", " actor[0] ", " effect[0] ", " grid ", " sounds ", " picture "})
         EXPECT_NE(dump.find(record), std::string::npos) << record;
-    EXPECT_NE(RunCommand(Replay("--dump --map " + kMaps + "lift.bin " + kSources + "lift.script")).output.find(" lift[0] "),
-              std::string::npos);
+    EXPECT_NE(
+        RunCommand(Replay("--dump --map " + kMaps + "lift.bin " + kSources + "lift.script")).output.find(" lift[0] "),
+        std::string::npos);
     const CommandResult same = RunCommand(Replay("diff " + (dir / "a").string() + " " + (dir / "a").string()));
     EXPECT_EQ(same.exitCode, 0);
     EXPECT_EQ(same.output, "no difference\n");
@@ -110,7 +112,8 @@ TEST_F(ReplayTool, BadInputsAreUsageErrorsAndRecordingWritesEveryPoll)
 {
     const fs::path ok = dir.Write("ok.script", "1 -\n");
     const std::string bad[] = {dir.Write("bad.script", "10 X\n").string(), (dir / "missing.script").string(),
-                               "--frames", "--map " + dir.Write("bad.txt", "map\nonly one row\n").string() + " " + ok.string()};
+                               "--frames",
+                               "--map " + dir.Write("bad.txt", "map\nonly one row\n").string() + " " + ok.string()};
     for (const std::string& args : bad)
         EXPECT_EQ(RunCommand(Replay(args + " 2>/dev/null")).exitCode, 2) << args;
     const fs::path out = dir / "rec.script";

@@ -92,9 +92,9 @@ std::vector<Frame> GameFrames()
 {
     testsupport::ScratchDir dir;
     const std::string tool = std::string(FRIBB3_BINARY_DIR) + "/fribb3-replay";
-    const std::string runs[] = {
-        "--stage 1 --shot 600:" + (dir / "a.bmp").string() + " " + FRIBB3_SOURCE_DIR + "/content/maps/fribb301-finish.replay",
-        "--stage 0 --frames 150 --shot 150:" + (dir / "b.bmp").string() + " - < /dev/null"};
+    const std::string runs[] = {"--stage 1 --shot 600:" + (dir / "a.bmp").string() + " " + FRIBB3_SOURCE_DIR +
+                                    "/content/maps/fribb301-finish.replay",
+                                "--stage 0 --frames 150 --shot 150:" + (dir / "b.bmp").string() + " - < /dev/null"};
     std::vector<Frame> frames;
     for (const std::string& run : runs)
         EXPECT_EQ(testsupport::RunCommand(tool + " " + run + " > /dev/null").exitCode, 0) << run;
@@ -186,7 +186,9 @@ uint32_t RuleScale2x(const Picture& src, int ox, int oy)
 {
     const int x = ox / 2;
     const int y = oy / 2;
-    auto at = [&](int px, int py) { return px < 0 || px >= kW || py < 0 || py >= kH ? src.Get(x, y) : src.Get(px, py); };
+    auto at = [&](int px, int py) {
+        return px < 0 || px >= kW || py < 0 || py >= kH ? src.Get(x, y) : src.Get(px, py);
+    };
     const uint32_t b = at(x, y - 1), d = at(x - 1, y), e = at(x, y), f = at(x + 1, y), h = at(x, y + 1);
     if (b == h || d == f)
         return e;
@@ -225,8 +227,12 @@ TEST(Scalers, RulesHoldPixelByPixel)
                 ASSERT_EQ(s.buffer[2 * i + 1], p(x, y) & m);
                 const bool end = x == kW - 1;
                 const uint32_t even[2] = {p(x, y), end ? p(x, y) : avg(p(x, y), p(x + 1, y))};
-                const uint32_t odd[2] = {y + 1 == kH ? even[0] : end ? p(x, y + 1) : avg(p(x, y), p(x, y + 1)),
-                                         y + 1 == kH ? even[1] : end ? p(x, y + 1) : avg(p(x, y + 1), p(x + 1, y))};
+                const uint32_t odd[2] = {y + 1 == kH ? even[0]
+                                         : end       ? p(x, y + 1)
+                                                     : avg(p(x, y), p(x, y + 1)),
+                                         y + 1 == kH ? even[1]
+                                         : end       ? p(x, y + 1)
+                                                     : avg(p(x, y + 1), p(x + 1, y))};
                 for (int k = 0; k < 2; ++k) {
                     ASSERT_EQ(s.out.Get(2 * x + k, 2 * y), even[k]) << l.bpp << " bytes at " << x << "," << y;
                     ASSERT_EQ(s.out.Get(2 * x + k, 2 * y + 1), odd[k]) << l.bpp << " bytes at " << x << "," << y;

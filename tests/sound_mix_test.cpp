@@ -86,11 +86,11 @@ struct TuneTarget {
 // Stage and title tunes sit at -23 LUFS and play a minute or more before they repeat; the
 // fanfare ends inside the 6 s bonus count and the jingle within its scene, both a little louder.
 const TuneTarget kTunes[] = {
-    {"0.fribb3-title", -23, true, 60, 300}, {"1.labyrinth", -23, true, 60, 300},
-    {"2.anctemple", -23, true, 60, 300}, {"3.happytimes", -23, true, 60, 300},
-    {"4.almostthere", -23, true, 60, 300}, {"5.risingsun", -23, true, 60, 300},
-    {"6.deepwildness", -23, true, 60, 300}, {"7.thechallenge", -23, true, 60, 300},
-    {"8.twinrainbow", -23, true, 60, 300}, {"9.yist", -23, true, 60, 300},
+    {"0.fribb3-title", -23, true, 60, 300},  {"1.labyrinth", -23, true, 60, 300},
+    {"2.anctemple", -23, true, 60, 300},     {"3.happytimes", -23, true, 60, 300},
+    {"4.almostthere", -23, true, 60, 300},   {"5.risingsun", -23, true, 60, 300},
+    {"6.deepwildness", -23, true, 60, 300},  {"7.thechallenge", -23, true, 60, 300},
+    {"8.twinrainbow", -23, true, 60, 300},   {"9.yist", -23, true, 60, 300},
     {"10.tastyflowers", -23, true, 60, 300}, {"x.levelcomplete", -21, false, 2, 5.5},
     {"y.jingle", -21, false, 2, 4},
 };
@@ -124,18 +124,20 @@ TEST_P(TuneMix, LoudnessBalanceAndSeamAsThePlayerHearsIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(MusicArchive, TuneMix, testing::ValuesIn(kTunes),
-    [](const testing::TestParamInfo<TuneTarget>& info) {
-        std::string n = info.param.name;
-        std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-        return n;
-    });
+                         [](const testing::TestParamInfo<TuneTarget>& info) {
+                             std::string n = info.param.name;
+                             std::replace_if(
+                                 n.begin(), n.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return n;
+                         });
 
 // Effects at the default effect volume stand 2 to 4 LU above the music, and every one of them,
 // the low knocks too, has enough midrange to cut through a bass line.
 TEST(EffectMix, EveryEffectCutsThroughTheMusicAtTheDefaultVolume)
 {
     for (const char* name : {"klonk", "krack", "aj", "blubb", "jipie", "chew", "knirk", "tada", "trdoor", "boink",
-             "bat", "klack", "splash"}) {
+                             "bat", "klack", "splash"}) {
         SCOPED_TRACE(name);
         const std::vector<uint8_t> bytes = ArchiveEntry(ArchiveSound, FRIBB3_BINARY_DIR "/data/sound.zda", name, "wav");
         WavAudio wav;
@@ -157,8 +159,8 @@ TEST(ModuleCompilerTuning, HeldNotesSoundAtConcertPitch)
         const char* note;
         double hz;
     };
-    const Probe probes[] = {{1, "A1", 55}, {2, "A2", 110}, {3, "A3", 220}, {3, "A4", 440}, {4, "A4", 440},
-        {4, "A5", 880}, {5, "A5", 880}};
+    const Probe probes[] = {{1, "A1", 55},  {2, "A2", 110}, {3, "A3", 220}, {3, "A4", 440},
+                            {4, "A4", 440}, {4, "A5", 880}, {5, "A5", 880}};
     testsupport::ScratchDir dir;
     for (const Probe& p : probes) {
         SCOPED_TRACE(p.note + std::string(" base ") + std::to_string(p.base));
@@ -166,7 +168,8 @@ TEST(ModuleCompilerTuning, HeldNotesSoundAtConcertPitch)
         std::ofstream(src) << "channels a\nspeed 6\ntempo 125\n"
                            << "instrument s tone wave=sine sustain=1 decay=0.01 base=" << p.base << "\n"
                            << "pattern p\n  a: " << p.note << "@s*64\norder p\n";
-        ASSERT_EQ(testsupport::RunCommand(std::string(FRIBB3_BINARY_DIR "/tools/modc/modc ") + src + " " + out).exitCode, 0);
+        ASSERT_EQ(
+            testsupport::RunCommand(std::string(FRIBB3_BINARY_DIR "/tools/modc/modc ") + src + " " + out).exitCode, 0);
         const std::vector<int16_t> stereo = RenderThroughHook(testsupport::ReadBytes(out), 4 * kGameRate);
         std::vector<float> left;
         for (size_t i = kGameRate * kGameChannels; i < stereo.size(); i += kGameChannels) // past the attack

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "loudness.h"
 #include "sfx_recipe.h"
 #include "sfx_render.h"
-#include "loudness.h"
 #include "wav_file.h"
 
 namespace {
@@ -64,7 +64,8 @@ TEST(SfxRecipeTest, ReadsGlobalsLayersAndComments)
 
 TEST(SfxRecipeTest, MistakesAreReportedWithTheirLine)
 {
-    EXPECT_EQ(ParseError("length 0.2\nlayer\nwave sine\nwobble 3\n"), "line 4: unknown or malformed layer setting 'wobble'");
+    EXPECT_EQ(ParseError("length 0.2\nlayer\nwave sine\nwobble 3\n"),
+              "line 4: unknown or malformed layer setting 'wobble'");
     EXPECT_EQ(ParseError("layer\nfreq 4x0\n"), "line 2: '4x0' is not a number");
     EXPECT_EQ(ParseError("layer\nwave organ\n"), "line 2: wave must be sine, square, triangle, saw or noise");
     EXPECT_EQ(ParseError("duty 0.5\nlayer\n"), "line 1: unknown or malformed setting 'duty' before the first layer");
@@ -133,13 +134,15 @@ TEST(WavFileTest, WritesAPlainPcmHeaderAndReadsItBack)
     const std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32767, 5};
     const std::vector<uint8_t> b = EncodeWav(samples, 2, kSfxRate);
     ASSERT_EQ(b.size(), 44u + 12u);
-    auto le32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24; };
+    auto le32 = [&](size_t at) {
+        return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    };
     auto le16 = [&](size_t at) { return static_cast<int>(b[at] | b[at + 1] << 8); };
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
     EXPECT_EQ(le32(4), 36u + 12u);
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(le16(20), 1);  // PCM
-    EXPECT_EQ(le16(22), 2);  // stereo
+    EXPECT_EQ(le16(20), 1); // PCM
+    EXPECT_EQ(le16(22), 2); // stereo
     EXPECT_EQ(le32(24), 22050u);
     EXPECT_EQ(le32(28), 88200u);
     EXPECT_EQ(le16(32), 4);
@@ -160,7 +163,7 @@ TEST(WavFileTest, WritesAPlainPcmHeaderAndReadsItBack)
 TEST(SfxRenderTest, LoudnessTargetIsMetWithThePeakHeld)
 {
     for (const char* recipe : {"loudness -6\npeak 0.9\nlayer\nfreq 300\nlength 0.2\ngain 0.01\n",
-             "loudness -3\npeak 0.8\nlayer\nwave noise\nfreq 20000\nlength 0.2\n"}) {
+                               "loudness -3\npeak 0.8\nlayer\nwave noise\nfreq 20000\nlength 0.2\n"}) {
         SCOPED_TRACE(recipe);
         const std::vector<int16_t> s = RenderRecipe(Parse(recipe));
         std::vector<double> power = KWeightedPower(ToFloat(s), 1, kSfxRate);

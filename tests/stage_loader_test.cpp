@@ -1,4 +1,5 @@
-// Attempt start on odd maps: start markers, checkpoint restarts, rings and door, the lift limit, short and huge maps, failures.
+// Attempt start on odd maps: start markers, checkpoint restarts, rings and door, the lift limit, short and huge maps,
+// failures.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -34,7 +35,10 @@ struct MapBuilder {
         map.cells.at(static_cast<size_t>(c) * kRows + r) = code;
         return *this;
     }
-    MapBuilder& Door(int c, int r) { return Set(c, r, 0x1B).Set(c + 1, r, 0x1C).Set(c, r + 1, 0x2F).Set(c + 1, r + 1, 0x30); }
+    MapBuilder& Door(int c, int r)
+    {
+        return Set(c, r, 0x1B).Set(c + 1, r, 0x1C).Set(c, r + 1, 0x2F).Set(c + 1, r + 1, 0x30);
+    }
 };
 
 // Loads map into stage `stage`; keepRestart leaves the restart point of a taken checkpoint alone.
@@ -162,7 +166,8 @@ TEST(StageLoaderDeathTest, AMissingOrEmptyMapEndsTheGame)
     EXPECT_EXIT(LoadWithStdoutOnStderr(4, nullptr), ::testing::ExitedWithCode(1), "Can't load file: fribb304");
     const std::string empty = dir.Write("empty.bin", "").string();
     EXPECT_EXIT(LoadWithStdoutOnStderr(-1, empty.c_str()), ::testing::ExitedWithCode(1), "Can't load file: unknown");
-    EXPECT_EXIT(LoadWithStdoutOnStderr(-1, "no/such/map.bin"), ::testing::ExitedWithCode(1), "Can't load file: unknown");
+    EXPECT_EXIT(LoadWithStdoutOnStderr(-1, "no/such/map.bin"), ::testing::ExitedWithCode(1),
+                "Can't load file: unknown");
 }
 
 } // namespace

@@ -47,8 +47,15 @@ TEST(StateInvariants, EachRuleFiresOnTheStateThatBreaksIt)
         {"grid.restore[5].code=240", [](Player&) { levelMap.restore[5] = BusyCell; }},
         {"grid.live[7].code=256", [](Player&) { levelMap.live[7] = 256; }},
         {"actor[2].type=7", [](Player&) { actors[2] = Actor{0, 0, 0, 0, 0, 0, 7, 1}; }},
-        {"lift[0].y=177", [](Player&) { AddLift(0, 0); lifts[0].y = 177; }},
-        {"effect[1].cell=600", [](Player&) { tileEffects[1] = TileEffect{50, 0, 0, EffectBrick, 1}; }},
+        {"lift[0].y=177",
+         [](Player&) {
+             AddLift(0, 0);
+             lifts[0].y = 177;
+         }},
+        {"effect[1].cell=600",
+         [](Player&) {
+             tileEffects[1] = TileEffect{50, 0, 0, EffectBrick, 1};
+         }},
         {"hero.y=267", [](Player& h) { h.y = kFellOutY + 17; }},
     };
     Player hero = SoundState();

@@ -1,4 +1,5 @@
-// Test support shared by the test files: child commands, scratch directories, whole-file reads and writes, archives on disk.
+// Test support shared by the test files: child commands, scratch directories, whole-file reads and writes, archives on
+// disk.
 #pragma once
 
 #include <sys/wait.h>

@@ -145,8 +145,8 @@ TEST_F(World, ScoreAndLivesStopAtTheirCaps)
         int crossed, scoreAfter, livesAfter;
     };
     const Case cases[] = {
-        {90, 6, 20, 1, 1, 110, 7},      {195, 6, 3, 1, 0, 198, 6},     {50, 6, 300, 1, 1, 350, 7},
-        {99, 6, 1, 0, 1, 100, 6},       {9950, 6, 100, 1, 0, 9999, 6}, {9999, 6, 1, 1, 0, 9999, 6},
+        {90, 6, 20, 1, 1, 110, 7},   {195, 6, 3, 1, 0, 198, 6},     {50, 6, 300, 1, 1, 350, 7},
+        {99, 6, 1, 0, 1, 100, 6},    {9950, 6, 100, 1, 0, 9999, 6}, {9999, 6, 1, 1, 0, 9999, 6},
         {199, 99, 1, 1, 1, 200, 99},
     };
     for (const Case& c : cases) {
@@ -215,7 +215,8 @@ TEST_F(World, RandomStagesKeepEveryInvariant)
             for (int i = 0; i < liftCount; ++i)
                 ASSERT_TRUE(lifts[i].y >= 0 && lifts[i].y <= kStageHeight - kCellSize);
             for (const TileEffect& e : tileEffects)
-                ASSERT_TRUE(!e.active || (e.kind >= EffectBrick && e.kind <= EffectDrowned && e.kind != 3 && e.kind != 9))
+                ASSERT_TRUE(!e.active ||
+                            (e.kind >= EffectBrick && e.kind <= EffectDrowned && e.kind != 3 && e.kind != 9))
                     << e.kind;
             for (const Actor& a : actors)
                 ASSERT_TRUE(!a.active || (a.type >= ActorMasky && a.type <= ActorSkull)) << a.type;

@@ -15,13 +15,13 @@ namespace {
 
 constexpr int kActorTypeCount = 6;
 // By type - 1: what the hero is told and how he dies on contact.
-constexpr int kKillText[kActorTypeCount] = {TXT_STABBED_BY_MASKY,  TXT_STOPPED_BY_BEETLE, TXT_HIT_BY_WINGEDEYE,
-                                            TXT_HIT_BY_WINGEDEYE,  TXT_EATEN_BY_ACIDFISH, TXT_KILLED_BY_SKULL};
+constexpr int kKillText[kActorTypeCount] = {TXT_STABBED_BY_MASKY, TXT_STOPPED_BY_BEETLE, TXT_HIT_BY_WINGEDEYE,
+                                            TXT_HIT_BY_WINGEDEYE, TXT_EATEN_BY_ACIDFISH, TXT_KILLED_BY_SKULL};
 constexpr int kKillEffect[kActorTypeCount] = {EffectStabbed, EffectCrushedByEnemy, EffectStabbed,
                                               EffectStabbed, EffectImpaled,        EffectCrushedByEnemy};
 
-constexpr int kThirds = 3;           // actor falls are kept in thirds of a pixel
-constexpr int kWalkSpeed = -1;       // every actor starts walking left
+constexpr int kThirds = 3;     // actor falls are kept in thirds of a pixel
+constexpr int kWalkSpeed = -1; // every actor starts walking left
 constexpr int kSkullSpeed = -2;
 constexpr int kLandedFallSpeed = 3;  // thirds of a pixel: a standing actor starts a fall at 1 pixel
 constexpr int kMaskyGoneFrame = 120; // a stomped MASKY vanishes this many frames after the stomp
@@ -42,10 +42,14 @@ constexpr int kHitRight = 13;
 constexpr int kHitAbove = 9;
 constexpr int kHitBelow = 10;
 
-bool IsWalkingType(int type) { return type == ActorMasky || type == ActorBeetle || type == ActorSkull; }
+bool IsWalkingType(int type)
+{
+    return type == ActorMasky || type == ActorBeetle || type == ActorSkull;
+}
 
 // A step sideways, or a turn when something is in the way.
-void MoveSideways(Actor& a) {
+void MoveSideways(Actor& a)
+{
     const int probeX = a.dx > 0 ? a.x + kCellSize : a.x + a.dx;
     if (IsSolidAt(probeX, a.y) || IsSolidAt(probeX, a.y + kCellSize - 1))
         a.dx = -a.dx;
@@ -54,16 +58,19 @@ void MoveSideways(Actor& a) {
 }
 
 // SKULLs bridge one-cell gaps: ground beyond the gap counts as support.
-bool SkullBridgesGap(const Actor& a) {
-    if (a.type != ActorSkull || a.dx == 0 || !IsGridAligned(a.x) || !IsGridAligned(a.y)) return false;
+bool SkullBridgesGap(const Actor& a)
+{
+    if (a.type != ActorSkull || a.dx == 0 || !IsGridAligned(a.x) || !IsGridAligned(a.y))
+        return false;
     const int aheadX = a.dx < 0 ? a.x - 1 : a.x + kCellSize;
     return !IsSolidAt(aheadX, a.y) && IsSolidAt(aheadX, a.y + kCellSize);
 }
 
 // Walkers stand on the grid or fall, speeding up by a third of a pixel per frame.
-void ApplyGravity(Actor& a) {
-    const bool supported = IsSolidAt(a.x, a.y + kCellSize) || IsSolidAt(a.x + kCellSize - 1, a.y + kCellSize) ||
-                           SkullBridgesGap(a);
+void ApplyGravity(Actor& a)
+{
+    const bool supported =
+        IsSolidAt(a.x, a.y + kCellSize) || IsSolidAt(a.x + kCellSize - 1, a.y + kCellSize) || SkullBridgesGap(a);
     if (supported) {
         a.vy = kLandedFallSpeed;
         a.y &= ~(kCellSize - 1);
@@ -74,7 +81,8 @@ void ApplyGravity(Actor& a) {
 }
 
 // The hero lands on the actor from above.
-void Stomp(Actor& a, Player& player) {
+void Stomp(Actor& a, Player& player)
+{
     switch (a.type) {
     case ActorMasky:
         a.dx = 0;
@@ -95,7 +103,8 @@ void Stomp(Actor& a, Player& player) {
         a.timer = 0;
         a.dx = 0;
         a.stompCount += 1;
-        if (a.stompCount == 1) AddScore(kStompPoints); // a SKULL pays only once
+        if (a.stompCount == 1)
+            AddScore(kStompPoints); // a SKULL pays only once
         break;
     default:
         return;
@@ -104,19 +113,22 @@ void Stomp(Actor& a, Player& player) {
 }
 
 // Stomp or kill when the hero touches a moving actor.
-void TouchHero(Actor& a, Player& player) {
+void TouchHero(Actor& a, Player& player)
+{
     const int px = player.x, py = player.y;
-    if (a.stompable && player.vy > kHeroFallingSpeed && px <= a.x + kStompRight && px >= a.x - kStompLeft &&
-        py < a.y && py >= a.y - kStompAbove) {
+    if (a.stompable && player.vy > kHeroFallingSpeed && px <= a.x + kStompRight && px >= a.x - kStompLeft && py < a.y &&
+        py >= a.y - kStompAbove) {
         Stomp(a, player);
     } else if (px <= a.x + kHitRight && px >= a.x - kHitLeft && py <= a.y + kHitBelow && py >= a.y - kHitAbove) {
-        if (a.type < 1 || a.type > kActorTypeCount) return;
+        if (a.type < 1 || a.type > kActorTypeCount)
+            return;
         KillPlayer(player, GetText(kKillText[a.type - 1]), kKillEffect[a.type - 1]);
         PlaySound(SoundAj);
     }
 }
 
-void UpdateActor(Actor& a, Player& player) {
+void UpdateActor(Actor& a, Player& player)
+{
     a.timer += 1;
     if (IsSolidAt(a.x + kCellSize / 2, a.y + kCellSize / 2)) {
         a.active = 0; // buried, for example under a fallen block
@@ -125,22 +137,31 @@ void UpdateActor(Actor& a, Player& player) {
     } else if (a.type == ActorMasky && a.timer == kMaskyGoneFrame) {
         a.active = 0;
     }
-    if (IsWalkingType(a.type)) ApplyGravity(a);
-    if (player.active && !player.dead && a.dx != 0) TouchHero(a, player);
-    if (a.type == ActorSkull && a.dx == 0 && a.timer > kSkullRestFrames) a.dx = -a.savedDx;
-    if (a.type == ActorWingedEyeStomped && a.timer > kStompedEyeFrames) a.active = 0;
-    if (world.cameraX > a.x + kBehindRange || world.cameraX < a.x - kAheadRange || a.y > kBelowRange) a.active = 0;
+    if (IsWalkingType(a.type))
+        ApplyGravity(a);
+    if (player.active && !player.dead && a.dx != 0)
+        TouchHero(a, player);
+    if (a.type == ActorSkull && a.dx == 0 && a.timer > kSkullRestFrames)
+        a.dx = -a.savedDx;
+    if (a.type == ActorWingedEyeStomped && a.timer > kStompedEyeFrames)
+        a.active = 0;
+    if (world.cameraX > a.x + kBehindRange || world.cameraX < a.x - kAheadRange || a.y > kBelowRange)
+        a.active = 0;
 }
 
 } // namespace
 
-void ClearActors() {
-    for (Actor& a : actors) a = Actor{};
+void ClearActors()
+{
+    for (Actor& a : actors)
+        a = Actor{};
 }
 
-int SpawnActor(int x, int y, int type) {
+int SpawnActor(int x, int y, int type)
+{
     for (Actor& a : actors) {
-        if (a.active) continue;
+        if (a.active)
+            continue;
         a = Actor{};
         a.active = 1;
         a.x = x;
@@ -154,7 +175,9 @@ int SpawnActor(int x, int y, int type) {
     return 0;
 }
 
-void UpdateActors(Player& player) {
+void UpdateActors(Player& player)
+{
     for (Actor& a : actors)
-        if (a.active) UpdateActor(a, player);
+        if (a.active)
+            UpdateActor(a, player);
 }

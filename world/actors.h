@@ -15,15 +15,15 @@ enum ActorType {
 };
 
 struct Actor {
-    int32_t x = 0, y = 0;    // top-left in stage pixels
-    int32_t dx = 0;          // pixels per frame; 0 stopped (stomped)
-    int32_t savedDx = 0;     // SKULL: dx when stomped
-    int32_t vy = 0;          // falling speed in thirds of a pixel per frame
-    int32_t timer = 0;       // frames since spawn or since the last stomp
+    int32_t x = 0, y = 0; // top-left in stage pixels
+    int32_t dx = 0;       // pixels per frame; 0 stopped (stomped)
+    int32_t savedDx = 0;  // SKULL: dx when stomped
+    int32_t vy = 0;       // falling speed in thirds of a pixel per frame
+    int32_t timer = 0;    // frames since spawn or since the last stomp
     int32_t type = 0;
     int32_t active = 0;
     int32_t stompable = 0;
-    int32_t stompCount = 0;  // SKULL: stomps received
+    int32_t stompCount = 0; // SKULL: stomps received
 };
 
 constexpr int kActorSlots = 32;

@@ -10,16 +10,20 @@ namespace {
 constexpr int kRevealOffset = kScreenWidth + kCellSize;
 } // namespace
 
-void ScrollView(int n) {
+void ScrollView(int n)
+{
     for (int i = 0; i < n; ++i) {
         // Stops one pixel short of showing the last pixel column of the stage.
-        if (world.cameraX + kScreenWidth < levelMap.columns * kCellSize - 1) world.cameraX += 1;
+        if (world.cameraX + kScreenWidth < levelMap.columns * kCellSize - 1)
+            world.cameraX += 1;
         RevealColumn(world.cameraX + kRevealOffset);
     }
 }
 
-void RevealColumn(int px) {
-    if (px < 0 || px >= levelMap.columns * kCellSize) return;
+void RevealColumn(int px)
+{
+    if (px < 0 || px >= levelMap.columns * kCellSize)
+        return;
     const int c = px >> kCellShift;
     for (int r = 0; r < kRows; ++r) {
         const int y = r * kCellSize;

@@ -13,13 +13,18 @@ constexpr TileKind H = Hazard;
 constexpr TileKind P = Pushable;
 
 // Index of cell (column, row) when it lies inside the grid, else -1.
-int CellIndex(int column, int row) {
-    if (row < 0 || row >= kRows || column < 0 || column >= levelMap.columns) return -1;
+int CellIndex(int column, int row)
+{
+    if (row < 0 || row >= kRows || column < 0 || column >= levelMap.columns)
+        return -1;
     return column * kRows + row;
 }
 
 // Width of the stage in pixels (at most 65536 columns, so it fits easily).
-int StageWidth() { return levelMap.columns * kCellSize; }
+int StageWidth()
+{
+    return levelMap.columns * kCellSize;
+}
 
 } // namespace
 
@@ -61,69 +66,89 @@ const uint8_t kTileLayer[kTileCodeCount] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, // 0xE0
 };
 
-void ResetLevelMap(int columns) {
+void ResetLevelMap(int columns)
+{
     levelMap.columns = std::max(columns, 1);
     const size_t cells = static_cast<size_t>(levelMap.columns) * kRows;
     levelMap.live.assign(cells, tile::None);
     levelMap.restore.assign(cells, tile::None);
 }
 
-void FreeLevelMap() {
+void FreeLevelMap()
+{
     levelMap = LevelMap{};
 }
 
-TileCode TileAt(int column, int row) {
+TileCode TileAt(int column, int row)
+{
     const int i = CellIndex(column, row);
     return i < 0 ? tile::None : levelMap.live[i];
 }
 
-TileCode TileAtPixel(int x, int y) {
-    if (x < 0 || y < 0 || x >= StageWidth() || y >= kStageHeight) return tile::None;
+TileCode TileAtPixel(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= StageWidth() || y >= kStageHeight)
+        return tile::None;
     return TileAt(x >> kCellShift, y >> kCellShift);
 }
 
-void SetTile(int column, int row, TileCode code) {
+void SetTile(int column, int row, TileCode code)
+{
     const int i = CellIndex(column, row);
-    if (i < 0) return;
+    if (i < 0)
+        return;
     levelMap.live[i] = code;
     // A block or a busy cell is only passing through: the restore grid keeps
     // what lies underneath it.
-    if (code != BusyCell && code != tile::PushBlock) levelMap.restore[i] = code;
+    if (code != BusyCell && code != tile::PushBlock)
+        levelMap.restore[i] = code;
 }
 
-TileCode RestoreAt(int column, int row) {
+TileCode RestoreAt(int column, int row)
+{
     const int i = CellIndex(column, row);
     return i < 0 ? tile::None : levelMap.restore[i];
 }
 
-void SetRestore(int column, int row, TileCode code) {
+void SetRestore(int column, int row, TileCode code)
+{
     const int i = CellIndex(column, row);
-    if (i >= 0) levelMap.restore[i] = code;
+    if (i >= 0)
+        levelMap.restore[i] = code;
 }
 
-void SetLiveOnly(int column, int row, TileCode code) {
+void SetLiveOnly(int column, int row, TileCode code)
+{
     const int i = CellIndex(column, row);
-    if (i >= 0) levelMap.live[i] = code;
+    if (i >= 0)
+        levelMap.live[i] = code;
 }
 
-TileKind KindOf(TileCode code) {
+TileKind KindOf(TileCode code)
+{
     return code >= BusyCell ? Solid : kTileAttributes[code];
 }
 
-int IsSolidAt(int x, int y) {
-    if (x < 0 || x >= StageWidth()) return 1; // walls left and right of the stage
-    if (y < 0) y = 0;                         // the top row reaches up for ever
-    if (y >= kStageHeight) return 0;          // nothing holds below the stage
+int IsSolidAt(int x, int y)
+{
+    if (x < 0 || x >= StageWidth())
+        return 1; // walls left and right of the stage
+    if (y < 0)
+        y = 0; // the top row reaches up for ever
+    if (y >= kStageHeight)
+        return 0; // nothing holds below the stage
     const TileKind kind = KindOf(TileAtPixel(x, y));
     return kind == Solid || kind == Pushable;
 }
 
-int IsPushableAt(int x, int y) {
+int IsPushableAt(int x, int y)
+{
     const TileCode code = TileAtPixel(x, y);
     return code < BusyCell && kTileAttributes[code] == Pushable;
 }
 
-TileCode HazardAt(int x, int y) {
+TileCode HazardAt(int x, int y)
+{
     const TileCode code = TileAtPixel(x, y);
     return (code < BusyCell && kTileAttributes[code] == Hazard) ? code : tile::None;
 }

@@ -28,9 +28,15 @@ void ResetLevelMap(int columns);
 void FreeLevelMap();
 
 // True when stage pixel coordinate v is the first of a cell (one axis).
-inline bool IsGridAligned(int v) { return (v & (kCellSize - 1)) == 0; }
+inline bool IsGridAligned(int v)
+{
+    return (v & (kCellSize - 1)) == 0;
+}
 // Stage pixel coordinate of the first pixel of the cell holding v (one axis).
-inline int CellStart(int v) { return v & ~(kCellSize - 1); }
+inline int CellStart(int v)
+{
+    return v & ~(kCellSize - 1);
+}
 
 // Live code of a cell; 0 outside the grid.
 TileCode TileAt(int column, int row);

@@ -8,31 +8,39 @@
 
 namespace {
 constexpr int kPointsPerLife = 100;
-constexpr int kPlainDeathLeap = -16; // quarter pixels: the hero leaps up before falling out
+constexpr int kPlainDeathLeap = -16;      // quarter pixels: the hero leaps up before falling out
 constexpr int kEndAttemptCountdown = 180; // frames the stage stays on screen with the message
 } // namespace
 
-int AddScore(int points, int grantLife) {
-    if (world.score >= kMaxScore) return 0;
+int AddScore(int points, int grantLife)
+{
+    if (world.score >= kMaxScore)
+        return 0;
     const int old = world.score;
     world.score += points;
     // The cap comes before the hundreds are compared, so 9950 + 100 grants nothing.
-    if (world.score > kMaxScore) world.score = kMaxScore;
+    if (world.score > kMaxScore)
+        world.score = kMaxScore;
     if (old / kPointsPerLife < world.score / kPointsPerLife) {
-        if (grantLife == 1) GainLife();
+        if (grantLife == 1)
+            GainLife();
         return 1;
     }
     return 0;
 }
 
-void GainLife() {
-    if (world.lives >= kMaxLives) return;
+void GainLife()
+{
+    if (world.lives >= kMaxLives)
+        return;
     PlaySound(SoundTada);
     world.lives += 1;
 }
 
-void KillPlayer(Player& player, const char* message, int effectKind) {
-    if (player.dead) return; // the first cause of death stays on screen
+void KillPlayer(Player& player, const char* message, int effectKind)
+{
+    if (player.dead)
+        return; // the first cause of death stays on screen
     player.dead = 1;
     player.idleTimer = 0;
     SetStatusMessage(message);
@@ -52,9 +60,11 @@ void KillPlayer(Player& player, const char* message, int effectKind) {
     }
 }
 
-void EndAttempt(Player& player, const char* message, int effectKind) {
+void EndAttempt(Player& player, const char* message, int effectKind)
+{
     player.active = 0;
     player.idleTimer = kEndAttemptCountdown;
     SetStatusMessage(message);
-    if (effectKind > 0 && player.deathEffect == 0) StartTileEffect(player.x, player.y, effectKind);
+    if (effectKind > 0 && player.deathEffect == 0)
+        StartTileEffect(player.x, player.y, effectKind);
 }

@@ -30,38 +30,48 @@ constexpr int kSuicideLoopFrame = 23; // the give-up animation repeats its later
 constexpr int kLastRow = kRows - 1;
 
 // Sends the hero, hidden while his death effect ran, out of the stage.
-void FinishHeroDeath(Player& player) {
-    if (player.deathEffect == 0) return;
+void FinishHeroDeath(Player& player)
+{
+    if (player.deathEffect == 0)
+        return;
     player.deathEffect = 0;
     player.y = kDeathEffectEndY;
 }
 
 // Blocks stop on solid ground, busy cells and other blocks.
-bool HoldsBlock(TileCode code) {
+bool HoldsBlock(TileCode code)
+{
     const TileKind kind = KindOf(code);
     return kind == Solid || kind == Pushable;
 }
 
 // Kinds 10, 11 and 12: a block moving one cell right, left or down.
-void UpdateBlockMove(TileEffect& e) {
+void UpdateBlockMove(TileEffect& e)
+{
     const int c = e.x, r = e.y;
     int destC = c, destR = r;
-    if (e.kind == EffectPushRight) destC = c + 1;
-    else if (e.kind == EffectPushLeft) destC = c - 1;
-    else destR = r + 1;
+    if (e.kind == EffectPushRight)
+        destC = c + 1;
+    else if (e.kind == EffectPushLeft)
+        destC = c - 1;
+    else
+        destR = r + 1;
 
     e.t += 1;
     if (e.t == 1 && e.kind != EffectFall) {
         // Remember what the block is sliding over, then hold both cells.
         const TileCode under = TileAt(destC, destR);
-        if (under < BusyCell) SetRestore(destC, destR, under);
+        if (under < BusyCell)
+            SetRestore(destC, destR, under);
         SetTile(destC, destR, BusyCell);
         SetTile(c, r, BusyCell);
     }
-    if (e.t != kBlockMoveFrames) return;
+    if (e.t != kBlockMoveFrames)
+        return;
 
     TileCode left = RestoreAt(c, r);
-    if (left == tile::PushBlock) left = tile::None;
+    if (left == tile::PushBlock)
+        left = tile::None;
     SetTile(c, r, left);
     SetTile(destC, destR, tile::PushBlock); // nothing when the block fell out below row 11
 
@@ -81,46 +91,59 @@ void UpdateBlockMove(TileEffect& e) {
 }
 
 // Kinds 14 and 16 to 19: the hero's death animations in pixels.
-void UpdateHeroDeath(TileEffect& e, Player& player) {
+void UpdateHeroDeath(TileEffect& e, Player& player)
+{
     e.t += 1;
-    if (e.t < kHeroDeathFrames) return;
-    if (e.kind == EffectSuicide) e.t = kSuicideLoopFrame;
-    else if (e.kind == EffectDrowning) { e.kind = EffectDrowned; e.t = 0; }
-    else e.active = 0;
+    if (e.t < kHeroDeathFrames)
+        return;
+    if (e.kind == EffectSuicide)
+        e.t = kSuicideLoopFrame;
+    else if (e.kind == EffectDrowning) {
+        e.kind = EffectDrowned;
+        e.t = 0;
+    } else
+        e.active = 0;
     FinishHeroDeath(player);
 }
 
-void UpdateEffect(TileEffect& e, Player& player) {
+void UpdateEffect(TileEffect& e, Player& player)
+{
     const int t = e.t;
     switch (e.kind) {
     case EffectBrick:
         SetTile(e.x, e.y, kBrickFrames[t >> 3]);
-        if ((t >> 3) == kBrickLastStep) e.active = 0;
+        if ((t >> 3) == kBrickLastStep)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectCrumble:
         SetTile(e.x, e.y, kCrumbleFrames[t >> 3]);
-        if ((t >> 3) == kBrickLastStep) e.active = 0;
+        if ((t >> 3) == kBrickLastStep)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectSpikes:
         SetTile(e.x, e.y, kSpikeFrames[t >> 1]);
-        if ((t >> 1) == kSpikeLastStep) e.active = 0;
+        if ((t >> 1) == kSpikeLastStep)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectBump:
         SetTile(e.x, e.y, kBumpFrames[t >> 1]);
-        if ((t >> 1) == kBumpLastStep) e.active = 0;
+        if ((t >> 1) == kBumpLastStep)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectGate:
         SetTile(e.x, e.y, (t >> 2) == 0 ? tile::GateClosing : tile::GateShut);
-        if ((t >> 2) == 1) e.active = 0;
+        if ((t >> 2) == 1)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectCheckpoint:
         SetTile(e.x, e.y, tile::Checkpoint + ((t / kCheckpointTicks) >> 1));
-        if (t / kCheckpointTicks == kCheckpointLastStep) e.active = 0;
+        if (t / kCheckpointTicks == kCheckpointLastStep)
+            e.active = 0;
         e.t += 1;
         break;
     case EffectPickUp:
@@ -128,9 +151,11 @@ void UpdateEffect(TileEffect& e, Player& player) {
         e.active = 0;
         break;
     case EffectExplosion:
-        if (t == 0) SetTile(e.x, e.y, tile::Water);
+        if (t == 0)
+            SetTile(e.x, e.y, tile::Water);
         e.t += 1;
-        if (e.t >= kExplosionFrames) e.active = 0;
+        if (e.t >= kExplosionFrames)
+            e.active = 0;
         break;
     case EffectPushRight:
     case EffectPushLeft:
@@ -163,11 +188,14 @@ void UpdateEffect(TileEffect& e, Player& player) {
 
 } // namespace
 
-void ClearTileEffects() {
-    for (TileEffect& e : tileEffects) e = TileEffect{};
+void ClearTileEffects()
+{
+    for (TileEffect& e : tileEffects)
+        e = TileEffect{};
 }
 
-int StartTileEffect(int x, int y, int kind) {
+int StartTileEffect(int x, int y, int kind)
+{
     if (kind < kFirstHeroKind) {
         x >>= kCellShift;
         y >>= kCellShift;
@@ -189,7 +217,8 @@ int StartTileEffect(int x, int y, int kind) {
             }
         }
     }
-    if (slot == nullptr) return 0;
+    if (slot == nullptr)
+        return 0;
 
     slot->active = 1;
     slot->t = 0;
@@ -200,7 +229,8 @@ int StartTileEffect(int x, int y, int kind) {
         // Hold the block's cell and the one below for the whole fall.
         if (y + 1 <= kLastRow) {
             const TileCode under = TileAt(x, y + 1);
-            if (under < BusyCell) SetRestore(x, y + 1, under);
+            if (under < BusyCell)
+                SetRestore(x, y + 1, under);
         }
         SetTile(x, y, BusyCell);
         SetTile(x, y + 1, BusyCell);
@@ -208,17 +238,21 @@ int StartTileEffect(int x, int y, int kind) {
     return result;
 }
 
-int TileEffectRunning(int x, int y, int kind) {
+int TileEffectRunning(int x, int y, int kind)
+{
     if (kind < kFirstHeroKind) {
         x >>= kCellShift;
         y >>= kCellShift;
     }
     for (const TileEffect& e : tileEffects)
-        if (e.active && e.kind == kind && e.x == x && e.y == y) return 1;
+        if (e.active && e.kind == kind && e.x == x && e.y == y)
+            return 1;
     return 0;
 }
 
-void UpdateTileEffects(Player& player) {
+void UpdateTileEffects(Player& player)
+{
     for (TileEffect& e : tileEffects)
-        if (e.active) UpdateEffect(e, player);
+        if (e.active)
+            UpdateEffect(e, player);
 }

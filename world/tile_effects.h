@@ -17,7 +17,7 @@ enum TileEffectKind {
     EffectPushLeft = 11,
     EffectFall = 12,
     EffectExplosion = 13,
-    EffectSuicide = 14,   // hero kinds (14 and up) are placed in pixels
+    EffectSuicide = 14, // hero kinds (14 and up) are placed in pixels
     EffectSmashed = 15,
     EffectDrowning = 16,
     EffectCrushedByEnemy = 17,

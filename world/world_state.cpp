@@ -5,14 +5,17 @@
 
 WorldState world;
 
-void ResetRestartPoint() {
+void ResetRestartPoint()
+{
     world.restartX = kDefaultRestartX;
     world.restartY = kDefaultRestartY;
     world.checkpointTaken = 0;
 }
 
-void SetStatusMessage(const char* text) {
-    if (text == nullptr) text = "";
+void SetStatusMessage(const char* text)
+{
+    if (text == nullptr)
+        text = "";
     std::strncpy(world.statusMessage, text, kStatusMessageSize - 1);
     world.statusMessage[kStatusMessageSize - 1] = '\0';
 }

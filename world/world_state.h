@@ -18,22 +18,22 @@ constexpr int kDefaultRestartX = 16;
 constexpr int kDefaultRestartY = 100;
 
 struct WorldState {
-    int cameraX = 0;          // stage x of the left edge of the 320-pixel view; only grows
-    int score = 0;            // 0..9999
-    int lives = 0;            // 0..99
+    int cameraX = 0; // stage x of the left edge of the 320-pixel view; only grows
+    int score = 0;   // 0..9999
+    int lives = 0;   // 0..99
     int ringsLeft = 0;
     int ringsTotal = 0;
-    int hurryTimer = 0;       // frames left in the attempt
-    int oxygen = 0;           // oxygen frames
+    int hurryTimer = 0; // frames left in the attempt
+    int oxygen = 0;     // oxygen frames
     int restartX = kDefaultRestartX;
     int restartY = kDefaultRestartY;
     int checkpointTaken = 0;
     int checkpointTouched = 0;
-    int doorCell = -1;        // grid index of the exit door's top-left cell, -1 none
-    int runRightLatch = 0;    // a released direction carries the hero to the next multiple of 8
+    int doorCell = -1;     // grid index of the exit door's top-left cell, -1 none
+    int runRightLatch = 0; // a released direction carries the hero to the next multiple of 8
     int runLeftLatch = 0;
-    int pushCounter = 0;      // frames of pushing into a block, 0..3
-    int splashPlayed = 0;     // the splash has sounded for the hero's present stay in water
+    int pushCounter = 0;                         // frames of pushing into a block, 0..3
+    int splashPlayed = 0;                        // the splash has sounded for the hero's present stay in water
     char statusMessage[kStatusMessageSize] = {}; // death or end-of-attempt message
 };
 

@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr double kLufsOffset = -0.691;     // makes a 997 Hz full-scale sine in one channel read -3.01
+constexpr double kLufsOffset = -0.691; // makes a 997 Hz full-scale sine in one channel read -3.01
 constexpr double kBlockSeconds = 0.4;
-constexpr double kBlockStepSeconds = 0.1;  // blocks overlap by 75 %
+constexpr double kBlockStepSeconds = 0.1; // blocks overlap by 75 %
 constexpr double kAbsoluteGateLufs = -70.0;
 constexpr double kRelativeGateLu = -10.0;
 constexpr double kFullScale = 32768.0;
@@ -37,7 +37,7 @@ Biquad ShelfFilter(int rate)
     const double vb = std::pow(vh, 0.4996667741545416);
     const double a0 = 1.0 + k / q + k * k;
     return {(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-        2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
+            2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
 }
 
 // The low-frequency roll-off (a second-order high-pass near 38 Hz) of the K filter.

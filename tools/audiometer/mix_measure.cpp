@@ -6,23 +6,23 @@
 #include <limits>
 #include <sstream>
 
-#include "core/settings.h"
 #include "audio/music.h"
 #include "audio/music_hook.h"
+#include "core/settings.h"
 #include "loudness.h"
 #include "mod_layout.h"
 #include "spectrum_bands.h"
 
 namespace {
 
-constexpr int kHookFrames = 1024;          // the mixer's buffer
+constexpr int kHookFrames = 1024; // the mixer's buffer
 constexpr int kFullVolume = 128;
 constexpr double kMomentarySeconds = 0.1;
 constexpr double kLevelWindowSeconds = 0.010;
 constexpr double kLevelHopSeconds = 0.0025;
 constexpr double kDropoutDb = 10.0;
-constexpr double kSeamLookSeconds = 0.5;   // how far either side of the restart a dropout is looked for
-constexpr long kMatchFrames = 2048;        // frames of the tune's start matched against the second pass
+constexpr double kSeamLookSeconds = 0.5; // how far either side of the restart a dropout is looked for
+constexpr long kMatchFrames = 2048;      // frames of the tune's start matched against the second pass
 constexpr int kFullScaleSample = 32767;
 constexpr double kMatchEarlySeconds = 0.05, kMatchLateSeconds = 0.35;
 
@@ -86,7 +86,7 @@ std::vector<int16_t> RenderThroughHook(const std::vector<uint8_t>& mod, long fra
     std::vector<int16_t> out(static_cast<size_t>(calls) * kHookFrames * kGameChannels);
     for (long c = 0; c < calls && MusicPlaying(); ++c)
         MusicHook(module, reinterpret_cast<uint8_t*>(&out[c * kHookFrames * kGameChannels]),
-            kHookFrames * kGameChannels * static_cast<int>(sizeof(int16_t)));
+                  kHookFrames * kGameChannels * static_cast<int>(sizeof(int16_t)));
     FreeMusic(module);
     out.resize(static_cast<size_t>(frames) * kGameChannels);
     return out;
@@ -142,8 +142,10 @@ TuneMeasure MeasureTune(const std::vector<uint8_t>& mod, const ChannelRoles& rol
     m.loudest = LoudestWindowLoudness(power, kGameRate, kMomentarySeconds);
     m.bands = BandEnergyShares(samples, kGameChannels, kGameRate, kMixBandEdges);
     for (size_t i = 0; i + 1 < orderFrames.size(); ++i) {
-        const long from = std::min<long>(orderFrames[i], power.size()), to = std::min<long>(orderFrames[i + 1], power.size());
-        m.sections.push_back(IntegratedLoudness(std::vector<double>(power.begin() + from, power.begin() + to), kGameRate));
+        const long from = std::min<long>(orderFrames[i], power.size()),
+                   to = std::min<long>(orderFrames[i + 1], power.size());
+        m.sections.push_back(
+            IntegratedLoudness(std::vector<double>(power.begin() + from, power.begin() + to), kGameRate));
     }
     int peak = 0;
     for (int16_t v : firstPass) {
@@ -153,7 +155,9 @@ TuneMeasure MeasureTune(const std::vector<uint8_t>& mod, const ChannelRoles& rol
     m.peakDb = 20.0 * std::log10(std::max(peak, 1) / 32768.0);
     if (looping)
         m.seam = MeasureSeam(mix, pass);
-    auto solo = [&](unsigned mask) { return mask ? LufsOf(RenderThroughHook(SoloChannels(mod, mask), pass)) : kSilentLufs; };
+    auto solo = [&](unsigned mask) {
+        return mask ? LufsOf(RenderThroughHook(SoloChannels(mod, mask), pass)) : kSilentLufs;
+    };
     m.lead = solo(roles.lead);
     m.bass = solo(roles.bass);
     m.hats = solo(roles.hats);

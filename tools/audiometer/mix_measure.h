@@ -8,7 +8,7 @@
 
 #include "wav_file.h"
 
-constexpr int kGameRate = 22050;        // the mixer rate the game opens
+constexpr int kGameRate = 22050; // the mixer rate the game opens
 constexpr int kGameChannels = 2;
 // Band edges in Hz for the spectrum shares: below 250, 250..500, 500..4000, above 4000.
 inline const std::vector<double> kMixBandEdges = {250.0, 500.0, 4000.0};
@@ -41,12 +41,12 @@ SeamMeasure MeasureSeam(const std::vector<int16_t>& stereo, long passFrames);
 
 // One tune as the game plays it.
 struct TuneMeasure {
-    double seconds = 0;        // one pass
-    double integrated = 0;     // LUFS over one pass
-    double loudest = 0;        // loudest 100 ms, LUFS
-    double peakDb = 0;         // sample peak, dBFS
-    long clipped = 0;          // samples at full scale
-    std::vector<double> bands; // energy shares by kMixBandEdges
+    double seconds = 0;                  // one pass
+    double integrated = 0;               // LUFS over one pass
+    double loudest = 0;                  // loudest 100 ms, LUFS
+    double peakDb = 0;                   // sample peak, dBFS
+    long clipped = 0;                    // samples at full scale
+    std::vector<double> bands;           // energy shares by kMixBandEdges
     double lead = 0, bass = 0, hats = 0; // each part alone, integrated LUFS
     std::vector<double> sections;        // integrated LUFS of each pattern of the order list, in play order
     SeamMeasure seam;

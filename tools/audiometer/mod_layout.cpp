@@ -27,13 +27,14 @@ int PatternCount(const std::vector<uint8_t>& mod)
 
 const uint8_t* Cell(const std::vector<uint8_t>& mod, int channels, int pattern, int row, int channel)
 {
-    return &mod[kPatternDataOffset + ((static_cast<size_t>(pattern) * kRowsPerPattern + row) * channels + channel) * kCellBytes];
+    return &mod[kPatternDataOffset +
+                ((static_cast<size_t>(pattern) * kRowsPerPattern + row) * channels + channel) * kCellBytes];
 }
 
 bool Complete(const std::vector<uint8_t>& mod, int channels)
 {
-    return channels > 0 &&
-        mod.size() >= kPatternDataOffset + static_cast<size_t>(PatternCount(mod)) * kRowsPerPattern * channels * kCellBytes;
+    return channels > 0 && mod.size() >= kPatternDataOffset + static_cast<size_t>(PatternCount(mod)) * kRowsPerPattern *
+                                                                  channels * kCellBytes;
 }
 
 } // namespace

@@ -19,8 +19,8 @@ namespace {
 // The effect volume the game starts with: 15 % of 128, as the mixer's channel volume.
 constexpr double kDefaultEffectGain = 19.0 / 128.0;
 constexpr int kPercent = 100;
-const char* const kEffects[] = {"klonk", "krack", "aj", "blubb", "jipie", "chew", "knirk", "tada", "trdoor", "boink",
-    "bat", "klack", "splash"};
+const char* const kEffects[] = {"klonk", "krack",  "aj",    "blubb", "jipie", "chew",  "knirk",
+                                "tada",  "trdoor", "boink", "bat",   "klack", "splash"};
 
 std::vector<uint8_t> Entry(ArchiveId archive, const char* name, const char* extension)
 {
@@ -34,7 +34,7 @@ std::vector<uint8_t> Entry(ArchiveId archive, const char* name, const char* exte
 void PrintBands(const std::vector<double>& b)
 {
     std::printf(" %5.1f %5.1f %5.1f %5.2f", b[BandLow] * kPercent, b[BandLowMid] * kPercent, b[BandMid] * kPercent,
-        b[BandHigh] * kPercent);
+                b[BandHigh] * kPercent);
 }
 
 int MeasureWavFile(const char* path)
@@ -52,7 +52,7 @@ int MeasureWavFile(const char* path)
     }
     const std::vector<double> power = KWeightedPower(ToFloat(wav.samples), wav.channels, wav.rate);
     std::printf("%s: integrated %.2f LUFS, loudest 100 ms %.2f LUFS\n", path, IntegratedLoudness(power, wav.rate),
-        LoudestWindowLoudness(power, wav.rate, 0.1));
+                LoudestWindowLoudness(power, wav.rate, 0.1));
     return 0;
 }
 
@@ -69,8 +69,8 @@ int main(int argc, char** argv)
     OpenArchiveFile(ArchiveMusic, argv[1]);
     OpenArchiveFile(ArchiveSound, argv[3]);
     int missing = 0;
-    std::printf("%-16s %6s %6s %6s | %5s %5s %5s %5s | %6s %6s %6s | %6s %6s\n", "tune", "sec", "LUFS", "max",
-        "<250", "<500", "<4k", ">4k", "lead-b", "hats", "", "shift", "drop");
+    std::printf("%-16s %6s %6s %6s | %5s %5s %5s %5s | %6s %6s %6s | %6s %6s\n", "tune", "sec", "LUFS", "max", "<250",
+                "<500", "<4k", ">4k", "lead-b", "hats", "", "shift", "drop");
     for (int id = 0; id < kMusicCount; ++id) {
         const std::vector<uint8_t> mod = Entry(ArchiveMusic, kMusicNames[id], "mod");
         std::string text, why;
@@ -84,8 +84,8 @@ int main(int argc, char** argv)
         const TuneMeasure m = MeasureTune(mod, ChannelRolesOf(text), looping);
         std::printf("%-16s %6.1f %6.2f %6.2f |", kMusicNames[id], m.seconds, m.integrated, m.loudest);
         PrintBands(m.bands);
-        std::printf(" | %6.2f %6.2f %6s | %6.1f %6.1f\n", m.lead - m.bass, m.hats - m.integrated, "",
-            m.seam.shiftMs, m.seam.dropoutMs);
+        std::printf(" | %6.2f %6.2f %6s | %6.1f %6.1f\n", m.lead - m.bass, m.hats - m.integrated, "", m.seam.shiftMs,
+                    m.seam.dropoutMs);
         std::printf("%-16s", "  by pattern");
         for (double s : m.sections)
             std::printf(" %5.1f", s);

@@ -35,7 +35,7 @@ void Fft(std::vector<std::complex<double>>& a)
 
 // Power per bin (0 .. kFrameSize/2) summed over half-overlapping Hann frames of one channel.
 void AddPowerSpectrum(const std::vector<float>& interleaved, int channels, int channel, std::vector<double>& power,
-    int frameSize)
+                      int frameSize)
 {
     const size_t frames = interleaved.size() / channels;
     std::vector<std::complex<double>> buf(frameSize);
@@ -54,7 +54,7 @@ void AddPowerSpectrum(const std::vector<float>& interleaved, int channels, int c
 } // namespace
 
 std::vector<double> BandEnergyShares(const std::vector<float>& interleaved, int channels, int rate,
-    const std::vector<double>& edges)
+                                     const std::vector<double>& edges)
 {
     std::vector<double> power(kFrameSize / 2 + 1, 0.0);
     for (int c = 0; c < channels; ++c)

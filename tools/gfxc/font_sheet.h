@@ -7,20 +7,20 @@
 #include "image.h"
 #include "pixel_art.h"
 
-constexpr int kFirstGlyph = 32;  // the space
-constexpr int kGlyphCount = 64;  // ASCII 32..95
+constexpr int kFirstGlyph = 32; // the space
+constexpr int kGlyphCount = 64; // ASCII 32..95
 constexpr int kGlyphsPerRow = 16;
 
 // How drawn glyphs become coloured cells.
 struct FontStyle {
-    int cell = 8;              // cell width and height in pixels
-    int scale = 1;             // each glyph pixel becomes scale x scale
-    int offsetX = 0;           // where the scaled glyph starts inside its cell
+    int cell = 8;    // cell width and height in pixels
+    int scale = 1;   // each glyph pixel becomes scale x scale
+    int offsetX = 0; // where the scaled glyph starts inside its cell
     int offsetY = 0;
-    std::vector<Rgb> ramp;     // ink colours from the top of the glyph to its bottom
-    bool shadow = false;       // a drop shadow one pixel right and down
+    std::vector<Rgb> ramp; // ink colours from the top of the glyph to its bottom
+    bool shadow = false;   // a drop shadow one pixel right and down
     Rgb shadowColour = 0;
-    bool outline = false;      // a one-pixel border all round the ink
+    bool outline = false; // a one-pixel border all round the ink
     Rgb outlineColour = 0;
 };
 

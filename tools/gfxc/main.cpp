@@ -18,10 +18,10 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: gfxc tiles PALETTE OUT.bmp TILEFILE...\n"
-                 "       gfxc font PALETTE OUT.bmp GLYPHFILE [cell=N scale=N offset=X,Y ramp=CHARS shadow=C outline=C]\n"
-                 "       gfxc picture PALETTE OUT.bmp SCRIPT\n");
+    std::fprintf(
+        stderr, "usage: gfxc tiles PALETTE OUT.bmp TILEFILE...\n"
+                "       gfxc font PALETTE OUT.bmp GLYPHFILE [cell=N scale=N offset=X,Y ramp=CHARS shadow=C outline=C]\n"
+                "       gfxc picture PALETTE OUT.bmp SCRIPT\n");
     return 2;
 }
 

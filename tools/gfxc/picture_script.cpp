@@ -51,7 +51,9 @@ void Ridge(Context& ctx, const std::vector<std::string>& w)
 {
     const int base = Int(ctx, w, 1);
     const Rgb c = Colour(ctx, w, 2);
-    struct Wave { double amp, cycles, phase; };
+    struct Wave {
+        double amp, cycles, phase;
+    };
     std::vector<Wave> waves;
     for (size_t i = 3; i < w.size(); ++i) {
         Wave wave{};
@@ -63,8 +65,8 @@ void Ridge(Context& ctx, const std::vector<std::string>& w)
     for (int x = 0; x < image.width; ++x) {
         double top = base;
         for (const Wave& wave : waves)
-            top += wave.amp * std::sin(2 * std::numbers::pi * wave.cycles * x / image.width +
-                                       wave.phase * std::numbers::pi / 180);
+            top += wave.amp *
+                   std::sin(2 * std::numbers::pi * wave.cycles * x / image.width + wave.phase * std::numbers::pi / 180);
         for (int y = static_cast<int>(std::lround(top)); y < image.height; ++y)
             SetPixel(image, x, y, c);
     }
@@ -100,7 +102,7 @@ void Text(Context& ctx, const std::vector<std::string>& w)
         text += (i > 5 ? " " : "") + w[i];
     const int advance = kGlyphAdvance * scale;
     const int x0 = w.size() > 2 && w[2] == "centre" ? (ctx.image.width - advance * static_cast<int>(text.size())) / 2
-                                                     : Int(ctx, w, 2);
+                                                    : Int(ctx, w, 2);
     const int y = Int(ctx, w, 3);
     for (size_t i = 0; i < text.size(); ++i) {
         if (ctx.library.blocks.find(GlyphName(text[i])) == ctx.library.blocks.end())
@@ -150,7 +152,8 @@ void DrawBlock(Context& ctx, const std::vector<std::string>& w, const std::strin
 void Pattern(Context& ctx, const std::vector<std::string>& w)
 {
     const std::string& ref = w.size() > 1 ? w[1] : "";
-    const std::string name = !ref.empty() && ref[0] >= '0' && ref[0] <= '9' ? TileName(ParseCode(ref, ctx.file, ctx.line)) : ref;
+    const std::string name =
+        !ref.empty() && ref[0] >= '0' && ref[0] <= '9' ? TileName(ParseCode(ref, ctx.file, ctx.line)) : ref;
     if (ctx.library.blocks.find(name) == ctx.library.blocks.end())
         FailAt(ctx.file, ctx.line, "unknown block '" + ref + "' (forgot 'load'?)");
     const CharGrid art = ResolveArt(ctx.library, name);

@@ -75,8 +75,7 @@ CharGrid Move(const CharGrid& g, int dx, int dy, bool wrap)
     return out;
 }
 
-CharGrid Resolve(const ArtLibrary& library, const std::string& name, std::set<std::string>& busy,
-                 const ArtBlock* user)
+CharGrid Resolve(const ArtLibrary& library, const std::string& name, std::set<std::string>& busy, const ArtBlock* user)
 {
     const auto it = library.blocks.find(name);
     if (it == library.blocks.end()) {

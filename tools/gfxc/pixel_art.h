@@ -18,11 +18,11 @@ using CharGrid = std::vector<std::string>;
 
 // One block as written in its file.
 struct ArtBlock {
-    std::string name;   // "tile:N" for tiles (N decimal), else the art name
-    std::string title;  // free text after a tile code
+    std::string name;  // "tile:N" for tiles (N decimal), else the art name
+    std::string title; // free text after a tile code
     std::string file;
     int line = 0;
-    CharGrid rows;               // drawn blocks
+    CharGrid rows;                       // drawn blocks
     std::vector<std::string> derivation; // derived blocks: SOURCE followed by OPS tokens
 };
 

@@ -3,8 +3,8 @@
 
 #include "source_error.h"
 
-void DrawArt(Image& target, const CharGrid& art, const Palette& palette, int x, int y, int scale,
-             bool mirror, const std::string& file, int line)
+void DrawArt(Image& target, const CharGrid& art, const Palette& palette, int x, int y, int scale, bool mirror,
+             const std::string& file, int line)
 {
     for (size_t row = 0; row < art.size(); ++row) {
         const std::string& text = art[row];
@@ -15,8 +15,8 @@ void DrawArt(Image& target, const CharGrid& art, const Palette& palette, int x, 
             const Rgb colour = ColourOf(palette, c, file, line);
             for (int dy = 0; dy < scale; ++dy)
                 for (int dx = 0; dx < scale; ++dx)
-                    SetPixel(target, x + static_cast<int>(col) * scale + dx,
-                             y + static_cast<int>(row) * scale + dy, colour);
+                    SetPixel(target, x + static_cast<int>(col) * scale + dx, y + static_cast<int>(row) * scale + dy,
+                             colour);
         }
     }
 }
@@ -34,8 +34,8 @@ Image BuildTileSheet(const ArtLibrary& library, const Palette& palette)
         const CharGrid art = ResolveArt(library, block.name);
         if (art.size() != kCellSize || art[0].size() != kCellSize)
             FailAt(block.file, block.line, "tile " + std::to_string(code) + " is not 16x16");
-        DrawArt(sheet, art, palette, (code % kTileSheetColumns) * kCellSize, (code / kTileSheetColumns) * kCellSize,
-                1, false, block.file, block.line);
+        DrawArt(sheet, art, palette, (code % kTileSheetColumns) * kCellSize, (code / kTileSheetColumns) * kCellSize, 1,
+                false, block.file, block.line);
     }
     return sheet;
 }

@@ -15,16 +15,16 @@ struct LegendEntry {
     uint8_t code;
 };
 constexpr LegendEntry kDefaultLegend[] = {
-    {'.', 0x00}, {' ', 0x00}, // empty
-    {'#', 0x15}, {'=', 0x17}, {'%', 0x2B}, // solid ground, platform, stone
-    {'B', 0x28}, {'?', 0x14}, {'c', 0x16}, // brick, bump block, crumbling floor
-    {'o', 0x29}, {'+', 0x1A}, {'$', 0x89}, // ring, extra life, bonus
+    {'.', 0x00}, {' ', 0x00},                           // empty
+    {'#', 0x15}, {'=', 0x17}, {'%', 0x2B},              // solid ground, platform, stone
+    {'B', 0x28}, {'?', 0x14}, {'c', 0x16},              // brick, bump block, crumbling floor
+    {'o', 0x29}, {'+', 0x1A}, {'$', 0x89},              // ring, extra life, bonus
     {'D', 0x1B}, {'E', 0x1C}, {'F', 0x2F}, {'G', 0x30}, // exit door: top-left, top-right, bottom-left, bottom-right
-    {'S', 0x41}, {'@', 0x18}, // hero start (0x18 only counts in stages 1..10)
-    {'C', 0x11}, // checkpoint
+    {'S', 0x41}, {'@', 0x18},                           // hero start (0x18 only counts in stages 1..10)
+    {'C', 0x11},                                        // checkpoint
     {'M', 0x09}, {'b', 0x0D}, {'W', 0x21}, {'A', 0x35}, {'K', 0x79}, // enemies
-    {'L', 0x42}, {'P', 0x19}, // lift, pushable block
-    {'w', 0x55}, {'^', 0x57}, {'X', 0x8C}, {'g', 0x58}, // water, spikes, explosive, gate
+    {'L', 0x42}, {'P', 0x19},                                        // lift, pushable block
+    {'w', 0x55}, {'^', 0x57}, {'X', 0x8C}, {'g', 0x58},              // water, spikes, explosive, gate
 };
 
 // The water surface is a 32-pixel picture over two codes; '~' picks the half by column.

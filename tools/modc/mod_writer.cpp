@@ -10,9 +10,9 @@ constexpr int kTitleBytes = 20;
 constexpr int kSampleNameBytes = 22;
 constexpr int kMaxSamples = 31;
 constexpr int kOrderSlots = 128;
-constexpr int kMaxPatterns = 64;         // the "M.K." family stores at most 64 patterns
+constexpr int kMaxPatterns = 64; // the "M.K." family stores at most 64 patterns
 constexpr int kRowsPerPattern = 64;
-constexpr int kNoRestart = 0x7F;         // the customary restart byte; the song just ends
+constexpr int kNoRestart = 0x7F; // the customary restart byte; the song just ends
 constexpr int kMaxSampleWords = 0xFFFF;
 
 constexpr int kMaxVolume = 64;
@@ -78,7 +78,7 @@ int ScaleVolume(int volume, int percent, const std::string& what)
     const int scaled = (volume * percent + 50) / 100;
     if (scaled > kMaxVolume)
         throw WriteError{what + ": volume " + std::to_string(volume) + " at " + std::to_string(percent) +
-            " % is past the maximum of 64"};
+                         " % is past the maximum of 64"};
     return scaled;
 }
 
@@ -97,7 +97,8 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
                 const int period = TrackerPeriod(TrackerNoteFor(pitch, s.base));
                 if (period == 0)
                     throw WriteError{"pattern " + pat.name + " channel " + tune.channelNames[c] + " row " +
-                        std::to_string(r) + ": note out of range for instrument " + tune.instruments[src.instrument].name};
+                                     std::to_string(r) + ": note out of range for instrument " +
+                                     tune.instruments[src.instrument].name};
                 dst.period = period;
                 dst.sample = src.instrument + 1;
                 heldSample = src.instrument;
@@ -107,7 +108,8 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
             dst.autoSilence = src.autoSilence;
             dst.effect = src.effect;
             dst.param = src.param;
-            const std::string where = "pattern " + pat.name + " channel " + tune.channelNames[c] + " row " + std::to_string(r);
+            const std::string where =
+                "pattern " + pat.name + " channel " + tune.channelNames[c] + " row " + std::to_string(r);
             if (src.hasEffect && src.effect == kFxSetVolume) {
                 dst.param = ScaleVolume(ScaleVolume(src.param, tune.volumePercent, where), pat.volumePercent, where);
                 if (src.param == 0)
@@ -119,7 +121,7 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
                 dst.hasEffect = true;
                 dst.effect = kFxSetVolume;
                 dst.param = ScaleVolume(ScaleVolume(samples[src.instrument].volume, tune.volumePercent, where),
-                    pat.volumePercent, where);
+                                        pat.volumePercent, where);
             }
             if (!dst.hasEffect && heldSample >= 0 && samples[heldSample].vibrato != 0 &&
                 r - heldSince >= samples[heldSample].vibratoDelay) {
@@ -160,7 +162,7 @@ void AddSongStart(const TuneSource& tune, std::vector<Grid>& grids, int channels
 } // namespace
 
 bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples, std::vector<uint8_t>& out,
-    std::string& error)
+                 std::string& error)
 {
     try {
         const int used = static_cast<int>(tune.channelNames.size());
@@ -195,8 +197,8 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
                 PutText(out, tune.instruments[i].name, kSampleNameBytes);
                 PutBigEndian16(out, static_cast<int>(s.data.size() / 2));
                 out.push_back(0); // finetune
-                out.push_back(static_cast<uint8_t>(ScaleVolume(s.volume, tune.volumePercent,
-                    "instrument " + tune.instruments[i].name)));
+                out.push_back(static_cast<uint8_t>(
+                    ScaleVolume(s.volume, tune.volumePercent, "instrument " + tune.instruments[i].name)));
                 PutBigEndian16(out, s.loopStart / 2);
                 PutBigEndian16(out, s.loopLength > 0 ? s.loopLength / 2 : 1); // one word means "no loop"
             } else {
@@ -226,7 +228,7 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
         }
         for (const SynthSample& s : samples)
             out.insert(out.end(), reinterpret_cast<const uint8_t*>(s.data.data()),
-                reinterpret_cast<const uint8_t*>(s.data.data()) + s.data.size());
+                       reinterpret_cast<const uint8_t*>(s.data.data()) + s.data.size());
         return true;
     } catch (const WriteError& e) {
         error = e.text;

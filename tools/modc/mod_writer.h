@@ -12,4 +12,4 @@
 // samples[i] belongs to tune.instruments[i]. False with a message in error
 // when a note is out of range or a limit of the format is exceeded.
 bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples, std::vector<uint8_t>& out,
-    std::string& error);
+                 std::string& error);

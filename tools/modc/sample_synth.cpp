@@ -11,14 +11,14 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kAmigaPalClock = 7093789.2;
-constexpr int kTrackerOctave2CPeriod = 428;  // the period of tracker note C-2
-constexpr int kTrackerA2 = 33;               // tracker note A-2, which sounds A3 for an instrument of base 3
-constexpr double kConcertA3 = 220.0;         // Hz
+constexpr int kTrackerOctave2CPeriod = 428; // the period of tracker note C-2
+constexpr int kTrackerA2 = 33;              // tracker note A-2, which sounds A3 for an instrument of base 3
+constexpr double kConcertA3 = 220.0;        // Hz
 // A steady tone loops 32 to 128 whole cycles, a beating one up to four beat spans: enough for
 // some loop of an even number of samples to hold its cycle within about a cent of concert pitch.
 constexpr int kFewestLoopCycles = 32, kMostLoopCycles = 128, kMostBeatSpans = 4;
-constexpr int kMaxSampleBytes = 131070;      // a MOD sample length is a 16-bit word count
-constexpr double kEdgeFadeSeconds = 0.004;   // fade at the end of one-shot samples so they never click
+constexpr int kMaxSampleBytes = 131070;    // a MOD sample length is a 16-bit word count
+constexpr double kEdgeFadeSeconds = 0.004; // fade at the end of one-shot samples so they never click
 constexpr int kSemitonesPerOctave = 12;
 
 struct RecipeError {
@@ -39,7 +39,8 @@ struct Values {
         char* end = nullptr;
         const double v = std::strtod(it->second.c_str(), &end);
         if (*end != '\0' || v < lo || v > hi)
-            throw RecipeError{key + "=" + it->second + " (expected " + std::to_string(lo) + ".." + std::to_string(hi) + ")"};
+            throw RecipeError{key + "=" + it->second + " (expected " + std::to_string(lo) + ".." + std::to_string(hi) +
+                              ")"};
         return v;
     }
 
@@ -94,13 +95,20 @@ double HarmonicAmplitude(const std::string& wave, int h, double duty)
         return 1.0 / (h * h);
     if (wave == "organ") {
         switch (h) {
-        case 1: return 1.0;
-        case 2: return 0.7;
-        case 3: return 0.45;
-        case 4: return 0.35;
-        case 6: return 0.2;
-        case 8: return 0.15;
-        default: return 0.0;
+        case 1:
+            return 1.0;
+        case 2:
+            return 0.7;
+        case 3:
+            return 0.45;
+        case 4:
+            return 0.35;
+        case 6:
+            return 0.2;
+        case 8:
+            return 0.15;
+        default:
+            return 0.0;
         }
     }
     if (wave == "flute")
@@ -180,10 +188,11 @@ void SynthesiseTone(Values& v, SynthSample& out)
     // do, the one whose cycle comes closest to concert pitch wins.
     int loopLength = 0, loopCycles = 0;
     const int unit = beating ? beat : 1;
-    for (int k = beating ? beat : kFewestLoopCycles; k <= (beating ? kMostBeatSpans * beat : kMostLoopCycles); k += unit) {
+    for (int k = beating ? beat : kFewestLoopCycles; k <= (beating ? kMostBeatSpans * beat : kMostLoopCycles);
+         k += unit) {
         const int length = 2 * static_cast<int>(std::lround(concertCycle * k / 2));
         if (!loopCycles || std::fabs(static_cast<double>(length) / k - concertCycle) <
-                std::fabs(static_cast<double>(loopLength) / loopCycles - concertCycle)) {
+                               std::fabs(static_cast<double>(loopLength) / loopCycles - concertCycle)) {
             loopLength = length;
             loopCycles = k;
         }
@@ -270,8 +279,8 @@ void SynthesiseDrum(Values& v, const std::string& kind, SynthSample& out)
         const double toneMix = v.Num("tonemix", snare ? 0.5 : 0.0, 0, 1);
         const double toneDecay = v.Num("tonedecay", 0.05, 0.005, 1);
         const double noiseDecay = v.Num("decay", snare ? 0.12 : 0.1, 0.005, 2);
-        const double bright = v.Num("bright", snare ? 1200 : 900, 50, 8000);   // high-pass corner
-        const double soft = v.Num("soft", snare ? 7000 : 3500, 200, 11000);    // low-pass corner
+        const double bright = v.Num("bright", snare ? 1200 : 900, 50, 8000); // high-pass corner
+        const double soft = v.Num("soft", snare ? 7000 : 3500, 200, 11000);  // low-pass corner
         const double length = v.Num("length", 0.35, 0.05, 2);
         const double hp = highpassCoef(bright), lp = lowpassCoef(soft);
         double prevX = 0, hpY = 0, lpY = 0, phase = 0;
@@ -325,11 +334,9 @@ int TrackerPeriod(int trackerNote)
 {
     // ProTracker periods, finetune 0, tracker octaves 0..4 (C-0 .. B-4).
     static const int kPeriods[kTrackerNoteCount] = {
-        1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907,
-        856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
-        428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
-        214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113,
-        107, 101, 95, 90, 85, 80, 76, 71, 67, 64, 60, 57,
+        1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907, 856, 808, 762, 720, 678, 640, 604, 570,
+        538,  508,  480,  453,  428,  404,  381,  360,  339,  320,  302, 285, 269, 254, 240, 226, 214, 202, 190, 180,
+        170,  160,  151,  143,  135,  127,  120,  113,  107,  101,  95,  90,  85,  80,  76,  71,  67,  64,  60,  57,
     };
     if (trackerNote < kFirstPlayableTrackerNote || trackerNote > kLastPlayableTrackerNote)
         return 0;

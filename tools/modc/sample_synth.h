@@ -19,9 +19,9 @@ struct SynthSample {
     int vibratoDelay = 2;     // rows after the note's start before the vibrato begins
 };
 
-constexpr int kTrackerNoteCount = 60;          // tracker notes C-0 .. B-4
-constexpr int kFirstPlayableTrackerNote = 12;  // C-1: the classic three octaves ...
-constexpr int kLastPlayableTrackerNote = 47;   // ... up to B-3
+constexpr int kTrackerNoteCount = 60;         // tracker notes C-0 .. B-4
+constexpr int kFirstPlayableTrackerNote = 12; // C-1: the classic three octaves ...
+constexpr int kLastPlayableTrackerNote = 47;  // ... up to B-3
 
 // The Amiga period of a tracker note (0 = C-0, 24 = C-2), or 0 when the note
 // lies outside the playable range.

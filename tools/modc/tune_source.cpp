@@ -16,8 +16,8 @@ constexpr int kMaxPan = 128; // the player reads a MOD's 8xx panning as 0..0x80
 // One statement: its keyword line's words plus the words of its indented continuation lines.
 struct Statement {
     int line = 0;
-    std::vector<std::string> head;                          // words on the keyword line
-    std::vector<std::pair<int, std::string>> bodyLines;     // continuation lines (line number, text)
+    std::vector<std::string> head;                      // words on the keyword line
+    std::vector<std::pair<int, std::string>> bodyLines; // continuation lines (line number, text)
 };
 
 // A phrase: a named list of items (cell tokens or phrase references).
@@ -218,7 +218,7 @@ struct Parser {
 
     // Appends the cells of one item to out, updating the sticky instrument.
     void ExpandItem(const std::string& item, int line, int transpose, int step, int depth, int& instrument,
-        std::vector<Cell>& out) const
+                    std::vector<Cell>& out) const
     {
         if (depth > kMaxNestingDepth)
             Fail(line, "phrases nest too deeply (a phrase refers to itself?)");
@@ -345,7 +345,7 @@ struct Parser {
 
     // Words after the head's options, the colon included; options are key=value before the colon.
     static void SplitOptions(const Statement& st, size_t from, std::map<std::string, std::string>& options,
-        std::vector<std::string>& items)
+                             std::vector<std::string>& items)
     {
         bool afterColon = false;
         for (size_t i = from; i < st.head.size(); ++i) {
@@ -455,12 +455,14 @@ struct Parser {
                 std::vector<int> all = ChordTones(symbol, st.line);
                 std::vector<int> up;
                 for (int t : all)
-                    up.push_back(figureLow + ((t - figureLow) % kSemitonesPerOctave + kSemitonesPerOctave) % kSemitonesPerOctave);
+                    up.push_back(figureLow +
+                                 ((t - figureLow) % kSemitonesPerOctave + kSemitonesPerOctave) % kSemitonesPerOctave);
                 std::sort(up.begin(), up.end());
                 const int n = static_cast<int>(up.size());
                 for (int r = 0, k = 0; r < rows; ++k) {
                     const int tone = figure[k % figure.size()];
-                    std::string item = tone > 0 ? NoteText(up[(tone - 1) % n] + kSemitonesPerOctave * ((tone - 1) / n)) : ".";
+                    std::string item =
+                        tone > 0 ? NoteText(up[(tone - 1) % n] + kSemitonesPerOctave * ((tone - 1) / n)) : ".";
                     const int len = std::min(figureStep, rows - r);
                     fig.items.push_back(len > 1 ? item + "*" + std::to_string(len) : item);
                     r += len;
@@ -471,7 +473,8 @@ struct Parser {
                 for (int r = 1; r < rows; ++r)
                     parts[v].items.push_back(".");
             }
-            int rootNote = low - kSemitonesPerOctave + ((rootPc - low) % kSemitonesPerOctave + kSemitonesPerOctave) % kSemitonesPerOctave;
+            int rootNote = low - kSemitonesPerOctave +
+                           ((rootPc - low) % kSemitonesPerOctave + kSemitonesPerOctave) % kSemitonesPerOctave;
             root.items.push_back(NoteText(rootNote));
             for (int r = 1; r < rows; ++r)
                 root.items.push_back(".");
@@ -495,7 +498,8 @@ struct Parser {
 
     static std::string NoteText(int note)
     {
-        static const char* kNames[kSemitonesPerOctave] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+        static const char* kNames[kSemitonesPerOctave] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                                          "F#", "G",  "G#", "A",  "A#", "B"};
         return std::string(kNames[note % kSemitonesPerOctave]) + std::to_string(note / kSemitonesPerOctave);
     }
 
@@ -509,9 +513,9 @@ struct Parser {
             Fail(line, "bad chord: " + symbol);
         const std::string quality = symbol.substr(rootLen);
         static const std::map<std::string, std::vector<int>> kQualities = {
-            {"", {0, 4, 7}}, {"m", {0, 3, 7}}, {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
-            {"maj7", {0, 4, 7, 11}}, {"sus4", {0, 5, 7}}, {"sus2", {0, 2, 7}}, {"dim", {0, 3, 6}},
-            {"aug", {0, 4, 8}}, {"6", {0, 4, 7, 9}}, {"m6", {0, 3, 7, 9}}, {"add9", {0, 4, 7, 2}},
+            {"", {0, 4, 7}},         {"m", {0, 3, 7}},    {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
+            {"maj7", {0, 4, 7, 11}}, {"sus4", {0, 5, 7}}, {"sus2", {0, 2, 7}},  {"dim", {0, 3, 6}},
+            {"aug", {0, 4, 8}},      {"6", {0, 4, 7, 9}}, {"m6", {0, 3, 7, 9}}, {"add9", {0, 4, 7, 2}},
             {"madd9", {0, 3, 7, 2}}, {"5", {0, 7}},
         };
         const auto it = kQualities.find(quality);
@@ -567,7 +571,7 @@ struct Parser {
                 ExpandItem(words[i], line, 0, 1, 0, instrument[c], pat.channels[c]);
             if (static_cast<int>(pat.channels[c].size()) > pat.rows)
                 Fail(line, "channel " + chan + " has " + std::to_string(pat.channels[c].size()) + " rows, pattern " +
-                        pat.name + " only " + std::to_string(pat.rows));
+                               pat.name + " only " + std::to_string(pat.rows));
         }
         for (auto& rows : pat.channels) {
             // A channel the pattern leaves out is silent in it: stop whatever it still holds.

@@ -30,7 +30,7 @@ struct Cell {
 struct PatternSource {
     std::string name;
     int rows = 64;
-    int volumePercent = 100; // scales the volume of every note and set volume in the pattern
+    int volumePercent = 100;                 // scales the volume of every note and set volume in the pattern
     std::vector<std::vector<Cell>> channels; // [channel][row]
 };
 

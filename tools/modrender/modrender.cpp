@@ -18,14 +18,14 @@
 
 namespace {
 
-constexpr int kRate = 22050;            // the game's mixer rate
+constexpr int kRate = 22050; // the game's mixer rate
 constexpr int kChannels = 2;
 constexpr int kBits = 16;
-constexpr int kBlockFrames = 1024;      // the mixer's buffer size
-constexpr int kGameMasterVolume = 128;  // the full music volume the game sets
+constexpr int kBlockFrames = 1024;     // the mixer's buffer size
+constexpr int kGameMasterVolume = 128; // the full music volume the game sets
 constexpr int kModPlugFlags = MODPLUG_ENABLE_OVERSAMPLING | MODPLUG_ENABLE_NOISE_REDUCTION; // the game's defaults
 constexpr int kMaxSeconds = 600;
-constexpr int kSilenceLevel = 64;       // peak below this in a block counts as silence (about -54 dBFS)
+constexpr int kSilenceLevel = 64; // peak below this in a block counts as silence (about -54 dBFS)
 constexpr int kClipLevel = 32767;
 
 } // namespace
@@ -115,9 +115,9 @@ int main(int argc, char** argv)
     const double rms = frames ? std::sqrt(sumSquares / (frames * kChannels)) : 0;
     std::printf("%s: length %.2f s%s, peak %d (%.0f%%), rms %.0f, clipped samples %ld, silent %.2f s, "
                 "longest silence %.2f s, library length %.2f s\n",
-        module, static_cast<double>(frames) / kRate, ended ? "" : " (did not end)", peak, peak * 100.0 / kClipLevel,
-        rms, clipped, static_cast<double>(silentFrames) / kRate, static_cast<double>(longestSilentRun) / kRate,
-        ModPlug_GetLength(file) / 1000.0);
+                module, static_cast<double>(frames) / kRate, ended ? "" : " (did not end)", peak,
+                peak * 100.0 / kClipLevel, rms, clipped, static_cast<double>(silentFrames) / kRate,
+                static_cast<double>(longestSilentRun) / kRate, ModPlug_GetLength(file) / 1000.0);
     ModPlug_Unload(file);
     if (!WriteWav(wavPath, pcm, kChannels, kRate)) {
         std::fprintf(stderr, "modrender: cannot write %s\n", wavPath);

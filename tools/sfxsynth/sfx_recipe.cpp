@@ -17,41 +17,65 @@ bool ParseNumber(const std::string& word, double& out)
 
 bool ParseWave(const std::string& word, Wave& out)
 {
-    if (word == "sine") out = Wave::Sine;
-    else if (word == "square") out = Wave::Square;
-    else if (word == "triangle") out = Wave::Triangle;
-    else if (word == "saw") out = Wave::Saw;
-    else if (word == "noise") out = Wave::Noise;
-    else return false;
+    if (word == "sine")
+        out = Wave::Sine;
+    else if (word == "square")
+        out = Wave::Square;
+    else if (word == "triangle")
+        out = Wave::Triangle;
+    else if (word == "saw")
+        out = Wave::Saw;
+    else if (word == "noise")
+        out = Wave::Noise;
+    else
+        return false;
     return true;
 }
 
 // Keys that take one number, with where the number goes.
 bool SetLayerNumber(SfxLayer& layer, const std::string& key, double v)
 {
-    if (key == "start") layer.start = v;
-    else if (key == "length") layer.length = v;
-    else if (key == "duty") layer.duty = v;
-    else if (key == "attack") layer.attack = v;
-    else if (key == "decay") layer.decay = v;
-    else if (key == "release") layer.release = v;
-    else if (key == "gain") layer.gain = v;
-    else if (key == "seed") layer.seed = static_cast<unsigned>(v);
-    else if (key == "lowpass") layer.lowpass = v;
-    else if (key == "highpass") layer.highpass = v;
-    else return false;
+    if (key == "start")
+        layer.start = v;
+    else if (key == "length")
+        layer.length = v;
+    else if (key == "duty")
+        layer.duty = v;
+    else if (key == "attack")
+        layer.attack = v;
+    else if (key == "decay")
+        layer.decay = v;
+    else if (key == "release")
+        layer.release = v;
+    else if (key == "gain")
+        layer.gain = v;
+    else if (key == "seed")
+        layer.seed = static_cast<unsigned>(v);
+    else if (key == "lowpass")
+        layer.lowpass = v;
+    else if (key == "highpass")
+        layer.highpass = v;
+    else
+        return false;
     return true;
 }
 
 bool SetGlobalNumber(SfxRecipe& recipe, const std::string& key, double v)
 {
-    if (key == "length") recipe.length = v;
-    else if (key == "peak") recipe.peak = v;
-    else if (key == "fade") recipe.fadeMs = v;
-    else if (key == "loudness") recipe.loudness = v;
-    else if (key == "lowpass") recipe.lowpass = v;
-    else if (key == "highpass") recipe.highpass = v;
-    else return false;
+    if (key == "length")
+        recipe.length = v;
+    else if (key == "peak")
+        recipe.peak = v;
+    else if (key == "fade")
+        recipe.fadeMs = v;
+    else if (key == "loudness")
+        recipe.loudness = v;
+    else if (key == "lowpass")
+        recipe.lowpass = v;
+    else if (key == "highpass")
+        recipe.highpass = v;
+    else
+        return false;
     return true;
 }
 

@@ -30,20 +30,20 @@ struct SfxLayer {
     double decay = 0.0;        // exponential time constant in seconds, 0 = no decay
     double release = 0.005;    // seconds of linear fall at the layer's end
     double gain = 1.0;
-    unsigned seed = 1;      // noise generator seed, so every build renders the same bytes
-    double lowpass = 0.0;   // Hz, 0 = off (two one-pole stages)
-    double highpass = 0.0;  // Hz, 0 = off
+    unsigned seed = 1;     // noise generator seed, so every build renders the same bytes
+    double lowpass = 0.0;  // Hz, 0 = off (two one-pole stages)
+    double highpass = 0.0; // Hz, 0 = off
 };
 
 // A whole effect: its length, master shaping and layers.
 struct SfxRecipe {
-    double length = 0.2;   // seconds
-    double peak = 0.7;     // the mix is normalised to this peak (0..1 of full scale)
+    double length = 0.2; // seconds
+    double peak = 0.7;   // the mix is normalised to this peak (0..1 of full scale)
     // With a loudness, the loudest 100 ms instead reach this many LUFS (played at full volume on
     // both channels), a soft limiter holding the peak; 0 = off.
     double loudness = 0.0;
-    double fadeMs = 4.0;   // fade in and out at the very ends, against clicks
-    double lowpass = 0.0;  // master filter, Hz, 0 = off
+    double fadeMs = 4.0;    // fade in and out at the very ends, against clicks
+    double lowpass = 0.0;   // master filter, Hz, 0 = off
     double highpass = 20.0; // master filter, Hz, 0 = off; the default keeps DC out of the mix
     std::vector<SfxLayer> layers;
 };

@@ -71,16 +71,20 @@ double PolyBlep(double t, double dt)
 double Oscillator(Wave wave, double phase, double dt, double duty)
 {
     switch (wave) {
-    case Wave::Sine: return std::sin(kTwoPi * phase);
+    case Wave::Sine:
+        return std::sin(kTwoPi * phase);
     case Wave::Square: {
         double falling = phase - duty;
         if (falling < 0.0)
             falling += 1.0;
         return (phase < duty ? 1.0 : -1.0) + PolyBlep(phase, dt) - PolyBlep(falling, dt);
     }
-    case Wave::Triangle: return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
-    case Wave::Saw: return 2.0 * phase - 1.0 - PolyBlep(phase, dt);
-    case Wave::Noise: break;
+    case Wave::Triangle:
+        return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
+    case Wave::Saw:
+        return 2.0 * phase - 1.0 - PolyBlep(phase, dt);
+    case Wave::Noise:
+        break;
     }
     return 0.0;
 }

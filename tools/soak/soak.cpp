@@ -135,9 +135,8 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "fribb3-soak: cannot write %s\n", script.c_str());
                 return 1;
             }
-            const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + replay +
-                                        " --check --frames " + std::to_string(budget) +
-                                        " --attempts 1000000000 " + where + " " + script;
+            const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + replay + " --check --frames " +
+                                        std::to_string(budget) + " --attempts 1000000000 " + where + " " + script;
             std::string out;
             const int code = Run(command, out);
             targetFrames += FramesOf(out) + 1; // a run of no frames still counts, so the loop ends

@@ -15,7 +15,7 @@ struct Choice {
 
 // What a restless player holds, weighted; {escape} asks to quit and so opens the quit question.
 constexpr Choice kButtons[] = {
-    {"R", 30}, {"RJ", 15}, {"J", 8}, {"L", 10}, {"LJ", 5}, {"-", 10}, {"D", 4}, {"RD", 3},
+    {"R", 30}, {"RJ", 15}, {"J", 8}, {"L", 10}, {"LJ", 5},       {"-", 10}, {"D", 4},  {"RD", 3},
     {"U", 3},  {"S", 4},   {"P", 3}, {"LR", 1}, {"{escape}", 1}, {"JS", 1}, {"UP", 1},
 };
 

@@ -45,8 +45,7 @@ int main(int argc, char** argv)
         ArchiveInput in;
         in.name = BaseName(argv[i]);
         if (in.name.size() >= kArchiveNameSize) {
-            std::fprintf(stderr, "zdapack: entry name too long (max %zu): %s\n", kArchiveNameSize - 1,
-                         in.name.c_str());
+            std::fprintf(stderr, "zdapack: entry name too long (max %zu): %s\n", kArchiveNameSize - 1, in.name.c_str());
             return 1;
         }
         if (!ReadFile(argv[i], in.bytes)) {
