@@ -58,7 +58,6 @@ StageCensus CountStage(const StageMap& map)
     for (int t = 0; t < ThemeCount; ++t)
         if (themed > 0 && s.themeCells[t] >= kThemeShare * themed)
             s.themes.push_back(t);
-    std::stable_sort(s.themes.begin(), s.themes.end(),
-                     [&](int a, int b) { return s.themeCells[a] > s.themeCells[b]; });
+    std::stable_sort(s.themes.begin(), s.themes.end(), [&](int a, int b) { return s.themeCells[a] > s.themeCells[b]; });
     return s;
 }

@@ -11,11 +11,11 @@ struct StageCensus {
     int rings = 0;
     int enemies[MechanicCount] = {}; // by MechMasky..MechSkull
     int lifts = 0;
-    int crushingLifts = 0;           // lifts that rise into a ceiling, crushing a rider who stays on
+    int crushingLifts = 0; // lifts that rise into a ceiling, crushing a rider who stays on
     int spikes = 0, hiddenSpikes = 0, explosives = 0;
     int checkpoints = 0;
     int themeCells[ThemeCount] = {};
-    std::vector<int> themes;         // themes with a real share of the themed cells, most used first
+    std::vector<int> themes; // themes with a real share of the themed cells, most used first
     bool has[MechanicCount] = {};
 };
 

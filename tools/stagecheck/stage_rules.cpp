@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr int kCaptionRow = 6;          // "FRIBB, RUN!" is drawn at y 96..111
-constexpr int kLogoTopRow = 2;          // the title logo covers y 33..93
+constexpr int kCaptionRow = 6; // "FRIBB, RUN!" is drawn at y 96..111
+constexpr int kLogoTopRow = 2; // the title logo covers y 33..93
 constexpr int kLogoBottomRow = 5;
-constexpr int kMinPoolDepth = 2;        // shallower water looks like a puddle one could not drown in
+constexpr int kMinPoolDepth = 2; // shallower water looks like a puddle one could not drown in
 constexpr uint8_t kDoorTopLeft = 0x1B, kDoorTopRight = 0x1C, kDoorBottomLeft = 0x2F, kDoorBottomRight = 0x30;
 constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0x1A, kBonus = 0x89;
 
@@ -104,7 +104,8 @@ struct Checker {
 
     void Door(int c, int r)
     {
-        if (g.At(c + 1, r) != kDoorTopRight || g.At(c, r + 1) != kDoorBottomLeft || g.At(c + 1, r + 1) != kDoorBottomRight)
+        if (g.At(c + 1, r) != kDoorTopRight || g.At(c, r + 1) != kDoorBottomLeft ||
+            g.At(c + 1, r + 1) != kDoorBottomRight)
             Report(c, r, "the exit door is not a whole 2x2 door");
         else if (!g.Solid(c, r + 2) || !g.Solid(c + 1, r + 2))
             Report(c, r + 1, "the exit door does not stand on solid ground");
@@ -123,8 +124,9 @@ struct Checker {
             if (c >= kEnemyLifeColumns)
                 inWindow -= perColumn[c - kEnemyLifeColumns];
             if (inWindow > kActorSlots) {
-                Report(c, 0, std::to_string(inWindow) + " enemies within " + std::to_string(kEnemyLifeColumns) +
-                                 " columns; the engine keeps 32 in play");
+                Report(c, 0,
+                       std::to_string(inWindow) + " enemies within " + std::to_string(kEnemyLifeColumns) +
+                           " columns; the engine keeps 32 in play");
                 return;
             }
         }
@@ -180,8 +182,10 @@ struct Checker {
             int dc, dr, edgeOfNeighbour, edgeHere;
         };
         // Looking from a cell to its neighbour: the side of the neighbour that faces the cell.
-        constexpr Dir kDirs[] = {{0, -1, SideBottom, SideTop}, {0, 1, SideTop, SideBottom},
-                                 {-1, 0, SideRight, SideLeft}, {1, 0, SideLeft, SideRight}};
+        constexpr Dir kDirs[] = {{0, -1, SideBottom, SideTop},
+                                 {0, 1, SideTop, SideBottom},
+                                 {-1, 0, SideRight, SideLeft},
+                                 {1, 0, SideLeft, SideRight}};
         for (int c = 0; c < g.map.columns; ++c) {
             for (int r = 0; r < kRows; ++r) {
                 const uint8_t code = g.At(c, r);

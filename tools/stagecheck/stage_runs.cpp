@@ -57,8 +57,8 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
     }
     c.frames = SimFrames();
     const Player& p = SimHero();
-    const std::string where = " at frame " + std::to_string(c.frames) + ", x " + std::to_string(p.x) + ", y " +
-                              std::to_string(p.y);
+    const std::string where =
+        " at frame " + std::to_string(c.frames) + ", x " + std::to_string(p.x) + ", y " + std::to_string(p.y);
     if (SimFailed())
         c.what = "the hero is lost (\"" + std::string(world.statusMessage) + "\")" + where;
     else if (!SimFinished())
@@ -66,8 +66,8 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
     else if (world.ringsLeft != 0)
         c.what = "the hero leaves with " + std::to_string(world.ringsLeft) + " rings left";
     else if (c.frames > kMaxFinishFrames)
-        c.what = "the finish takes " + std::to_string(c.frames) + " frames, more than " +
-                 std::to_string(kMaxFinishFrames);
+        c.what =
+            "the finish takes " + std::to_string(c.frames) + " frames, more than " + std::to_string(kMaxFinishFrames);
     else
         c.ok = true;
     return c;
@@ -78,12 +78,12 @@ std::string CheckSafeStart(const std::vector<uint8_t>& map, int stage)
     const SimOutcome o = PlaySimRun(map, stage, {}, kIntroFrames + kSafeWaitFrames);
     if (!o.failed)
         return "";
-    return "a hero who waits at the start is lost after " + std::to_string(o.frames - kIntroFrames) +
-           " frames (\"" + o.status + "\")";
+    return "a hero who waits at the start is lost after " + std::to_string(o.frames - kIntroFrames) + " frames (\"" +
+           o.status + "\")";
 }
 
-Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input,
-                           int variants, int places, uint32_t seed)
+Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, int variants,
+                           int places, uint32_t seed)
 {
     std::vector<size_t> changes;
     for (size_t i = kIntroFrames + 1; i < input.size(); ++i)

@@ -41,5 +41,5 @@ struct Tolerance {
 };
 // Each variant moves the input changes at `places` random places (after the
 // intro) one or two frames earlier or later; the random sequence is fixed by seed.
-Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input,
-                           int variants, int places, uint32_t seed);
+Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, int variants,
+                           int places, uint32_t seed);

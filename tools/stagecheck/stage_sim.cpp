@@ -20,7 +20,7 @@ std::shared_ptr<const std::vector<TileCode>> sharedLive, sharedRestore;
 // last in the order the replay input sends key events (L R U D J S P).
 uint32_t ReleasedButton(uint32_t before, uint32_t now)
 {
-    constexpr uint32_t kOrder[] = {kButtonLeft, kButtonRight, kButtonUp, kButtonDown,
+    constexpr uint32_t kOrder[] = {kButtonLeft, kButtonRight, kButtonUp,   kButtonDown,
                                    kButtonJump, kButtonStart, kButtonPause};
     uint32_t released = 0;
     for (uint32_t bit : kOrder)
@@ -43,8 +43,8 @@ PlayerControls ControlsOf(uint32_t held)
 // The grid as a shared copy: the base's when equal, else the last one made
 // while it is unchanged, else a new one.
 std::shared_ptr<const std::vector<TileCode>> Share(const std::vector<TileCode>& grid,
-                                                    const std::shared_ptr<const std::vector<TileCode>>* base,
-                                                    std::shared_ptr<const std::vector<TileCode>>& last)
+                                                   const std::shared_ptr<const std::vector<TileCode>>* base,
+                                                   std::shared_ptr<const std::vector<TileCode>>& last)
 {
     if (base && *base && **base == grid)
         return *base;
@@ -144,8 +144,7 @@ void RestoreSimSnapshot(const SimSnapshot& s)
     frames = s.frames;
 }
 
-SimOutcome PlaySimRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& buttons,
-                      long tailFrames)
+SimOutcome PlaySimRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& buttons, long tailFrames)
 {
     StartSimStage(map, stage);
     const long total = static_cast<long>(buttons.size()) + tailFrames;

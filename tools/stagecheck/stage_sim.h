@@ -56,7 +56,7 @@ void RestoreSimSnapshot(const SimSnapshot& snapshot);
 struct SimOutcome {
     bool finished = false;
     bool failed = false;
-    long frames = 0;   // frames played until the exit, the failure or the input's end (plus the tail)
+    long frames = 0; // frames played until the exit, the failure or the input's end (plus the tail)
     int ringsLeft = 0;
     std::string status; // the death or end message, empty when none
 };

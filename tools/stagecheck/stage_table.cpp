@@ -46,8 +46,9 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
     for (const StageRow& r : rows) {
         const StageCensus& c = r.census;
         char cells[512];
-        std::snprintf(cells, sizeof cells, "| %d | %s | %s | %d | %d | %d | %d | %d | %d | %d | %d (%d) | %d/%d/%d | %d |",
-                      r.number, Themes(c).c_str(), r.music.c_str(), c.columns, c.rings, c.enemies[MechMasky],
+        std::snprintf(cells, sizeof cells,
+                      "| %d | %s | %s | %d | %d | %d | %d | %d | %d | %d | %d (%d) | %d/%d/%d | %d |", r.number,
+                      Themes(c).c_str(), r.music.c_str(), c.columns, c.rings, c.enemies[MechMasky],
                       c.enemies[MechBeetle], c.enemies[MechWingedEye], c.enemies[MechAcidFish], c.enemies[MechSkull],
                       c.lifts, c.crushingLifts, c.spikes, c.hiddenSpikes, c.explosives, c.checkpoints);
         out += cells;

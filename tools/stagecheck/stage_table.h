@@ -10,7 +10,7 @@
 // One playable stage as the table shows it.
 struct StageRow {
     int number = 0;
-    std::string music;        // the title of the stage's tune
+    std::string music; // the title of the stage's tune
     StageCensus census;
     long finishFrames = 0;
     Tolerance tolerance;

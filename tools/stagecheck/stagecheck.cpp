@@ -103,8 +103,8 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     row.number = n;
     row.census = CountStage(map);
     if (row.census.themes.empty() || row.census.themes.size() > kMaxThemesPerStage)
-        Problem(mapPath, 0, "a stage is dressed in one or two themes, this one in " +
-                                std::to_string(row.census.themes.size()));
+        Problem(mapPath, 0,
+                "a stage is dressed in one or two themes, this one in " + std::to_string(row.census.themes.size()));
     const std::vector<uint8_t> bytes = EncodeStageMap(map);
     const std::string waited = CheckSafeStart(bytes, n);
     if (!waited.empty())
@@ -164,8 +164,9 @@ int main(int argc, char** argv)
     if (rows.size() == static_cast<size_t>(kLastStage)) {
         for (int t = 0; t < ThemeCount; ++t)
             if (stagesOfTheme[t] < kStagesPerTheme)
-                Problem(mapDir, 0, std::string("the ") + ThemeName(t) + " theme dresses " +
-                                       std::to_string(stagesOfTheme[t]) + " stages, fewer than two");
+                Problem(mapDir, 0,
+                        std::string("the ") + ThemeName(t) + " theme dresses " + std::to_string(stagesOfTheme[t]) +
+                            " stages, fewer than two");
         for (int m = 0; m < MechanicCount; ++m) {
             if (!seen[m])
                 Problem(mapDir, 0, std::string("no stage has ") + MechanicName(m));

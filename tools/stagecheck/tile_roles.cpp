@@ -45,29 +45,43 @@ int ThemeOf(uint8_t code)
 const char* MechanicName(int mechanic)
 {
     static const char* const kNames[MechanicCount] = {
-        "rings and door", "extra life", "bonus", "checkpoint", "lift", "crushing lift", "pushable block",
-        "brick", "bump block", "crumbling floor", "gate", "spikes", "hidden spikes", "explosive", "water",
-        "MASKY", "BEETLE", "WINGEDEYE", "ACIDFISH", "SKULL"};
+        "rings and door", "extra life", "bonus",           "checkpoint", "lift",     "crushing lift", "pushable block",
+        "brick",          "bump block", "crumbling floor", "gate",       "spikes",   "hidden spikes", "explosive",
+        "water",          "MASKY",      "BEETLE",          "WINGEDEYE",  "ACIDFISH", "SKULL"};
     return mechanic >= 0 && mechanic < MechanicCount ? kNames[mechanic] : "";
 }
 
 int MechanicOf(uint8_t code)
 {
     switch (code) {
-    case 0x29: return MechRings;
-    case 0x1A: return MechExtraLife;
-    case 0x89: return MechBonus;
-    case 0x11: return MechCheckpoint;
-    case 0x42: return MechLift;
-    case 0x19: return MechPushable;
-    case 0x28: return MechBrick;
-    case 0x14: return MechBump;
-    case 0x16: return MechCrumble;
-    case 0x58: return MechGate;
-    case 0x69: return MechSpikes;
-    case 0x57: return MechHiddenSpikes;
-    case 0x8C: return MechExplosive;
-    default: break;
+    case 0x29:
+        return MechRings;
+    case 0x1A:
+        return MechExtraLife;
+    case 0x89:
+        return MechBonus;
+    case 0x11:
+        return MechCheckpoint;
+    case 0x42:
+        return MechLift;
+    case 0x19:
+        return MechPushable;
+    case 0x28:
+        return MechBrick;
+    case 0x14:
+        return MechBump;
+    case 0x16:
+        return MechCrumble;
+    case 0x58:
+        return MechGate;
+    case 0x69:
+        return MechSpikes;
+    case 0x57:
+        return MechHiddenSpikes;
+    case 0x8C:
+        return MechExplosive;
+    default:
+        break;
     }
     if (IsWater(code))
         return EnemyOf(code) >= 0 ? EnemyOf(code) : MechWater;
@@ -77,13 +91,19 @@ int MechanicOf(uint8_t code)
 int EnemyOf(uint8_t code)
 {
     switch (code) {
-    case 0x09: return MechMasky;
-    case 0x0D: return MechBeetle;
-    case 0x21: return MechWingedEye;
-    case 0x35: return MechAcidFish;
+    case 0x09:
+        return MechMasky;
+    case 0x0D:
+        return MechBeetle;
+    case 0x21:
+        return MechWingedEye;
+    case 0x35:
+        return MechAcidFish;
     case 0x43:
-    case 0x79: return MechSkull;
-    default: return -1;
+    case 0x79:
+        return MechSkull;
+    default:
+        return -1;
     }
 }
 
@@ -120,37 +140,75 @@ bool IsLedge(uint8_t code)
 int BackWallEdge(uint8_t code)
 {
     switch (code) {
-    case 0x2D: case 0x2E: case 0x31: case 0x32:
-    case 0x9E: case 0x9F: case 0xA9: case 0xAD: case 0xAE: case 0xB2: case 0xB3:
-    case 0x4C: case 0x5A: case 0x5B: case 0x8B: case 0xEF:
+    case 0x2D:
+    case 0x2E:
+    case 0x31:
+    case 0x32:
+    case 0x9E:
+    case 0x9F:
+    case 0xA9:
+    case 0xAD:
+    case 0xAE:
+    case 0xB2:
+    case 0xB3:
+    case 0x4C:
+    case 0x5A:
+    case 0x5B:
+    case 0x8B:
+    case 0xEF:
         return SideNone;
-    case 0x48: case 0xD8: case 0xE7: case 0xEB: return SideTop;
-    case 0x49: case 0xD9: case 0xE8: case 0xEC: return SideBottom;
-    case 0x4A: case 0xDA: case 0xE9: case 0xED: return SideLeft;
-    case 0x4B: case 0xDB: case 0xEA: case 0xEE: return SideRight;
-    default: return -1;
+    case 0x48:
+    case 0xD8:
+    case 0xE7:
+    case 0xEB:
+        return SideTop;
+    case 0x49:
+    case 0xD9:
+    case 0xE8:
+    case 0xEC:
+        return SideBottom;
+    case 0x4A:
+    case 0xDA:
+    case 0xE9:
+    case 0xED:
+        return SideLeft;
+    case 0x4B:
+    case 0xDB:
+    case 0xEA:
+    case 0xEE:
+        return SideRight;
+    default:
+        return -1;
     }
 }
 
 bool ShowsSky(uint8_t code)
 {
     // Pictures that cover (nearly) the whole cell; everything else lets the background through.
-    static const std::initializer_list<int> kCovering = {
-        0x14, 0x15, 0x17, 0x1B, 0x1C, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32, 0x3F, 0x40, 0x45,
-        0x48, 0x49, 0x4A, 0x4B, 0x4D, 0x4E, 0x55, 0x60, 0x69, 0x6E, 0x6F, 0x71, 0x74, 0x82, 0x83, 0x84,
-        0x88, 0x8C, 0x91, 0x92, 0x96, 0x97, 0x98, 0x99, 0x9A, 0x9E, 0x9F, 0xA3, 0xA4, 0xA5, 0xA6, 0xA9,
-        0xAD, 0xAE, 0xB2, 0xB3, 0xD8, 0xD9, 0xDA, 0xDB, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE,
-        0x4C, 0x5A, 0x5B, 0x8B, 0xEF,
-        0x35}; // an acid fish's cell turns into water
+    static const std::initializer_list<int>
+        kCovering =
+            {
+                0x14, 0x15, 0x17, 0x1B, 0x1C, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32, 0x3F, 0x40,
+                0x45, 0x48, 0x49, 0x4A, 0x4B, 0x4D, 0x4E, 0x55, 0x60, 0x69, 0x6E, 0x6F, 0x71, 0x74, 0x82,
+                0x83, 0x84, 0x88, 0x8C, 0x91, 0x92, 0x96, 0x97, 0x98, 0x99, 0x9A, 0x9E, 0x9F, 0xA3, 0xA4,
+                0xA5, 0xA6, 0xA9, 0xAD, 0xAE, 0xB2, 0xB3, 0xD8, 0xD9, 0xDA, 0xDB, 0xE7, 0xE8, 0xE9, 0xEA,
+                0xEB, 0xEC, 0xED, 0xEE, 0x4C, 0x5A, 0x5B, 0x8B, 0xEF, 0x35}; // an acid fish's cell turns into water
     return !In(code, kCovering);
 }
 
 int OpenSideOf(uint8_t code)
 {
     switch (code) {
-    case 0x2B: case 0xAA: case 0x85: return SideLeft;
-    case 0x2C: case 0xAC: case 0x87: return SideRight;
-    default: return SideNone;
+    case 0x2B:
+    case 0xAA:
+    case 0x85:
+        return SideLeft;
+    case 0x2C:
+    case 0xAC:
+    case 0x87:
+        return SideRight;
+    default:
+        return SideNone;
     }
 }
 
@@ -158,8 +216,8 @@ bool IsPlaceable(uint8_t code)
 {
     if (code >= 0xF0)
         return false; // no picture
-    return !(In(code, {0x0A, 0x0B, 0x0C, 0x0E, 0x0F, 0x10, 0x12, 0x13, 0x26, 0x27, 0x2A, 0x3A, 0x3B, 0x50,
-                       0x56, 0x59, 0x64, 0x78, 0x8A}) ||
+    return !(In(code, {0x0A, 0x0B, 0x0C, 0x0E, 0x0F, 0x10, 0x12, 0x13, 0x26, 0x27, 0x2A, 0x3A, 0x3B, 0x50, 0x56, 0x59,
+                       0x64, 0x78, 0x8A}) ||
              Between(code, 0x22, 0x25) || Between(code, 0x36, 0x39) || Between(code, 0x7A, 0x7E) ||
              Between(code, 0x8D, 0x90) || Between(code, 0xB4, 0xD7) || Between(code, 0xDC, 0xE6));
 }

@@ -13,9 +13,27 @@ int ThemeOf(uint8_t code);
 
 // The mechanics a stage can introduce, in the order they are listed.
 enum Mechanic {
-    MechRings, MechExtraLife, MechBonus, MechCheckpoint, MechLift, MechCrushingLift, MechPushable, MechBrick,
-    MechBump, MechCrumble, MechGate, MechSpikes, MechHiddenSpikes, MechExplosive, MechWater, MechMasky,
-    MechBeetle, MechWingedEye, MechAcidFish, MechSkull, MechanicCount
+    MechRings,
+    MechExtraLife,
+    MechBonus,
+    MechCheckpoint,
+    MechLift,
+    MechCrushingLift,
+    MechPushable,
+    MechBrick,
+    MechBump,
+    MechCrumble,
+    MechGate,
+    MechSpikes,
+    MechHiddenSpikes,
+    MechExplosive,
+    MechWater,
+    MechMasky,
+    MechBeetle,
+    MechWingedEye,
+    MechAcidFish,
+    MechSkull,
+    MechanicCount
 };
 // The table's name of a mechanic.
 const char* MechanicName(int mechanic);

@@ -14,12 +14,23 @@ bool ParseButtons(const std::string& word, uint32_t& buttons)
         return true;
     for (char c : word) {
         switch (c) {
-        case 'L': buttons |= kButtonLeft; break;
-        case 'R': buttons |= kButtonRight; break;
-        case 'U': buttons |= kButtonUp; break;
-        case 'D': buttons |= kButtonDown; break;
-        case 'J': buttons |= kButtonJump; break;
-        default: return false;
+        case 'L':
+            buttons |= kButtonLeft;
+            break;
+        case 'R':
+            buttons |= kButtonRight;
+            break;
+        case 'U':
+            buttons |= kButtonUp;
+            break;
+        case 'D':
+            buttons |= kButtonDown;
+            break;
+        case 'J':
+            buttons |= kButtonJump;
+            break;
+        default:
+            return false;
         }
     }
     return !word.empty();

@@ -10,16 +10,16 @@
 struct RouteGoal {
     enum Kind { Reach, Rings, Finish, Hold };
     Kind kind = Reach;
-    int column = 0, row = 0;      // Reach: the cell the hero's centre must enter
+    int column = 0, row = 0;                // Reach: the cell the hero's centre must enter
     std::vector<std::pair<int, int>> rings; // Rings: cells (column, row) whose rings must all be taken
-    bool standing = false;        // Reach, Rings: and the hero must then stand (on ground or a lift)
-    bool slow = false;            // the search may also walk slowly (down held)
-    int above = 11;               // and the hero's centre must then be in this row or higher
-    std::vector<uint32_t> input;  // Hold: these buttons, one entry per frame
-    int chunk = 4;                // frames per search step
-    long nodes = 150000;          // search states allowed before giving up
-    int solutions = 40;           // solutions compared for robustness before choosing
-    std::string text;             // the goal's line, repeated in the script as a comment
+    bool standing = false;                  // Reach, Rings: and the hero must then stand (on ground or a lift)
+    bool slow = false;                      // the search may also walk slowly (down held)
+    int above = 11;                         // and the hero's centre must then be in this row or higher
+    std::vector<uint32_t> input;            // Hold: these buttons, one entry per frame
+    int chunk = 4;                          // frames per search step
+    long nodes = 150000;                    // search states allowed before giving up
+    int solutions = 40;                     // solutions compared for robustness before choosing
+    std::string text;                       // the goal's line, repeated in the script as a comment
     int line = 0;
 };
 

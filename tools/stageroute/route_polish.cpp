@@ -34,8 +34,8 @@ uint64_t LiveKey()
 {
     uint64_t h = 1469598103934665603ULL;
     const Player& p = SimHero();
-    for (int v : {p.x, p.y, p.vy, p.walkCounter, p.jumpLatch, p.bounce, p.moverIndex, p.onTrapdoor, p.dead,
-                  p.active, p.finished, world.cameraX, world.ringsLeft, world.runLeftLatch, world.runRightLatch,
+    for (int v : {p.x, p.y, p.vy, p.walkCounter, p.jumpLatch, p.bounce, p.moverIndex, p.onTrapdoor, p.dead, p.active,
+                  p.finished, world.cameraX, world.ringsLeft, world.runLeftLatch, world.runRightLatch,
                   world.pushCounter, world.oxygen, world.checkpointTouched, world.restartX})
         h = Mix(h, static_cast<uint32_t>(v));
     for (const Actor& a : actors)
@@ -75,8 +75,7 @@ struct Run {
 };
 
 // The run of input, sharing the first `from` frames with base (nullptr: from the start).
-Run PlayRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, const Run* base,
-            long from)
+Run PlayRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, const Run* base, long from)
 {
     Run run;
     if (base && from > 0 && from <= base->frames()) {
@@ -244,8 +243,8 @@ ShiftCount PolishInput(const std::vector<uint8_t>& map, int stage, std::vector<u
                 }
             }
         }
-        std::fprintf(stderr, "\rpolishing: change %zu of %zu, %d of %d shifts kept   ", n + 1, changes.size(), best.kept,
-                     best.tried);
+        std::fprintf(stderr, "\rpolishing: change %zu of %zu, %d of %d shifts kept   ", n + 1, changes.size(),
+                     best.kept, best.tried);
     }
     std::fprintf(stderr, "\n");
     return best;

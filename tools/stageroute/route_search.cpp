@@ -74,8 +74,8 @@ uint64_t StateKey(const SimSnapshot& s)
 {
     uint64_t h = 1469598103934665603ULL;
     const Player& p = s.hero;
-    for (int v : {p.x, p.y, p.vy, p.jumpLatch, p.bounce, p.moverIndex, p.onTrapdoor, s.world.cameraX,
-                  s.world.ringsLeft, s.world.runLeftLatch, s.world.runRightLatch, s.world.pushCounter})
+    for (int v : {p.x, p.y, p.vy, p.jumpLatch, p.bounce, p.moverIndex, p.onTrapdoor, s.world.cameraX, s.world.ringsLeft,
+                  s.world.runLeftLatch, s.world.runRightLatch, s.world.pushCounter})
         h = Mix(h, static_cast<uint64_t>(static_cast<uint32_t>(v)));
     for (const Actor& a : s.actors)
         if (a.active)
@@ -204,8 +204,11 @@ bool Viable(const SimSnapshot& state)
 {
     if (state.hero.finished)
         return true;
-    constexpr Action kCarryOn[] = {{kButtonRight, kButtonRight}, {kButtonLeft, kButtonLeft}, {0, 0},
-                                   {kButtonRight | kButtonJump, kButtonRight}, {kButtonLeft | kButtonJump, kButtonLeft}};
+    constexpr Action kCarryOn[] = {{kButtonRight, kButtonRight},
+                                   {kButtonLeft, kButtonLeft},
+                                   {0, 0},
+                                   {kButtonRight | kButtonJump, kButtonRight},
+                                   {kButtonLeft | kButtonJump, kButtonLeft}};
     for (const Action& a : kCarryOn) {
         RestoreSimSnapshot(state);
         bool alive = true;
@@ -324,7 +327,7 @@ bool SearchGoal(const RouteGoal& goal, uint32_t before, std::vector<SimSnapshot>
             if (failed)
                 continue;
             const long changes = (kActions[a].first != held) + (f > 1 && kActions[a].rest != kActions[a].first);
-            Node child{TakeSimSnapshot(&nodes[top.node].state), top.node, a, f, top.g + f,
+            Node child{TakeSimSnapshot(&nodes[top.node].state),         top.node, a, f, top.g + f,
                        nodes[top.node].cost + f + kChangeCost * changes};
             if (!met && !seen.insert(StateKey(child.state)).second)
                 continue;

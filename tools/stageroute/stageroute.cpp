@@ -17,11 +17,10 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: fribb3-stageroute play MAP.txt STAGE SCRIPT\n"
-    "       fribb3-stageroute search MAP.txt STAGE ROUTE OUT.replay\n"
-    "       fribb3-stageroute shifts MAP.txt STAGE SCRIPT\n"
-    "       fribb3-stageroute polish MAP.txt STAGE SCRIPT\n";
+constexpr const char* kUsage = "usage: fribb3-stageroute play MAP.txt STAGE SCRIPT\n"
+                               "       fribb3-stageroute search MAP.txt STAGE ROUTE OUT.replay\n"
+                               "       fribb3-stageroute shifts MAP.txt STAGE SCRIPT\n"
+                               "       fribb3-stageroute polish MAP.txt STAGE SCRIPT\n";
 // Frames of the intro phase, which a script waits out with nothing held.
 constexpr long kIntroFrames = 181;
 // Times the search goes back to find another way through a goal.
@@ -148,9 +147,9 @@ int Search(const std::vector<uint8_t>& map, int stage, const std::string& routeP
 
     std::string script = "# Plays stage " + std::to_string(stage) +
                          " from its first frame to the exit with every ring; made by fribb3-stageroute\n"
-                         "# from " + routePath.substr(routePath.find_last_of('/') + 1) +
-                         " (the goals below are its lines).\n" + std::to_string(kIntroFrames) +
-                         " -\n";
+                         "# from " +
+                         routePath.substr(routePath.find_last_of('/') + 1) + " (the goals below are its lines).\n" +
+                         std::to_string(kIntroFrames) + " -\n";
     // Where each goal started, so that a goal that cannot be met sends the search
     // back to find another way through the goal before it.
     struct Step {
@@ -264,9 +263,9 @@ int Shifts(const std::vector<uint8_t>& map, int stage, const std::string& script
                 ++kept;
                 continue;
             }
-            std::printf("line %d (frame %zu) %+d: %s at frame %ld, hero x=%d y=%d, rings left %d\n",
-                        script.lineOf[i], i, d, o.failed ? o.status.c_str() : "not finished", o.frames,
-                        SimHero().x, SimHero().y, o.ringsLeft);
+            std::printf("line %d (frame %zu) %+d: %s at frame %ld, hero x=%d y=%d, rings left %d\n", script.lineOf[i],
+                        i, d, o.failed ? o.status.c_str() : "not finished", o.frames, SimHero().x, SimHero().y,
+                        o.ringsLeft);
         }
     }
     std::printf("%d of %d single shifts still finish\n", kept, tried);
