@@ -81,8 +81,12 @@ void RunScenes(int first)
         input.released = 0;
         scene.init();
         ResetFrameClock();
-        // A tool that stops the run (replays) ends the scenes too; the game itself never does.
-        while (!scene.update() && !SessionStopRequested()) {
+        // A quit request (Escape, the window's close button, SIGTERM) ends the intro at once: the
+        // session is skipped anyway, and a text scene would otherwise wait for a key forever. A tool
+        // that stops the run (replays) ends it too.
+        if (input.quitRequest || SessionStopRequested())
+            return;
+        while (!scene.update() && !input.quitRequest && !SessionStopRequested()) {
             if (!frameClock.skipDraw) {
                 scene.draw(screenSurface);
                 PresentScreen();

@@ -22,7 +22,7 @@ constexpr int kCreditsScene = 2;
 // Plays SceneTable from index first to its end. Each scene starts with no
 // released button, and each frame runs update, then (unless the frame clock
 // skips drawing) draw and present, then WaitFrame and PumpEvents. A quit
-// request does not end a scene; a session stop requested by a tool does.
+// request or a session stop requested by a tool ends the scenes at once.
 void RunScenes(int first);
 
 // Update of the warning and credits scenes: 1 when up or jump was released.

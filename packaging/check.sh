@@ -60,7 +60,7 @@ diff <(zcat "$manpage" | sed -n '/^\.EX$/,/^\.EE$/p' | sed '1d;$d;s/\\-/-/g') <(
 # folder is made under HOME, private, and the game is still running after
 # start-up, having found its archives through the link.
 status=0
-output=$(launch XDG_DATA_HOME=relative timeout 3 "$launcher" -w) || status=$?
+output=$(launch XDG_DATA_HOME=relative timeout -k 5 3 "$launcher" -w) || status=$?
 [ "$status" -eq 124 ] || fail "the game ended with status $status: $output"
 folder=$home/.local/share/fribb3
 [ -d "$folder" ] && [ "$(stat -c %a "$folder")" = 700 ] || fail "no private folder $folder"

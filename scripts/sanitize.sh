@@ -15,5 +15,5 @@ export LSAN_OPTIONS=suppressions=$PWD/../tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 windows="window_modes|replay_record_then_replay"
-ASAN_OPTIONS="$leaks:detect_stack_use_after_return=1" ctest --output-on-failure -j "$(nproc)" -E "$windows"
-ASAN_OPTIONS="detect_leaks=0" ctest --output-on-failure -R "$windows"
+ASAN_OPTIONS="$leaks:detect_stack_use_after_return=1" ctest --output-on-failure --timeout 900 -j "$(nproc)" -E "$windows"
+ASAN_OPTIONS="detect_leaks=0" ctest --output-on-failure --timeout 900 -R "$windows"
