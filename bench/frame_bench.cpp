@@ -90,15 +90,10 @@ void OpenScreenAndArt()
 
 void LoadBusyStage(Player& hero, const std::vector<uint8_t>& stage)
 {
-    world = WorldState{};
-    world.lives = kStartLives;
+    ResetWorld();
     game = GameState{};
     game.stage = 1;
-    ClearActors();
-    ClearTileEffects();
     ApplyStageMap(stage.data(), stage.size(), hero);
-    world.hurryTimer = kHurryFrames;
-    world.oxygen = kOxygenFull;
 }
 
 void BM_StageFrame(benchmark::State& state)

@@ -27,12 +27,8 @@ constexpr int kBumpRow = 7;      // bump blocks kept busy so most effect slots a
 void BuildBusyStage(Player& hero)
 {
     ResetLevelMap(kBenchColumns);
-    world = WorldState{};
-    world.lives = kStartLives;
+    ResetWorld();
     world.doorCell = (kBenchColumns - 4) * kRows + 9;
-    ClearActors();
-    ClearTileEffects();
-    ClearLifts();
     const TileCode enemies[] = {tile::MaskySpawn, tile::BeetleSpawn, tile::SkullSpawnA, tile::SkullSpawnB};
     for (int c = 0; c < kBenchColumns; ++c) {
         SetTile(c, kRows - 1, kFloor);
@@ -57,8 +53,6 @@ void BuildBusyStage(Player& hero)
     hero.x = kCellSize;
     hero.y = (kPlatformRow - 1) * kCellSize;
     hero.active = 1;
-    world.hurryTimer = kHurryFrames;
-    world.oxygen = kOxygenFull;
 }
 
 void BM_WorldUpdate(benchmark::State& state)

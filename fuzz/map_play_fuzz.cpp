@@ -27,11 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The map's own first cell byte picks the stage rules, so the fuzzer reaches all of them.
     game = GameState{};
     game.stage = kStages[size > kMapHeaderSize ? data[kMapHeaderSize] % 3 : 0];
-    world = WorldState{};
-    world.hurryTimer = kHurryFrames;
-    world.oxygen = kOxygenFull;
-    ClearActors();
-    ClearTileEffects();
+    ResetWorld();
     Player hero{};
     ApplyStageMap(data, size, hero);
     for (int f = 0; f < kFrames; ++f) {

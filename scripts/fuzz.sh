@@ -54,7 +54,7 @@ for t in "${targets[@]}"; do
   echo "== $t: ${seconds}s"
   if ! "build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=400000 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$t-" "${dirs[@]}" 2>&1 |
-      grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ +DONE)|ERROR|SUMMARY|^==' ; then
+      grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+[[:space:]]+DONE)|ERROR|SUMMARY|^==' ; then
     :
   fi
   if ls build-fuzz/findings/"$t"-* > /dev/null 2>&1; then

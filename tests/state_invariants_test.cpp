@@ -10,6 +10,7 @@
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
+#include "world/world_tick.h"
 
 namespace {
 
@@ -19,13 +20,7 @@ Player SoundState()
     levelMap.columns = 30;
     levelMap.live.assign(30 * kRows, 0);
     levelMap.restore.assign(30 * kRows, 0);
-    world = WorldState{};
-    world.lives = kStartLives;
-    world.hurryTimer = kHurryFrames;
-    world.oxygen = kOxygenFull;
-    ClearActors();
-    ClearTileEffects();
-    ClearLifts();
+    ResetWorld();
     Player hero;
     hero.active = 1;
     hero.x = 32;

@@ -30,13 +30,7 @@ protected:
     void MakeStage(int columns)
     {
         ResetLevelMap(columns);
-        world = WorldState{};
-        world.lives = kStartLives;
-        world.hurryTimer = kHurryFrames;
-        world.oxygen = kOxygenFull;
-        ClearActors();
-        ClearTileEffects();
-        ClearLifts();
+        ResetWorld();
         for (int c = 0; c < columns; ++c)
             SetTile(c, kRows - 1, kGround);
         hero = Player{};

@@ -6,6 +6,18 @@
 #include "world/lifts.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
+#include "world/world_state.h"
+
+void ResetWorld()
+{
+    world = WorldState{};
+    world.lives = kStartLives;
+    world.hurryTimer = kHurryFrames;
+    world.oxygen = kOxygenFull;
+    ClearActors();
+    ClearTileEffects();
+    ClearLifts();
+}
 
 void StepWorld(Player& hero, const PlayerControls& controls)
 {

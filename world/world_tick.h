@@ -4,6 +4,11 @@
 struct Player;
 struct PlayerControls;
 
+// Starts a world from nothing, as a new game does: a fresh WorldState with the
+// starting lives, a full hurry timer and oxygen, and no actors, tile effects or
+// lifts. The grid is left alone.
+void ResetWorld();
+
 // Advances the world one frame: tile effects, actors, lifts, then, while the
 // hero takes part in play, the hero (steered by controls), the hurry timer and
 // oxygen. Each phase sees the grid and the hero as the previous one left them.

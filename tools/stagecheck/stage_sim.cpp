@@ -59,13 +59,7 @@ void StartSimStage(const std::vector<uint8_t>& map, int stage)
 {
     game = GameState{};
     game.stage = stage;
-    world = WorldState{};
-    world.lives = kStartLives;
-    world.hurryTimer = kHurryFrames;
-    world.oxygen = kOxygenFull;
-    ClearActors();
-    ClearTileEffects();
-    ClearLifts();
+    ResetWorld();
     ApplyStageMap(map.data(), map.size(), hero);
     game.attemptFrame = 0;
     lastButtons = 0;

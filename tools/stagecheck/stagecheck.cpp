@@ -56,7 +56,7 @@ void ProblemFromError(const fs::path& file, const std::string& error)
 
 std::string StageName(int n)
 {
-    char name[16];
+    char name[24]; // room for any int, so the name is never cut
     std::snprintf(name, sizeof name, "fribb3%02d", n);
     return name;
 }
