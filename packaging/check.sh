@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh desktop-file-utils appstream mandoc lintian
-deb=$(./scripts/package.sh | tee /dev/stderr | tail -n 1)
+# The build log goes to standard error as it is; reopening /dev/stderr would truncate a log file.
+deb=$(./scripts/package.sh | tee >(cat >&2) | tail -n 1)
 version=$(dpkg-deb -f "$deb" Version)
 
 work=$(mktemp -d)
