@@ -46,7 +46,9 @@ void Line(std::string& out, const char* format, Args... args)
 
 uint32_t GridChecksum(const std::vector<TileCode>& cells)
 {
-    const uint64_t d = AddToDigest(kDigestStart, cells.data(), cells.size() * sizeof(TileCode));
+    uint64_t d = kDigestStart;
+    for (const TileCode cell : cells)
+        d = AddWordToDigest(d, cell);
     return static_cast<uint32_t>(d ^ (d >> 32));
 }
 
@@ -81,7 +83,8 @@ void PictureLog::Add(const DrawCall& call)
 {
     draws += 1;
     digest = AddToDigest(digest, call.what, std::strlen(call.what));
-    digest = AddToDigest(digest, call.v, sizeof call.v);
+    for (const int v : call.v)
+        digest = AddWordToDigest(digest, static_cast<uint32_t>(v));
     if (call.text)
         digest = AddToDigest(digest, call.text, strnlen(call.text, static_cast<size_t>(std::max(call.v[2], 0))));
 }
@@ -92,6 +95,13 @@ uint64_t AddToDigest(uint64_t digest, const void* data, size_t size)
     for (size_t i = 0; i < size; ++i)
         digest = (digest ^ p[i]) * kFnvPrime;
     return digest;
+}
+
+uint64_t AddWordToDigest(uint64_t digest, uint32_t word)
+{
+    const uint8_t bytes[4] = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+                              static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+    return AddToDigest(digest, bytes, sizeof bytes);
 }
 
 std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds, const PictureLog& picture)

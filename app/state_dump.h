@@ -33,6 +33,10 @@ constexpr uint64_t kDigestStart = 0xcbf29ce484222325ull;
 // Adds size bytes to a running 64-bit FNV-1a digest and returns the new value.
 uint64_t AddToDigest(uint64_t digest, const void* data, size_t size);
 
+// Adds a 32-bit value as its four bytes, least significant first, so the same
+// values give the same digest whatever the machine's byte order.
+uint64_t AddWordToDigest(uint64_t digest, uint32_t word);
+
 // The drawing calls of one frame's picture: which tiles, texts, rectangles and
 // pictures went where, not their pixels, so new artwork changes nothing here.
 struct PictureLog {
