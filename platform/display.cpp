@@ -67,7 +67,9 @@ void OpenGlState(const DisplayConfig& config)
         gl.format = GL_RGB;
         gl.type = GL_UNSIGNED_SHORT_5_6_5;
     } else {
-        gl.format = GL_BGR;
+        // The screen holds 0xRRGGBB values in three bytes of host order: blue comes
+        // first in memory on little-endian machines, red on big-endian ones.
+        gl.format = SDL_BYTEORDER == SDL_BIG_ENDIAN ? GL_RGB : GL_BGR;
         gl.type = GL_UNSIGNED_BYTE;
     }
     glDisable(GL_DEPTH_TEST);

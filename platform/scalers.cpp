@@ -2,6 +2,7 @@
 // branch-free loops over whole rows so the compiler can vectorise them.
 #include "platform/scalers.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -16,8 +17,14 @@ constexpr uint32_t kLow24 = 0xFFFFFF;
 constexpr int kGroup = 4;
 constexpr int kGroupBytes = kGroup * kBytes24;
 
+constexpr bool kBigEndianHost = std::endian::native == std::endian::big;
+
+// Pixel bytes are packed into words by value, lowest byte first, so the shifts below
+// mean the same on every host; on little-endian ones this is a plain load or store.
 void StoreWord(uint8_t* p, uint32_t w)
 {
+    if constexpr (kBigEndianHost)
+        w = __builtin_bswap32(w);
     std::memcpy(p, &w, sizeof w);
 }
 
@@ -25,12 +32,27 @@ uint64_t LoadLong(const uint8_t* p)
 {
     uint64_t w;
     std::memcpy(&w, p, sizeof w);
+    if constexpr (kBigEndianHost)
+        w = __builtin_bswap64(w);
     return w;
 }
 
 void StoreLong(uint8_t* p, uint64_t w)
 {
+    if constexpr (kBigEndianHost)
+        w = __builtin_bswap64(w);
     std::memcpy(p, &w, sizeof w);
+}
+
+// Stores two 32-bit values held in one 64-bit word (the first in the low half) as o[0], o[1].
+void StorePair(uint32_t* o, uint64_t pair)
+{
+    if constexpr (kBigEndianHost) {
+        o[0] = static_cast<uint32_t>(pair);
+        o[1] = static_cast<uint32_t>(pair >> 32);
+    } else {
+        std::memcpy(o, &pair, sizeof pair);
+    }
 }
 
 // Eight 3-byte pixels are exactly three 64-bit words; working on those halves the loads
@@ -53,11 +75,11 @@ void Unpack24(const uint8_t* src, uint32_t* out, int count)
         const uint64_t w0 = LoadLong(s);
         const uint64_t w1 = LoadLong(s + 8);
         const uint64_t w2 = LoadLong(s + 16);
-        uint8_t* o = reinterpret_cast<uint8_t*>(out + g * kLongGroup);
-        StoreLong(o, SpreadPair(w0));
-        StoreLong(o + 8, SpreadPair((w0 >> 48) | (w1 << 16)));
-        StoreLong(o + 16, SpreadPair((w1 >> 32) | (w2 << 32)));
-        StoreLong(o + 24, SpreadPair(w2 >> 16));
+        uint32_t* o = out + g * kLongGroup;
+        StorePair(o, SpreadPair(w0));
+        StorePair(o + 2, SpreadPair((w0 >> 48) | (w1 << 16)));
+        StorePair(o + 4, SpreadPair((w1 >> 32) | (w2 << 32)));
+        StorePair(o + 6, SpreadPair(w2 >> 16));
     }
 }
 

@@ -13,7 +13,9 @@ constexpr int kSmoothBufferWords = 320 * 240 * 2;
 
 // All scalers read a 320x240 picture at src (rows srcPitch bytes apart) and write a
 // 640x480 picture at dst (rows dstPitch bytes apart). bytesPerPixel is 2 or 3 for both;
-// 3-byte pixels are stored lowest byte first. The buffers must not overlap.
+// 2-byte pixels are the host's 16-bit words; 3-byte pixels are taken as values lowest byte
+// first on every host (their components are whole bytes, so the pictures come out the same
+// whichever end of the three bytes SDL puts red). The buffers must not overlap.
 
 // Plain pixel doubling: every logical pixel becomes a 2x2 block.
 void ScalePlain(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);

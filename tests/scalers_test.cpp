@@ -33,13 +33,29 @@ struct Picture {
           bytes(static_cast<size_t>(pitch) * height, kSentinel)
     {
     }
+    // Pixels by value: 2-byte ones as the host's 16-bit words (as SDL stores them),
+    // 3-byte ones lowest byte first on every host.
     uint32_t Get(int x, int y) const
     {
-        uint32_t v = 0;
-        std::memcpy(&v, &bytes[y * pitch + x * bpp], bpp);
-        return v;
+        const uint8_t* p = &bytes[y * pitch + x * bpp];
+        if (bpp == 2) {
+            uint16_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
     }
-    void Set(int x, int y, uint32_t v) { std::memcpy(&bytes[y * pitch + x * bpp], &v, bpp); }
+    void Set(int x, int y, uint32_t v)
+    {
+        uint8_t* p = &bytes[y * pitch + x * bpp];
+        if (bpp == 2) {
+            const auto w = static_cast<uint16_t>(v);
+            std::memcpy(p, &w, sizeof w);
+            return;
+        }
+        for (int i = 0; i < 3; ++i)
+            p[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
 };
 
 // A pixel layout: 565 in two bytes or 0xRRGGBB in three, and its smoothing masks.
