@@ -89,7 +89,8 @@ void StartPlatform(const DisplayConfig& display)
 
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == -1)
         FatalError("SDL_Init", SDL_GetError());
-    if (Mix_OpenAudio(kMixFrequency, AUDIO_S16LSB, kMixChannels, kMixChunkSize) == -1)
+    // Host byte order: the music hook hands on libmodplug's samples as they come.
+    if (Mix_OpenAudio(kMixFrequency, AUDIO_S16SYS, kMixChannels, kMixChunkSize) == -1)
         FatalError("Mix_OpenAudio", SDL_GetError());
     SetMusicOutputFormat(kMixFrequency, kMixChannels);
     Mix_AllocateChannels(kMixVoices);

@@ -41,7 +41,7 @@ protected:
         OpenHeadlessScreen();
         if (!SDL_WasInit(SDL_INIT_AUDIO)) {
             SDL_InitSubSystem(SDL_INIT_AUDIO);
-            Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024);
+            Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024);
         }
         const std::string data = std::string(FRIBB3_BINARY_DIR) + "/data/";
         OpenArchiveFile(ArchiveGfx, (data + "gfx.zda").c_str());

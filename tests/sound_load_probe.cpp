@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: sound_load_probe SOUND.zda\n");
         return 2;
     }
-    if (SDL_Init(SDL_INIT_AUDIO) < 0 || Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) < 0) {
+    if (SDL_Init(SDL_INIT_AUDIO) < 0 || Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) < 0) {
         std::fprintf(stderr, "no audio: %s\n", SDL_GetError());
         return 3;
     }
