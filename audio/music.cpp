@@ -11,6 +11,7 @@
 #include <new>
 
 #include "assets/archive.h"
+#include "audio/mod_format.h"
 #include "audio/music_hook.h"
 #include "core/settings.h"
 
@@ -24,9 +25,6 @@ namespace {
 constexpr int kMaxMusicVolume = 128;
 constexpr int kLoopForever = -1;
 constexpr int kRenderBits = 16;
-// Where a 31-sample ProTracker module keeps its four-letter signature.
-constexpr size_t kModSignatureOffset = 1080;
-constexpr size_t kModSignatureSize = 4;
 constexpr char kXmHeaderText[] = "Extended Module: ";
 constexpr size_t kXmHeaderTextSize = sizeof kXmHeaderText - 1;
 // An XM's fixed header (id text, name, tracker name, version, header size) is 64 bytes.

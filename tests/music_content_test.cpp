@@ -14,15 +14,15 @@
 #include <unistd.h>
 
 #include "assets/archive.h"
+#include "audio/mod_format.h"
 #include "test_support.h"
 
 namespace {
 
-constexpr size_t kSignatureOffset = 1080;
-constexpr size_t kModHeaderSize = 1084; // title, 31 sample headers, order list, signature
-constexpr size_t kSampleHeaderOffset = 20;
-constexpr size_t kSampleHeaderSize = 30;
-constexpr size_t kOrderCountOffset = 950;
+constexpr size_t kSignatureOffset = kModSignatureOffset;
+constexpr size_t kSampleHeaderOffset = kModSampleHeaderOffset;
+constexpr size_t kSampleHeaderSize = kModSampleHeaderSize;
+constexpr size_t kOrderCountOffset = kModOrderCountOffset;
 
 const char* const kArchivePath = FRIBB3_BINARY_DIR "/data/music.zda";
 const char* const kCompiler = FRIBB3_BINARY_DIR "/tools/modc/modc";
@@ -53,17 +53,14 @@ TEST_P(ShippedModule, SamplesLoopSeamlesslyAndOneShotsEndAtRest)
 {
     const std::vector<uint8_t> bytes = ReadEntry(GetParam());
     ASSERT_GT(bytes.size(), kModHeaderSize);
-    const std::string signature(bytes.begin() + kSignatureOffset, bytes.begin() + kSignatureOffset + 4);
-    const int channels = signature == "M.K." ? 4 : signature[0] - '0';
-    int patterns = 0;
-    for (int i = 0; i < 128; ++i)
-        patterns = std::max(patterns, bytes[kOrderCountOffset + 2 + i] + 1);
-    size_t at = kModHeaderSize + static_cast<size_t>(patterns) * 64 * channels * 4;
-    for (int i = 0; i < 31; ++i) {
-        const size_t header = kSampleHeaderOffset + i * kSampleHeaderSize;
-        const size_t length = 2 * static_cast<size_t>((bytes[header + 22] << 8) | bytes[header + 23]);
-        const size_t loopStart = 2 * static_cast<size_t>((bytes[header + 26] << 8) | bytes[header + 27]);
-        const size_t loopLength = 2 * static_cast<size_t>((bytes[header + 28] << 8) | bytes[header + 29]);
+    const int channels = ModChannelCount(&bytes[kSignatureOffset]);
+    ASSERT_GT(channels, 0);
+    size_t at = ModCellOffset(channels, ModPatternCount(bytes.data()), 0, 0);
+    for (int i = 0; i < kModSampleSlots; ++i) {
+        const uint8_t* header = &bytes[kSampleHeaderOffset + i * kSampleHeaderSize];
+        const size_t length = 2 * static_cast<size_t>(ModWord(header + kModSampleLengthField));
+        const size_t loopStart = 2 * static_cast<size_t>(ModWord(header + kModSampleLoopStartField));
+        const size_t loopLength = 2 * static_cast<size_t>(ModWord(header + kModSampleLoopLengthField));
         if (length == 0)
             continue;
         ASSERT_LE(at + length, bytes.size()) << "sample " << i << " runs past the file";
@@ -110,21 +107,16 @@ int Compile(const std::string& source, std::vector<uint8_t>& mod, std::string& m
     return r.exitCode;
 }
 
-struct TrackerCell {
-    int sample, period, effect, param;
-};
-
-TrackerCell CellAt(const std::vector<uint8_t>& mod, int channels, int pattern, int row, int channel)
+ModCell CellAt(const std::vector<uint8_t>& mod, int channels, int pattern, int row, int channel)
 {
-    const size_t at = kModHeaderSize + ((static_cast<size_t>(pattern) * 64 + row) * channels + channel) * 4;
-    const uint8_t* c = &mod.at(at + 3) - 3;
-    return {(c[0] & 0xF0) | (c[2] >> 4), ((c[0] & 0x0F) << 8) | c[1], c[2] & 0x0F, c[3]};
+    const size_t at = ModCellOffset(channels, pattern, row, channel);
+    return DecodeModCell(&mod.at(at + kModCellSize - 1) - (kModCellSize - 1));
 }
 
 int SampleWord(const std::vector<uint8_t>& mod, int sample, size_t field)
 {
     const size_t at = kSampleHeaderOffset + sample * kSampleHeaderSize + field;
-    return (mod.at(at) << 8) | mod.at(at + 1);
+    return ModWord(&mod.at(at + 1) - 1);
 }
 
 TEST(ModuleCompiler, SameSourceGivesTheSameBytesAsTheArchive)
@@ -209,9 +201,9 @@ TEST(ModuleCompiler, LaysOutNotesChordsAndSongStart)
     EXPECT_TRUE(broke) << "an 8-row pattern needs a break on its last row";
 
     // A sustained tone loops a seamless span; a one-shot has the one-word "no loop".
-    EXPECT_GT(SampleWord(mod, 0, 28), 1);
-    EXPECT_EQ(SampleWord(mod, 1, 28), 1);
-    EXPECT_EQ(SampleWord(mod, 1, 26), 0);
+    EXPECT_GT(SampleWord(mod, 0, kModSampleLoopLengthField), 1);
+    EXPECT_EQ(SampleWord(mod, 1, kModSampleLoopLengthField), 1);
+    EXPECT_EQ(SampleWord(mod, 1, kModSampleLoopStartField), 0);
 }
 
 TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannels)
@@ -230,8 +222,8 @@ TEST(ModuleCompiler, ScalesVolumesAddsVibratoToHeldNotesAndSilencesUnusedChannel
     std::string messages;
     ASSERT_EQ(Compile(source, mod, messages), 0) << messages;
     const int ch = 4;
-    EXPECT_EQ(mod[kSampleHeaderOffset + 25], 60) << "40 at 150 %";
-    EXPECT_EQ(mod[kSampleHeaderOffset + kSampleHeaderSize + 25], 63) << "42 at 150 %";
+    EXPECT_EQ(mod[kSampleHeaderOffset + kModSampleVolumeField], 60) << "40 at 150 %";
+    EXPECT_EQ(mod[kSampleHeaderOffset + kSampleHeaderSize + kModSampleVolumeField], 63) << "42 at 150 %";
     EXPECT_EQ(CellAt(mod, ch, 0, 4, 0).param, 30) << "set volume 20 at 150 %";
     EXPECT_EQ(CellAt(mod, ch, 0, 5, 0).param, 63) << "set volume 42 at 150 %";
     // The C4 held over rows 0..3 wobbles from its third row on; rows with their own effect keep it.

@@ -4,26 +4,15 @@
 #include <algorithm>
 #include <map>
 
+#include "audio/mod_format.h"
+
 namespace {
 
-constexpr int kTitleBytes = 20;
-constexpr int kSampleNameBytes = 22;
-constexpr int kMaxSamples = 31;
-constexpr int kOrderSlots = 128;
 constexpr int kMaxPatterns = 64; // the "M.K." family stores at most 64 patterns
-constexpr int kRowsPerPattern = 64;
 constexpr int kNoRestart = 0x7F; // the customary restart byte; the song just ends
 constexpr int kMaxSampleWords = 0xFFFF;
 
 constexpr int kMaxVolume = 64;
-
-enum : int {
-    kFxVibrato = 0x4,
-    kFxSetVolume = 0xC,
-    kFxPatternBreak = 0xD,
-    kFxSetPanning = 0x8,
-    kFxSetSpeed = 0xF,
-};
 
 struct TrackerCell {
     int sample = 0; // 1..31, 0 = none
@@ -65,10 +54,10 @@ void PutBigEndian16(std::vector<uint8_t>& out, int v)
     out.push_back(static_cast<uint8_t>(v & 0xFF));
 }
 
-void PutText(std::vector<uint8_t>& out, const std::string& text, int size)
+void PutText(std::vector<uint8_t>& out, const std::string& text, size_t size)
 {
-    for (int i = 0; i < size; ++i)
-        out.push_back(i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0);
+    for (size_t i = 0; i < size; ++i)
+        out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
 }
 
 // A volume scaled by the tune's percentage; one past the format's maximum would be clamped and
@@ -84,7 +73,7 @@ int ScaleVolume(int volume, int percent, const std::string& what)
 
 Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vector<SynthSample>& samples, int channels)
 {
-    Grid grid(kRowsPerPattern, std::vector<TrackerCell>(channels));
+    Grid grid(kModRowsPerPattern, std::vector<TrackerCell>(channels));
     for (size_t c = 0; c < pat.channels.size(); ++c) {
         int heldSample = -1; // the instrument of the note still sounding, for its vibrato
         int heldSince = 0;
@@ -110,7 +99,7 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
             dst.param = src.param;
             const std::string where =
                 "pattern " + pat.name + " channel " + tune.channelNames[c] + " row " + std::to_string(r);
-            if (src.hasEffect && src.effect == kFxSetVolume) {
+            if (src.hasEffect && src.effect == kModFxSetVolume) {
                 dst.param = ScaleVolume(ScaleVolume(src.param, tune.volumePercent, where), pat.volumePercent, where);
                 if (src.param == 0)
                     heldSample = -1; // a cut note has nothing left to wobble
@@ -119,19 +108,19 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
                 if (src.hasEffect)
                     throw WriteError{where + ": a note with an effect cannot take the pattern's volume"};
                 dst.hasEffect = true;
-                dst.effect = kFxSetVolume;
+                dst.effect = kModFxSetVolume;
                 dst.param = ScaleVolume(ScaleVolume(samples[src.instrument].volume, tune.volumePercent, where),
                                         pat.volumePercent, where);
             }
             if (!dst.hasEffect && heldSample >= 0 && samples[heldSample].vibrato != 0 &&
                 r - heldSince >= samples[heldSample].vibratoDelay) {
                 dst.hasEffect = true;
-                dst.effect = kFxVibrato;
+                dst.effect = kModFxVibrato;
                 dst.param = samples[heldSample].vibrato;
             }
         }
     }
-    if (pat.rows < kRowsPerPattern && !PlaceInRow(grid, pat.rows - 1, channels, kFxPatternBreak, 0))
+    if (pat.rows < kModRowsPerPattern && !PlaceInRow(grid, pat.rows - 1, channels, kModFxBreak, 0))
         throw WriteError{"pattern " + pat.name + ": no free effect slot for the pattern break on its last row"};
     return grid;
 }
@@ -140,20 +129,20 @@ Grid BuildGrid(const TuneSource& tune, const PatternSource& pat, const std::vect
 // its first free effect slot, searching the patterns in play order.
 void AddSongStart(const TuneSource& tune, std::vector<Grid>& grids, int channels)
 {
-    if (!PlaceInRow(grids[0], 0, channels, kFxSetSpeed, tune.speed) ||
-        !PlaceInRow(grids[0], 0, channels, kFxSetSpeed, tune.tempo))
+    if (!PlaceInRow(grids[0], 0, channels, kModFxSpeed, tune.speed) ||
+        !PlaceInRow(grids[0], 0, channels, kModFxSpeed, tune.tempo))
         throw WriteError{"first pattern: row 0 needs two free effect slots for speed and tempo"};
     for (size_t c = 0; c < tune.channelPan.size(); ++c) {
         if (tune.channelPan[c] < 0)
             continue;
         TrackerCell* slot = nullptr;
         for (size_t g = 0; g < grids.size() && !slot; ++g)
-            for (int row = 0; row < kRowsPerPattern && !slot; ++row)
+            for (int row = 0; row < kModRowsPerPattern && !slot; ++row)
                 if (!grids[g][row][c].hasEffect)
                     slot = &grids[g][row][c];
         if (!slot)
             throw WriteError{"no free effect slot anywhere for the panning of " + tune.channelNames[c]};
-        slot->effect = kFxSetPanning;
+        slot->effect = kModFxSetPanning;
         slot->param = tune.channelPan[c];
         slot->hasEffect = true;
     }
@@ -167,9 +156,9 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
     try {
         const int used = static_cast<int>(tune.channelNames.size());
         const int channels = used <= 4 ? 4 : used <= 6 ? 6 : 8;
-        if (tune.instruments.size() > kMaxSamples)
+        if (tune.instruments.size() > kModSampleSlots)
             throw WriteError{"more than 31 instruments"};
-        if (tune.order.size() > kOrderSlots)
+        if (tune.order.size() > kModOrderSlots)
             throw WriteError{"order list longer than 128"};
 
         // Number the patterns in order of first use; the first one played gets the song start.
@@ -188,13 +177,13 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
         AddSongStart(tune, grids, channels);
 
         out.clear();
-        PutText(out, tune.title, kTitleBytes);
-        for (int i = 0; i < kMaxSamples; ++i) {
+        PutText(out, tune.title, kModTitleSize);
+        for (int i = 0; i < kModSampleSlots; ++i) {
             if (i < static_cast<int>(samples.size())) {
                 const SynthSample& s = samples[i];
                 if (s.data.size() / 2 > kMaxSampleWords)
                     throw WriteError{"sample " + tune.instruments[i].name + " is too long"};
-                PutText(out, tune.instruments[i].name, kSampleNameBytes);
+                PutText(out, tune.instruments[i].name, kModSampleNameSize);
                 PutBigEndian16(out, static_cast<int>(s.data.size() / 2));
                 out.push_back(0); // finetune
                 out.push_back(static_cast<uint8_t>(
@@ -202,7 +191,7 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
                 PutBigEndian16(out, s.loopStart / 2);
                 PutBigEndian16(out, s.loopLength > 0 ? s.loopLength / 2 : 1); // one word means "no loop"
             } else {
-                PutText(out, "", kSampleNameBytes);
+                PutText(out, "", kModSampleNameSize);
                 PutBigEndian16(out, 0);
                 out.push_back(0);
                 out.push_back(0);
@@ -212,17 +201,16 @@ bool WriteModule(const TuneSource& tune, const std::vector<SynthSample>& samples
         }
         out.push_back(static_cast<uint8_t>(orderBytes.size()));
         out.push_back(kNoRestart);
-        orderBytes.resize(kOrderSlots, 0);
+        orderBytes.resize(kModOrderSlots, 0);
         out.insert(out.end(), orderBytes.begin(), orderBytes.end());
         const char* signature = channels == 4 ? "M.K." : channels == 6 ? "6CHN" : "8CHN";
-        PutText(out, signature, 4);
+        PutText(out, signature, kModSignatureSize);
         for (const Grid& grid : grids) {
-            for (const auto& row : grid) { // four bytes a cell: sample and period, then sample, command and parameter
+            for (const auto& row : grid) {
                 for (const TrackerCell& cell : row) {
-                    out.push_back(static_cast<uint8_t>((cell.sample & 0xF0) | ((cell.period >> 8) & 0x0F)));
-                    out.push_back(static_cast<uint8_t>(cell.period & 0xFF));
-                    out.push_back(static_cast<uint8_t>(((cell.sample & 0x0F) << 4) | (cell.effect & 0x0F)));
-                    out.push_back(static_cast<uint8_t>(cell.param & 0xFF));
+                    uint8_t bytes[kModCellSize];
+                    EncodeModCell({cell.sample, cell.period, cell.effect, cell.param}, bytes);
+                    out.insert(out.end(), bytes, bytes + kModCellSize);
                 }
             }
         }
