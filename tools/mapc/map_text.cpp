@@ -6,6 +6,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "file_io.h"
+
 namespace {
 
 // Codes with a meaning of their own get a memorable character; scenery is
@@ -190,4 +192,16 @@ bool CompileMapText(const std::string& text, StageMap& map, std::string& error, 
         return false;
     }
     return true;
+}
+
+MapLoad LoadTextMap(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+{
+    std::string text;
+    if (!ReadToolInput(path, text, error))
+        return MapLoad::Unreadable;
+    StageMap map;
+    if (!CompileMapText(text, map, error))
+        return MapLoad::Invalid;
+    bytes = EncodeStageMap(map);
+    return MapLoad::Loaded;
 }

@@ -68,17 +68,15 @@ int main(int argc, char** argv)
     std::vector<uint8_t> compiled;
     const bool textMap = !options.mapFile.empty() && IsTextMapPath(options.mapFile);
     if (textMap) {
-        std::string text;
-        StageMap map;
-        if (!ReadToolInput(options.mapFile, text, error)) {
+        const MapLoad load = LoadTextMap(options.mapFile, compiled, error);
+        if (load == MapLoad::Unreadable) {
             std::fprintf(stderr, "fribb3-replay: cannot read %s: %s\n", options.mapFile.c_str(), error.c_str());
             return kUsageExit;
         }
-        if (!CompileMapText(text, map, error)) {
+        if (load == MapLoad::Invalid) {
             std::fprintf(stderr, "fribb3-replay: %s: %s\n", options.mapFile.c_str(), error.c_str());
             return kUsageExit;
         }
-        compiled = EncodeStageMap(map);
     }
     return RunReplayProcess(options, &script, textMap ? &compiled : nullptr);
 }

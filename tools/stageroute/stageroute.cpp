@@ -40,13 +40,13 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error)
 
 bool LoadMap(const std::string& path, std::vector<uint8_t>& bytes)
 {
-    std::string text, error;
-    StageMap map;
-    if (!ReadFile(path, text, error) || !CompileMapText(text, map, error)) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+    std::string error;
+    const MapLoad load = LoadTextMap(path, bytes, error);
+    if (load != MapLoad::Loaded) {
+        std::fprintf(stderr, "%s: %s%s\n", path.c_str(), load == MapLoad::Unreadable ? "cannot read: " : "",
+                     error.c_str());
         return false;
     }
-    bytes = EncodeStageMap(map);
     return true;
 }
 
