@@ -8,23 +8,9 @@
 #include <vector>
 
 #include "assets/archive_format.h"
+#include "file_io.h"
 
 namespace {
-
-bool ReadFile(const char* path, std::vector<uint8_t>& out)
-{
-    FILE* f = std::fopen(path, "rb");
-    if (!f)
-        return false;
-    out.clear();
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 std::string BaseName(const std::string& path)
 {
@@ -48,10 +34,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zdapack: entry name too long (max %zu): %s\n", kArchiveNameSize - 1, in.name.c_str());
             return 1;
         }
-        if (!ReadFile(argv[i], in.bytes)) {
-            std::fprintf(stderr, "zdapack: cannot read %s\n", argv[i]);
+        std::string bytes, why;
+        if (!ReadToolInput(argv[i], bytes, why)) {
+            std::fprintf(stderr, "zdapack: cannot read %s: %s\n", argv[i], why.c_str());
             return 1;
         }
+        in.bytes.assign(bytes.begin(), bytes.end());
         for (const ArchiveInput& earlier : inputs)
             if (earlier.name == in.name)
                 std::fprintf(stderr, "zdapack: warning: %s is packed twice; the game only ever reads the first\n",
@@ -70,12 +58,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string tmp = std::string(argv[1]) + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f || std::fwrite(archive.data(), 1, archive.size(), f) != archive.size() || std::fclose(f) != 0) {
-        std::fprintf(stderr, "zdapack: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    if (std::rename(tmp.c_str(), argv[1]) != 0) {
+    if (!WriteToolOutput(tmp, archive) || std::rename(tmp.c_str(), argv[1]) != 0) {
         std::fprintf(stderr, "zdapack: cannot write %s\n", argv[1]);
         return 1;
     }
