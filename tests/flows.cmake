@@ -8,32 +8,14 @@ set(FRIBB3_FLOWS_OUT ${CMAKE_BINARY_DIR}/tests/flows)
 
 # The flows play small stages of their own, so a change to the game's stage
 # maps does not change them: a title stage and one short playable stage as
-# stages 1..10. The other archives are the game's.
+# stages 1..10.
 set(FRIBB3_FLOWS_DATA ${FRIBB3_FLOWS_OUT}/data)
-file(MAKE_DIRECTORY ${FRIBB3_FLOWS_DATA} ${FRIBB3_FLOWS_OUT}/stages)
-set(FRIBB3_FLOW_STAGES)
-fribb3_compile(fribb3-mapc ${FRIBB3_FLOWS_SRC}/stages/title.txt ${FRIBB3_FLOWS_OUT}/stages/fribb300.bin
-  "Compiling the flow tests' title stage" FRIBB3_FLOW_STAGES)
+set(FRIBB3_FLOW_STAGES 00:${FRIBB3_FLOWS_SRC}/stages/title.txt)
 foreach(number 01 02 03 04 05 06 07 08 09 10)
-  fribb3_compile(fribb3-mapc ${FRIBB3_FLOWS_SRC}/stages/quick.txt ${FRIBB3_FLOWS_OUT}/stages/fribb3${number}.bin
-    "Compiling the flow tests' stage ${number}" FRIBB3_FLOW_STAGES)
+  list(APPEND FRIBB3_FLOW_STAGES ${number}:${FRIBB3_FLOWS_SRC}/stages/quick.txt)
 endforeach()
-add_custom_command(OUTPUT ${FRIBB3_FLOWS_DATA}/maps.zda
-  COMMAND zdapack ${FRIBB3_FLOWS_DATA}/maps.zda ${FRIBB3_FLOW_STAGES}
-  DEPENDS zdapack ${FRIBB3_FLOW_STAGES}
-  COMMENT "Packing the flow tests' stages"
-  VERBATIM)
-set(FRIBB3_FLOW_LINKS)
-foreach(archive gfx music sound)
-  add_custom_command(OUTPUT ${FRIBB3_FLOWS_DATA}/${archive}.zda
-    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CMAKE_BINARY_DIR}/data/${archive}.zda
-            ${FRIBB3_FLOWS_DATA}/${archive}.zda
-    VERBATIM)
-  list(APPEND FRIBB3_FLOW_LINKS ${FRIBB3_FLOWS_DATA}/${archive}.zda)
-endforeach()
-add_custom_target(flow_maps ALL DEPENDS ${FRIBB3_FLOWS_DATA}/maps.zda ${FRIBB3_FLOW_LINKS})
-add_dependencies(flow_maps data)
-add_dependencies(fribb3_tests flow_maps)
+fribb3_test_data(flow_data ${FRIBB3_FLOWS_OUT} "the flow tests'" ${FRIBB3_FLOW_STAGES})
+add_dependencies(fribb3_tests flow_data)
 file(GLOB FRIBB3_FLOW_SCRIPTS CONFIGURE_DEPENDS ${FRIBB3_FLOWS_SRC}/*.script)
 foreach(script IN LISTS FRIBB3_FLOW_SCRIPTS)
   get_filename_component(name ${script} NAME_WE)

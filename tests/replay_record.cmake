@@ -4,6 +4,4 @@ add_test(NAME replay_record_then_replay
 set_tests_properties(replay_record_then_replay PROPERTIES
   SKIP_RETURN_CODE 77
   TIMEOUT 150
-  LABELS replay
-  # Needs the archives, which the test binary's build brings.
-  DEPENDS fribb3_tests)
+  LABELS replay)

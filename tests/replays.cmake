@@ -15,38 +15,21 @@ foreach(src IN LISTS FRIBB3_REPLAY_MAPS)
   fribb3_compile(fribb3-mapc ${src} ${out} "Compiling test map ${name}" FRIBB3_REPLAY_BINS)
 endforeach()
 
-# A data directory whose maps archive holds test maps as stages 0 to 7, so
+# A data directory whose maps archive holds test maps as stages 0 to 8, so
 # what only playable stages have (pause, the HUD, skipping waits with start) and
-# the session's flow between stages can be played on maps made for them. The
-# other archives are the game's.
+# the session's flow between stages can be played on maps made for them.
 set(FRIBB3_REPLAY_DATA ${FRIBB3_REPLAY_OUT}/data)
-file(MAKE_DIRECTORY ${FRIBB3_REPLAY_DATA} ${FRIBB3_REPLAY_OUT}/stages)
 set(FRIBB3_REPLAY_STAGES)
 foreach(pair IN ITEMS "00:title" "01:rings" "02:drown" "03:push" "04:head" "05:hazards" "06:ride" "07:actors" "08:fall")
   string(REPLACE ":" ";" pair ${pair})
   list(GET pair 0 number)
   list(GET pair 1 name)
-  set(out ${FRIBB3_REPLAY_OUT}/stages/fribb3${number}.bin)
-  fribb3_compile(fribb3-mapc ${FRIBB3_REPLAY_SRC}/${name}.txt ${out} "Compiling test stage ${name}"
-    FRIBB3_REPLAY_STAGES)
+  list(APPEND FRIBB3_REPLAY_STAGES ${number}:${FRIBB3_REPLAY_SRC}/${name}.txt)
 endforeach()
-add_custom_command(OUTPUT ${FRIBB3_REPLAY_DATA}/maps.zda
-  COMMAND zdapack ${FRIBB3_REPLAY_DATA}/maps.zda ${FRIBB3_REPLAY_STAGES}
-  DEPENDS zdapack ${FRIBB3_REPLAY_STAGES}
-  COMMENT "Packing the test stages"
-  VERBATIM)
-set(FRIBB3_REPLAY_LINKS)
-foreach(archive gfx music sound)
-  add_custom_command(OUTPUT ${FRIBB3_REPLAY_DATA}/${archive}.zda
-    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CMAKE_BINARY_DIR}/data/${archive}.zda
-            ${FRIBB3_REPLAY_DATA}/${archive}.zda
-    VERBATIM)
-  list(APPEND FRIBB3_REPLAY_LINKS ${FRIBB3_REPLAY_DATA}/${archive}.zda)
-endforeach()
+fribb3_test_data(replay_data ${FRIBB3_REPLAY_OUT} "the replay tests'" ${FRIBB3_REPLAY_STAGES})
 
-add_custom_target(replay_maps ALL DEPENDS ${FRIBB3_REPLAY_BINS} ${FRIBB3_REPLAY_DATA}/maps.zda ${FRIBB3_REPLAY_LINKS})
-add_dependencies(replay_maps data)
-add_dependencies(fribb3_tests fribb3-replay replay_maps)
+add_custom_target(replay_maps ALL DEPENDS ${FRIBB3_REPLAY_BINS})
+add_dependencies(fribb3_tests fribb3-replay replay_maps replay_data)
 
 # One golden test per script. NAME.script plays the map NAME.txt as test mode
 # does, unless a line "#args ..." in the script gives the options itself, @DATA@
