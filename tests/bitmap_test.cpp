@@ -17,9 +17,13 @@ using namespace testscreen;
 
 namespace {
 
-// Sheet pixel (x, y): red tells the cell column, green the cell row, blue the x inside the cell.
+// Sheet pixel (x, y): red tells the cell column, green the cell row, blue the x inside the cell. The
+// water strip has a see-through pixel in every cell, so every water frame needs its key (an opaque
+// one at 16 bits goes without).
 Rgb SheetColour(int x, int y)
 {
+    if (y == kWaterStripY && x % 16 == 0)
+        return {255, 0, 255};
     return {(x / 16) * 12, (y / 16) * 20, (x % 16) * 16};
 }
 
@@ -27,6 +31,12 @@ Rgb SheetColour(int x, int y)
 Rgb CorneredColour(int x, int y)
 {
     return x < 2 && y < 2 ? Rgb{255, 0, 255} : Rgb{90, 90, 90};
+}
+
+// The key a surface is drawn with, or a value no colour has when it has none.
+Uint32 KeyedColour(SDL_Surface* s)
+{
+    return (s->flags & SDL_SRCCOLORKEY) ? s->format->colorkey : ~0u;
 }
 
 Rgb GlyphStripe(int x, int)
@@ -73,6 +83,21 @@ TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
     }
     for (SDL_Surface* t : tileImages)
         ASSERT_NE(t, nullptr);
+    for (auto& pair : waterFrames)
+        for (SDL_Surface* frame : pair)
+            EXPECT_EQ(KeyedColour(frame), SDL_MapRGB(frame->format, 255, 0, 255)) << "water lets the stage through";
+}
+
+// Depths SDL decodes pass the header check, any other is refused before it.
+TEST(BitmapHeader, AcceptsTheDepthsSdlDecodes)
+{
+    std::vector<uint8_t> bmp = BmpBytes(MakePicture(2, 2, CorneredColour));
+    constexpr size_t kDepthField = 28;
+    for (auto [depth, accepted] : {std::pair{1, true}, {2, false}, {4, true}, {8, true}, {15, false}, {16, true},
+                                   {24, true}, {32, true}, {48, false}}) {
+        bmp[kDepthField] = static_cast<uint8_t>(depth);
+        EXPECT_EQ(BitmapHeaderProblem(bmp.data(), bmp.size()).empty(), accepted) << depth << " bits";
+    }
 }
 
 // The fonts and the tile sheet the build packs, as the game loads them.

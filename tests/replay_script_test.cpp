@@ -45,6 +45,16 @@ TEST(ReplayScript, RejectsMalformedLinesNamingTheLine)
     }
 }
 
+TEST(ReplayScript, HighestPadButtonSeesEveryButton)
+{
+    ReplayScript s;
+    std::string err;
+    for (auto [text, highest] : {std::pair{"1 R\n", -1}, {"1 {pad0}\n", 0}, {"2 {pad31}\n1 {pad3}{pad30}\n", 31}}) {
+        ASSERT_TRUE(ParseReplayScript(text, s, err)) << err;
+        EXPECT_EQ(HighestPadButton(s), highest) << text;
+    }
+}
+
 class ReplayPlayback : public ::testing::Test {
 protected:
     void SetUp() override

@@ -61,6 +61,9 @@ TEST_F(World, GridReadsAndWritesStayInsideTheGrid)
         EXPECT_EQ(TileAt(c, r), tile::None);
         EXPECT_EQ(RestoreAt(c, r), tile::None);
     }
+    SetLiveOnly(0, 0, tile::Brick); // the first cell is inside
+    EXPECT_EQ(TileAt(0, 0), tile::Brick);
+    EXPECT_EQ(RestoreAt(0, 0), tile::None);
     EXPECT_EQ(TileAtPixel(-1, 0), tile::None);
     EXPECT_EQ(TileAtPixel(40 * kCellSize, 0), tile::None);
     // Walls left and right of the stage, nothing below it, the top row reaching up.
