@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/replay_options.h"
-#include "app/replay_run.h"
-#include "app/replay_script.h"
+#include "tools/replay/replay_options.h"
+#include "tools/replay/replay_run.h"
+#include "tools/replay/replay_script.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_script.h"
+#include "tools/replay/replay_script.h"
 
 namespace {
 

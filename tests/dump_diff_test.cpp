@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/dump_diff.h"
-#include "app/replay_report.h"
+#include "tools/replay/dump_diff.h"
+#include "tools/replay/replay_report.h"
 
 TEST(DumpDiff, NamesTheFirstFrameAndFieldThatDiffer)
 {

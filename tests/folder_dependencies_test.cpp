@@ -22,12 +22,13 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"world", {"core"}},
     {"game", {"core", "world", "platform", "assets", "audio"}},
     {"app", {"core", "world", "game", "platform", "assets", "audio"}},
+    {"tools/replay", {"core", "world", "game", "platform", "assets", "audio", "app"}},
 };
 // Folders whose files never see the libraries (they stay deterministic and headless).
 const std::set<std::string> kLibraryFree = {"core", "world", "game"};
 
-// Folder of a project include ("world/level_map.h" -> "world"), or the library an
-// include of SDL, SDL_mixer or libmodplug names ("SDL"), or "" for anything else.
+// Folder of a project include ("world/level_map.h" -> "world", "tools/replay/state_dump.h" -> "tools/replay"),
+// or the library an include of SDL, SDL_mixer or libmodplug names ("SDL"), or "" for anything else.
 std::string IncludedFrom(const std::string& line)
 {
     static const std::regex include(R"(^\s*#\s*include\s*[<"]([^>"]*)[>"])");
@@ -39,7 +40,11 @@ std::string IncludedFrom(const std::string& line)
         path.find("modplug") != std::string::npos)
         return "SDL";
     const size_t slash = path.find('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash);
+    if (slash == std::string::npos)
+        return "";
+    const std::string top = path.substr(0, slash);
+    const size_t second = path.find('/', slash + 1);
+    return top == "tools" && second != std::string::npos ? path.substr(0, second) : top;
 }
 
 } // namespace

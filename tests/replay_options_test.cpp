@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_options.h"
+#include "tools/replay/replay_options.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 
 #include <SDL.h>
 
-#include "app/replay_input.h"
-#include "app/replay_script.h"
 #include "core/settings.h"
 #include "game/play_input.h"
 #include "platform/input.h"
 #include "test_keys.h"
+#include "tools/replay/replay_input.h"
+#include "tools/replay/replay_script.h"
 
 TEST(ReplayScript, ParsesCountsButtonsAndComments)
 {

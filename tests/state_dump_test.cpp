@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state_dump.h"
+#include "tools/replay/state_dump.h"
 #include "world/level_map.h"
 #include "world/player.h"
 #include "world/world_tick.h"

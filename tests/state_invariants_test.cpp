@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/state_invariants.h"
+#include "tools/replay/state_invariants.h"
 #include "world/actors.h"
 #include "world/level_map.h"
 #include "world/lifts.h"

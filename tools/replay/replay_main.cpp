@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/dump_diff.h"
-#include "app/replay_options.h"
-#include "app/replay_run.h"
-#include "app/replay_script.h"
 #include "file_io.h"
 #include "map_text.h"
+#include "tools/replay/dump_diff.h"
+#include "tools/replay/replay_options.h"
+#include "tools/replay/replay_run.h"
+#include "tools/replay/replay_script.h"
 
 namespace {
 

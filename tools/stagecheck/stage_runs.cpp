@@ -4,8 +4,8 @@
 #include <random>
 #include <sstream>
 
-#include "app/replay_script.h"
 #include "stage_sim.h"
+#include "tools/replay/replay_script.h"
 #include "world/world_state.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/replay_script.h"
 #include "file_io.h"
 #include "map_text.h"
 #include "route_plan.h"
@@ -14,6 +13,7 @@
 #include "route_search.h"
 #include "stage_runs.h"
 #include "stage_sim.h"
+#include "tools/replay/replay_script.h"
 
 namespace {
 

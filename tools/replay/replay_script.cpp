@@ -1,5 +1,5 @@
 // Parsing and writing replay input scripts.
-#include "app/replay_script.h"
+#include "tools/replay/replay_script.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // What must hold after every frame of play, checked by fribb3-replay --check for the soak.
-#include "app/state_invariants.h"
+#include "tools/replay/state_invariants.h"
 
 #include <malloc.h>
 

@@ -1,5 +1,5 @@
 // Scripted input through queued key events, and input recording, both via the pump hook.
-#include "app/replay_input.h"
+#include "tools/replay/replay_input.h"
 
 #include <SDL.h>
 

@@ -1,17 +1,17 @@
 // Writing out every field of the session, world, hero, actors, lifts, effects and grids.
-#include "app/state_dump.h"
+#include "tools/replay/state_dump.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
-#include "app/replay_report.h"
 #include "core/settings.h"
 #include "game/game_state.h"
 #include "game/options_menu.h"
 #include "game/session_music.h"
 #include "platform/key_capture.h"
+#include "tools/replay/replay_report.h"
 #include "world/actors.h"
 #include "world/level_map.h"
 #include "world/lifts.h"

@@ -1,5 +1,5 @@
 // The stage overview picture: background, both tile layers and the map's markers in one BMP.
-#include "app/stage_overview.h"
+#include "tools/replay/stage_overview.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // fribb3-replay's runs: platform start-up, the observed session, the child process and its directory.
-#include "app/replay_run.h"
+#include "tools/replay/replay_run.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -13,12 +13,7 @@
 #include <fstream>
 
 #include "app/command_line.h"
-#include "app/replay_input.h"
-#include "app/replay_report.h"
-#include "app/stage_overview.h"
 #include "app/startup.h"
-#include "app/state_dump.h"
-#include "app/state_invariants.h"
 #include "assets/archive.h"
 #include "assets/front_end_images.h"
 #include "assets/tile_images.h"
@@ -31,6 +26,11 @@
 #include "platform/joystick.h"
 #include "platform/screenshot.h"
 #include "platform/tick_source.h"
+#include "tools/replay/replay_input.h"
+#include "tools/replay/replay_report.h"
+#include "tools/replay/stage_overview.h"
+#include "tools/replay/state_dump.h"
+#include "tools/replay/state_invariants.h"
 #include "world/player.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 //   attempts=K ended=HOW digest=HHHHHHHHHHHHHHHH
 // where HOW is finished, killed, fell, timeup, quit, menu, frames (the --frames
 // limit) or limit (the built-in safety limit), and the digest is a hash of
-// every frame's state dump (app/state_dump.h), so two runs with the same
+// every frame's state dump (tools/replay/state_dump.h), so two runs with the same
 // digest went through the same states. status is quoted; a quote or a
 // backslash inside it is escaped with a backslash, other bytes outside
 // printable ASCII are written as \xHH.

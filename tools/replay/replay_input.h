@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/replay_script.h"
+#include "tools/replay/replay_script.h"
 
 // From the next PumpEvents on, each input poll holds what the script holds for
 // that poll: at every change key and pad button events are queued (a logical

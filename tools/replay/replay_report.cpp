@@ -1,5 +1,5 @@
 // Building the trace and final lines of fribb3-replay from the session state.
-#include "app/replay_report.h"
+#include "tools/replay/replay_report.h"
 
 #include <cinttypes>
 #include <cstdio>

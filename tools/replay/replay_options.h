@@ -19,7 +19,7 @@ struct ReplayOptions {
     std::string mapFile;   // when set, play this map as test mode does (.txt is compiled first)
     long maxFrames = 0;    // stop after this many frames; 0 means the built-in safety limit
     bool trace = false;    // one line per frame
-    bool dump = false;     // every field of the state after every frame (app/state_dump.h)
+    bool dump = false;     // every field of the state after every frame (tools/replay/state_dump.h)
     bool check = false;    // check the world's rules after every frame and the heap per attempt
     std::vector<ReplayShot> shots;
     int attempts = 1;                         // stop once this many attempts have ended

@@ -1,5 +1,5 @@
 // Reading dump lines field by field and finding where two dumps first part.
-#include "app/dump_diff.h"
+#include "tools/replay/dump_diff.h"
 
 #include <algorithm>
 #include <cstdlib>

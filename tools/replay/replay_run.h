@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_options.h"
-#include "app/replay_script.h"
+#include "tools/replay/replay_options.h"
+#include "tools/replay/replay_script.h"
 
 // Fixed seed of rand() for every replay and recording (the water animation uses it).
 constexpr unsigned kReplaySeed = 1;

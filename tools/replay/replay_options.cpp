@@ -1,6 +1,6 @@
 // Parsing the fribb3-replay command line.
-#include "app/replay_options.h"
-#include "app/replay_script.h"
+#include "tools/replay/replay_options.h"
+#include "tools/replay/replay_script.h"
 
 #include <cerrno>
 #include <cstdlib>
