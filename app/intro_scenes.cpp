@@ -84,8 +84,10 @@ void RunScenes(int first)
         // A quit request (Escape, the window's close button, SIGTERM) ends the intro at once: the
         // session is skipped anyway, and a text scene would otherwise wait for a key forever. A tool
         // that stops the run (replays) ends it too.
-        if (input.quitRequest || SessionStopRequested())
+        if (input.quitRequest || SessionStopRequested()) {
+            scene.deinit();
             return;
+        }
         while (!scene.update() && !input.quitRequest && !SessionStopRequested()) {
             if (!frameClock.skipDraw) {
                 scene.draw(screenSurface);

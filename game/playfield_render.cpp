@@ -49,6 +49,8 @@ constexpr int kHintY = 120;
 // Tile animations advance every eight frames: four water-surface phases, and
 // the explosive tile cycling through three images from 0xDC.
 constexpr int kFramesPerAnimationStep = 8;
+constexpr int kFramesPerAnimationShift = 3;
+static_assert(1 << kFramesPerAnimationShift == kFramesPerAnimationStep);
 constexpr int kWaterPhases = 4;
 constexpr int kExplosiveFirstImage = 0xDC;
 constexpr int kExplosiveImages = 3;
@@ -125,6 +127,13 @@ int AnimationStep(int frame, int steps)
     return s < 0 ? s + steps : s;
 }
 
+// Water phase of a frame counter: the frame shifted down by eight frames, low two bits, so the
+// picture-only frame -1 (behind the name entry) shows the last phase.
+int WaterPhase(int frame)
+{
+    return (frame >> kFramesPerAnimationShift) & (kWaterPhases - 1);
+}
+
 // The visible cells of one draw layer; the water surface and the explosive tile are animated.
 void DrawLayer(int frame, int layer)
 {
@@ -141,7 +150,7 @@ void DrawLayer(int frame, int layer)
             const int y = row * kCellSize;
             if (code == tile::WaterSurfaceA || code == tile::WaterSurfaceB) {
                 if (InClippedWindow(x - world.cameraX, y))
-                    DrawWaterTile(AnimationStep(frame, kWaterPhases), code - tile::WaterSurfaceA, x - world.cameraX, y);
+                    DrawWaterTile(WaterPhase(frame), code - tile::WaterSurfaceA, x - world.cameraX, y);
             } else if (code == tile::Explosive) {
                 DrawTileClipped(world.cameraX, x, y, kExplosiveFirstImage + AnimationStep(frame, kExplosiveImages));
             } else {

@@ -96,8 +96,11 @@ void RunStageFrame(Player& hero)
     const bool intro = InIntroPhase(game.attemptFrame);
     ReadInput(hero, intro);
     UpdateWorld(hero, intro);
-    DrawFrame(hero);
-    game.attemptFrame += 1;
+    // NEW GAME, CONTINUE and EXIT leave the title at once: nothing more of this frame is drawn.
+    if (!game.leaveTitle) {
+        DrawFrame(hero);
+        game.attemptFrame += 1;
+    }
     NotifyFrameDone(hero);
 }
 

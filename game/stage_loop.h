@@ -11,7 +11,9 @@ constexpr int kIntroLastFrame = 180;
 // title stage, or a session stop was requested.
 void RunStageLoop(Player& hero);
 
-// One frame of the stage loop, in its fixed order.
+// One frame of the stage loop, in its fixed order. A title menu choice that
+// leaves the title (NEW GAME, CONTINUE, EXIT) ends the frame after the update:
+// nothing is drawn and the frame is not counted.
 void RunStageFrame(Player& hero);
 
 // True while frame `frame` of the current attempt belongs to the intro phase.

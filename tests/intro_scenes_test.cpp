@@ -1,4 +1,5 @@
-// The maker's scene: the jingle starts on the logo's arrival frame, jump waits for it, an odd slide misses it.
+// The maker's scene: the jingle starts on the logo's arrival frame, jump waits for it, an odd slide
+// misses it, and a quit asked for before its first frame still frees what its init loaded.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -7,6 +8,7 @@
 #include <cmath>
 
 #include "app/circle_tables.h"
+#include "app/intro_scenes.h"
 #include "app/maker_scene.h"
 #include "assets/archive.h"
 #include "audio/music.h"
@@ -108,6 +110,17 @@ TEST_F(MakerSceneTest, AnOddSlideStopsLeftOfCentreWithoutTheJingle)
     EXPECT_EQ(makerScene.logoX, 70);
     EXPECT_EQ(jingleStartX, -1);
     EXPECT_EQ(frames, 145) << "the scene ends on the update after the logo passed its rest";
+}
+
+TEST_F(MakerSceneTest, AQuitBeforeTheFirstFrameStillFreesWhatTheInitLoaded)
+{
+    MakerSceneDeinit();
+    input.quitRequest = 1;
+    RunScenes(0);
+    EXPECT_EQ(makerScene.picture, nullptr);
+    EXPECT_EQ(makerScene.logo, nullptr);
+    EXPECT_EQ(makerScene.jingle, nullptr);
+    input.quitRequest = 0;
 }
 
 TEST(CircleTables, HoldTruncatedCosineAndSine)

@@ -1,5 +1,6 @@
 // The playfield renderer where the replays' pictures do not look: the background left of a
-// narrow stage, and the quit question asked over the pause menu.
+// narrow stage, the quit question asked over the pause menu, the water's phase on every frame
+// counter, and the title frame that leaves the title drawing nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,10 +11,14 @@
 #include "game/game_state.h"
 #include "game/playfield_render.h"
 #include "game/stage_loader.h"
+#include "game/stage_loop.h"
+#include "game/title_menu.h"
 #include "platform/draw.h"
 #include "platform/draw_listener.h"
+#include "platform/input.h"
 #include "test_screen.h"
 #include "world/map_format.h"
+#include "world/tile_codes.h"
 #include "world/player.h"
 #include "world/world_state.h"
 
@@ -22,6 +27,9 @@ using namespace testscreen;
 namespace {
 
 std::vector<std::string> texts;
+std::vector<int> waterPhases;
+int drawCalls = 0;
+uint32_t scriptedRelease = 0;
 
 class PlayfieldPicture : public ::testing::Test {
 protected:
@@ -37,21 +45,30 @@ protected:
         StageMap map;
         map.columns = 10;
         map.cells.assign(10 * kRows, 0);
+        map.cells[kWaterColumn * kRows + kWaterRow] = tile::WaterSurfaceA;
         const std::vector<uint8_t> bytes = EncodeStageMap(map);
         ApplyStageMap(bytes.data(), bytes.size(), hero);
         texts.clear();
+        waterPhases.clear();
+        drawCalls = 0;
         SetDrawListener([](const DrawCall& call) {
+            ++drawCalls;
             if (call.text)
                 texts.emplace_back(call.text, static_cast<size_t>(call.v[2]));
+            if (std::string(call.what) == "water")
+                waterPhases.push_back(call.v[2]);
         });
     }
     void TearDown() override
     {
         SetDrawListener(nullptr);
+        SetPumpHook(nullptr);
         FreeSurface(BackImage);
         BackImage = nullptr;
         CloseScreen();
     }
+    static constexpr int kWaterColumn = 2;
+    static constexpr int kWaterRow = 5;
     Player hero;
 };
 
@@ -77,6 +94,53 @@ TEST_F(PlayfieldPicture, QuitAskedWhilePausedShowsNoPauseMenu)
     game.quitPending = 1;
     DrawPlayfield(32, hero, 0);
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "-PAUSE-"), texts.end());
+}
+
+TEST_F(PlayfieldPicture, WaterPhaseIsTheFrameShiftedByThreeLowTwoBits)
+{
+    // Frame -1 is the picture-only frame behind the name entry.
+    const std::pair<int, int> frames[] = {{-1, 3}, {-8, 3}, {-9, 2}, {0, 0}, {7, 0}, {8, 1}, {31, 3}, {32, 0}, {500, 2}};
+    for (auto [frame, phase] : frames) {
+        waterPhases.clear();
+        DrawPlayfield(frame, hero, 0);
+        ASSERT_EQ(waterPhases.size(), 1u) << "frame " << frame;
+        EXPECT_EQ(waterPhases[0], phase) << "frame " << frame;
+    }
+}
+
+TEST_F(PlayfieldPicture, AChoiceThatLeavesTheTitleEndsItsFrameUndrawn)
+{
+    struct Case {
+        int menuState;
+        uint32_t released;
+        bool leaves;
+    };
+    const Case cases[] = {
+        {kMenuNewGame, kButtonStart, true},
+        {kMenuContinue, kButtonJump, true},
+        {kMenuExit, kButtonPause, true},
+        {kMenuHiscores, kButtonDown, false},
+        {kMenuNewGame, 0, false},
+    };
+    SetPumpHook([] { input.released = scriptedRelease; });
+    for (const Case& c : cases) {
+        game.stage = 0;
+        game.leaveTitle = 0;
+        game.menuState = c.menuState;
+        game.attemptFrame = 500;
+        hero.active = 0;
+        scriptedRelease = c.released;
+        drawCalls = 0;
+        RunStageFrame(hero);
+        EXPECT_EQ(game.leaveTitle, c.leaves ? 1 : 0) << c.menuState << " " << c.released;
+        if (c.leaves) {
+            EXPECT_EQ(drawCalls, 0) << c.menuState << " " << c.released;
+            EXPECT_EQ(game.attemptFrame, 500) << "the frame was counted";
+        } else {
+            EXPECT_GT(drawCalls, 0) << c.menuState << " " << c.released;
+            EXPECT_EQ(game.attemptFrame, 501);
+        }
+    }
 }
 
 } // namespace
