@@ -1,15 +1,11 @@
 // The confirm test of the session screens and the release drain between them.
 #include "game/confirm.h"
 
+#include "core/stages.h"
 #include "game/play_input.h"
 #include "game/screen_layout.h"
 #include "platform/input.h"
 #include "platform/tick_source.h"
-
-namespace {
-// PollInput's stage argument where no stage applies.
-constexpr int kNoStage = -1;
-} // namespace
 
 int IsConfirmRelease()
 {

@@ -5,6 +5,7 @@
 
 #include "audio/music.h"
 #include "core/messages.h"
+#include "core/stages.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
 #include "game/name_entry.h"
@@ -29,7 +30,6 @@ constexpr int kCauseY = 116;
 constexpr int kScoreY = 136;
 constexpr int kQuestionHintY = 128;
 constexpr int kLoopForever = -1;
-constexpr int kNoStage = -1;
 
 // One frame of the stage behind these screens: input, enemies and effects, the picture (not presented).
 void LiveStageFrame(Player& hero)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/messages.h"
+#include "core/stages.h"
 #include "game/game_state.h"
 #include "game/play_input.h"
 #include "game/playfield_render.h"
@@ -23,7 +24,6 @@ constexpr int kNameY = 136;
 constexpr int kMarkerY = 148;
 // The stage drawn behind without any of its overlay texts.
 constexpr int kPictureOnly = -1;
-constexpr int kNoStage = -1;
 constexpr char kDash = '-';
 constexpr char kUnset = '.';
 

@@ -5,6 +5,7 @@
 
 #include "assets/archive.h"
 #include "assets/user_file.h"
+#include "core/stages.h"
 #include "game/game_state.h"
 
 namespace {
@@ -18,7 +19,6 @@ constexpr uint16_t kFallbackWord = 0x4d2e;
 constexpr int kWordDraws = 10;
 // The stage stands in both bytes of a 16-bit word.
 constexpr int kBothBytes = 257;
-constexpr int kLastStage = 10;
 
 bool UsableWord(uint32_t r)
 {
@@ -46,7 +46,7 @@ int DecodeSaveGame(const uint8_t* data, size_t size)
     if ((v >> 8) != (v & 0xFF))
         return 0;
     const int stage = static_cast<int>(v & 0xFF);
-    return stage >= 1 && stage <= kLastStage ? stage : 0;
+    return stage >= kFirstStage && stage <= kLastStage ? stage : 0;
 }
 
 void EncodeSaveGame(int stage, uint16_t r, uint8_t* out)

@@ -3,6 +3,7 @@
 
 #include "assets/tile_images.h"
 #include "audio/sound_effects.h"
+#include "core/stages.h"
 #include "game/confirm.h"
 #include "game/game_over.h"
 #include "game/game_state.h"
@@ -22,9 +23,6 @@
 #include "world/world_state.h"
 
 namespace {
-
-// The stage after the last one: reaching it starts the ending.
-constexpr int kEndingStage = 11;
 
 SessionObserver observer;
 bool stopRequested = false;
@@ -200,7 +198,7 @@ void RunSessionFrom(const SessionStart& start)
     game.testMode = start.mapFile != nullptr;
     if (game.testMode) {
         SetTestMapPath(start.mapFile);
-        game.stage = -1;
+        game.stage = kTestStage;
     } else {
         game.continueStage = ReadSaveGame();
         game.stage = start.stage;

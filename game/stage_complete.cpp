@@ -6,6 +6,7 @@
 #include "audio/music.h"
 #include "core/messages.h"
 #include "core/sound.h"
+#include "core/stages.h"
 #include "game/game_state.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
@@ -26,8 +27,6 @@ constexpr int kTimeBonusY = 110;
 constexpr int kLifeBonusY = 130;
 constexpr int kNextStageY = 160;
 constexpr int kComingUpY = 180;
-// After this stage comes the ending, not a next stage.
-constexpr int kLastStage = 10;
 // The stage-complete tune plays once.
 constexpr int kPlayOnce = 0;
 constexpr int kNoLife = 0;
@@ -69,7 +68,8 @@ void RunStageComplete(Player& hero)
     PlaySessionTune(MusicLevelComplete, kPlayOnce);
     hero.active = 0;
     ResetFrameClock();
-    const bool nextStageFollows = game.stage >= 1 && game.stage < kLastStage;
+    const bool nextStageFollows =
+        game.stage >= kFirstStage && game.stage < kLastStage; // after the last comes the ending
     for (int f = kBonusFirstFrame; f <= kBonusLastFrame; ++f) {
         PumpEvents();
         input.held = 0;

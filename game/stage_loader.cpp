@@ -8,6 +8,7 @@
 
 #include "assets/archive.h"
 #include "core/fatal_error.h"
+#include "core/stages.h"
 #include "game/game_state.h"
 #include "game/session_music.h"
 #include "platform/colors.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-// The last playable stage; 0x18 is a start marker only in stages 1 up to this.
-constexpr int kLastStage = 10;
 // Rings this far (or further) left of the restart column were collected before
 // the checkpoint and are not counted again.
 constexpr int kRingCountMargin = kCellSize;
@@ -53,7 +52,7 @@ bool IsStartMarker(TileCode code, int stage)
     case tile::HeroStandLeft:
         return true;
     case tile::HeroIdle:
-        return stage >= 1 && stage <= kLastStage;
+        return stage >= kFirstStage && stage <= kLastStage; // a start marker only in playable stages
     default:
         return false;
     }

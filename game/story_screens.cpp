@@ -6,6 +6,7 @@
 #include "assets/bitmap.h"
 #include "core/geometry.h"
 #include "core/messages.h"
+#include "core/stages.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
 #include "game/name_entry.h"
@@ -24,8 +25,6 @@ namespace {
 // The caption strip below the picture, and the caption's top edge.
 constexpr int kCaptionStripY = 200;
 constexpr int kCaptionY = 208;
-constexpr int kNoStage = -1;
-constexpr int kFirstStage = 1;
 
 void PollAndWait()
 {

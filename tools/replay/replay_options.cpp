@@ -1,5 +1,6 @@
 // Parsing the fribb3-replay command line.
 #include "tools/replay/replay_options.h"
+#include "core/stages.h"
 #include "tools/replay/replay_script.h"
 
 #include <cerrno>
@@ -43,8 +44,6 @@ bool ParseNumber(const char* text, long lo, long hi, long& value)
     return true;
 }
 
-// Largest stage number of the maps archive.
-constexpr long kLastStage = 10;
 // Upper bound for counts on the command line; a run never gets near it.
 constexpr long kMaxCount = kMaxReplayCount;
 
