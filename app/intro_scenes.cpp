@@ -6,7 +6,7 @@
 #include "app/maker_scene.h"
 #include "core/geometry.h"
 #include "core/messages.h"
-#include "game/session.h"
+#include "game/session_stop.h"
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"

@@ -111,7 +111,7 @@ void BM_StageFrame(benchmark::State& state)
         controls.right = 1;
         controls.jump = (frame % kJumpPeriod) < 10;
         StepWorld(hero, controls);
-        DrawPlayfield(frame, hero, 0);
+        DrawPlayfield(frame, hero);
         benchmark::DoNotOptimize(screenSurface);
         ++frame;
         for (const Actor& a : actors)

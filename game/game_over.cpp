@@ -12,8 +12,8 @@
 #include "game/play_input.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
-#include "game/session.h"
 #include "game/session_music.h"
+#include "game/session_stop.h"
 #include "game/title_menu.h"
 #include "platform/display.h"
 #include "platform/draw.h"
@@ -37,14 +37,12 @@ void LiveStageFrame(Player& hero)
     PollInput(kNoStage, 0);
     UpdateTileEffects(hero);
     UpdateActors(hero);
-    DrawPlayfield(game.attemptFrame, hero, 0);
+    DrawPlayfield(game.attemptFrame, hero);
 }
 
 void EndLiveStageFrame()
 {
-    if (!frameClock.skipDraw)
-        PresentScreen();
-    WaitFrame();
+    PresentFrame();
     game.attemptFrame += 1;
 }
 

@@ -17,8 +17,10 @@ struct GameState {
 // The one GameState of the process.
 extern GameState game;
 
-// A new game: score 0, 6 lives, the title stage with its "PRESS START" prompt,
-// the given hiscore row highlighted (-1 none), the title scroller from its
-// start and no status message. The continue stage and the restart point are
-// not touched.
-void ResetGame(int highlight);
+// Pause menu cursor values (menuState while paused).
+constexpr int kPauseSuicide = 1;
+constexpr int kPauseGoOn = 2;
+constexpr int kPauseExit = 3;
+
+// The last frame of an attempt's intro phase ("FRIBB, RUN!"); the title stage has none.
+constexpr int kIntroLastFrame = 180;

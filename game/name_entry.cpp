@@ -9,7 +9,7 @@
 #include "game/play_input.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
-#include "game/session.h"
+#include "game/session_stop.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -47,7 +47,7 @@ char StepForward(char c)
 
 void DrawNameEntry(const Player& hero, const NameEntry& e)
 {
-    DrawPlayfield(kPictureOnly, hero, 0);
+    DrawPlayfield(kPictureOnly, hero);
     if (frameClock.skipDraw)
         return;
     DimScreen();

@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "core/sound.h"
 #include "game/game_state.h"
+#include "game/playfield_render.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -240,7 +241,5 @@ void DrawOptionsLayer()
         if (capture.captureDuplicate)
             DrawTextCentred(screenSurface, GetText(TXT_ALREADY_USED), kDuplicateY, smallFont);
     }
-    if (!frameClock.skipDraw)
-        PresentScreen();
-    WaitFrame();
+    PresentFrame();
 }

@@ -6,7 +6,7 @@
 #include "game/game_state.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
-#include "game/session.h"
+#include "game/session_stop.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -62,7 +62,7 @@ void DrawPauseLayer(int frame)
 void QuitConfirmation(Player& hero)
 {
     frameClock.skipDraw = 0;
-    DrawPlayfield(kQuitPictureFrame, hero, 0);
+    DrawPlayfield(kQuitPictureFrame, hero);
     DimScreen();
     DrawTextCentred(screenSurface, GetText(TXT_SURE_TO_QUIT), kMessageY, bigFont);
     DrawTextCentred(screenSurface, GetText(TXT_LEFT_YES_RIGHT_NO), kQuitHintY, smallFont);

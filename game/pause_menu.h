@@ -1,12 +1,9 @@
 // The pause menu (SUICIDE, GO ON, EXIT) and the quit confirmation.
 #pragma once
 
-struct Player;
+#include "game/game_state.h"
 
-// Pause menu cursor values (menuState while paused).
-constexpr int kPauseSuicide = 1;
-constexpr int kPauseGoOn = 2;
-constexpr int kPauseExit = 3;
+struct Player;
 
 // One frame of the open pause menu, acting on the released button: directions
 // move the cursor, start or jump confirm the item.

@@ -2,7 +2,6 @@
 #include "game/play_input.h"
 
 #include "game/game_state.h"
-#include "game/pause_menu.h"
 #include "platform/input.h"
 
 PlayerControls playerControls;

@@ -3,11 +3,9 @@
 
 #include "assets/front_end_images.h"
 #include "core/messages.h"
+#include "core/stages.h"
 #include "game/game_state.h"
-#include "game/pause_menu.h"
 #include "game/screen_layout.h"
-#include "game/stage_loop.h"
-#include "game/title_menu.h"
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"
@@ -234,7 +232,8 @@ void DrawHud()
     DrawNumber(screenSurface, game.stage, kStageX, kHudY, 2, true, bigFont);
 }
 
-// Dimming and the centred texts: a death message, the intro call, the pause menu, the closed-door hint.
+// Dimming and the centred texts: a death message, the intro call, the closed-door hint (the pause
+// menu and the quit question draw their own over the dimmed stage).
 void DrawOverlayTexts(int frame, const Player& p)
 {
     const bool hasMessage = world.statusMessage[0] != '\0';
@@ -243,12 +242,8 @@ void DrawOverlayTexts(int frame, const Player& p)
         DimScreen();
     // A quit asked for while paused: the quit question goes over the stage
     // alone, without the pause menu under it.
-    if (game.quitPending)
+    if (game.quitPending || game.paused)
         return;
-    if (game.paused) {
-        DrawPauseLayer(frame);
-        return;
-    }
     if ((frame & kBlinkBit) == 0) {
         if (world.lives > 0 && (!p.active || p.dead) && hasMessage)
             DrawTextCentred(screenSurface, world.statusMessage, kMessageY, bigFont);
@@ -292,32 +287,31 @@ int ActorSpriteCode(int slot)
     }
 }
 
-void DrawPlayfield(int frame, const Player& player, int present)
+void DrawPlayfield(int frame, const Player& player)
 {
-    if (!frameClock.skipDraw) {
-        DrawBackground();
-        if (game.stage > 0)
-            DrawBars();
-        DrawLayer(frame, 0);
-        for (int i = 0; i < liftCount; ++i)
-            DrawTileLoose(world.cameraX, lifts[i].x, lifts[i].y, tile::Lift);
-        DrawActors();
-        DrawEffects();
-        if (frame > kIntroLastFrame && player.active && player.deathEffect == 0)
-            DrawTileLoose(world.cameraX, player.x, player.y, player.frame);
-        DrawLayer(frame, 1);
-        if (game.stage == 0) {
-            if (game.menuState >= 0)
-                DrawTitleLayer(frame);
-        } else {
-            DrawHud();
-            if (frame >= 0)
-                DrawOverlayTexts(frame, player);
-        }
+    if (frameClock.skipDraw)
+        return;
+    DrawBackground();
+    if (game.stage > 0)
+        DrawBars();
+    DrawLayer(frame, 0);
+    for (int i = 0; i < liftCount; ++i)
+        DrawTileLoose(world.cameraX, lifts[i].x, lifts[i].y, tile::Lift);
+    DrawActors();
+    DrawEffects();
+    if (frame > kIntroLastFrame && player.active && player.deathEffect == 0)
+        DrawTileLoose(world.cameraX, player.x, player.y, player.frame);
+    DrawLayer(frame, 1);
+    if (game.stage != kTitleStage) {
+        DrawHud();
+        if (frame >= 0)
+            DrawOverlayTexts(frame, player);
     }
-    if (present) {
-        if (!frameClock.skipDraw)
-            PresentScreen();
-        WaitFrame();
-    }
+}
+
+void PresentFrame()
+{
+    if (!frameClock.skipDraw)
+        PresentScreen();
+    WaitFrame();
 }

@@ -10,6 +10,7 @@
 #include "game/play_input.h"
 #include "game/savegame.h"
 #include "game/session_music.h"
+#include "game/session_stop.h"
 #include "game/stage_complete.h"
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
@@ -23,9 +24,6 @@
 #include "world/world_state.h"
 
 namespace {
-
-SessionObserver observer;
-bool stopRequested = false;
 
 // The hero of the session, handed by reference to every world operation.
 Player hero;
@@ -131,9 +129,8 @@ void LoseLife()
 // The whole end of an attempt. Returns true when RunSession must return.
 bool EndOfAttempt()
 {
-    if (observer.attemptEnded)
-        observer.attemptEnded(hero, AttemptEndReason(hero));
-    if (stopRequested)
+    NotifyAttemptEnded(hero, AttemptEndReason(hero));
+    if (SessionStopRequested())
         return true;
     const QuitOutcome quit = HandleQuit();
     if (quit == QuitOutcome::EndSession)
@@ -155,30 +152,9 @@ bool EndOfAttempt()
 
 } // namespace
 
-void SetSessionObserver(const SessionObserver* o)
-{
-    observer = o ? *o : SessionObserver{};
-}
-
-void RequestSessionStop()
-{
-    stopRequested = true;
-}
-
-bool SessionStopRequested()
-{
-    return stopRequested;
-}
-
-void NotifyFrameDone(const Player& h)
-{
-    if (observer.afterFrame)
-        observer.afterFrame(h);
-}
-
 const char* AttemptEndReason(const Player& h)
 {
-    if (stopRequested)
+    if (SessionStopRequested())
         return "stopped";
     if (game.quitPending)
         return "quit";
@@ -193,7 +169,7 @@ const char* AttemptEndReason(const Player& h)
 
 void RunSessionFrom(const SessionStart& start)
 {
-    stopRequested = false;
+    ClearSessionStop();
     StartSessionState();
     game.testMode = start.mapFile != nullptr;
     if (game.testMode) {
@@ -207,7 +183,7 @@ void RunSessionFrom(const SessionStart& start)
     FreeSessionMusic();
     game.reloadMusic = 1;
 
-    while (!game.quitPending && !stopRequested) {
+    while (!game.quitPending && !SessionStopRequested()) {
         LoadStage(hero);
         RunStageLoop(hero);
         if (EndOfAttempt())

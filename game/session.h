@@ -1,6 +1,8 @@
 // The game session: attempt after attempt until the player quits, with hooks for replays.
 #pragma once
 
+#include "game/session_stop.h"
+
 struct Player;
 
 // Plays the session; returns when the user quits from the title, or when a
@@ -16,29 +18,6 @@ struct SessionStart {
 
 // RunSession with an explicit start; everything after the start is the normal session.
 void RunSessionFrom(const SessionStart& start);
-
-// Callbacks for tools that watch a session (replays); either may be null.
-struct SessionObserver {
-    // After every frame of the stage loop, with the hero as the frame left him.
-    void (*afterFrame)(const Player& hero) = nullptr;
-    // When an attempt has ended, before the session decides what follows. how is
-    // "finished", "killed", "fell", "timeup", "quit", "menu" or "stopped".
-    void (*attemptEnded)(const Player& hero, const char* how) = nullptr;
-};
-
-// Installs the observer (copied); null removes it.
-void SetSessionObserver(const SessionObserver* observer);
-
-// Asks the running session to stop: the stage loop ends before its next frame
-// and RunSession returns without starting another attempt. Cleared when a
-// session starts.
-void RequestSessionStop();
-
-// True once RequestSessionStop was called in this session.
-bool SessionStopRequested();
-
-// Called by the stage loop after each frame; passes the hero to the observer.
-void NotifyFrameDone(const Player& hero);
 
 // Why the attempt of this hero ended, as passed to attemptEnded.
 const char* AttemptEndReason(const Player& hero);

@@ -75,7 +75,7 @@ void RunStageComplete(Player& hero)
         input.held = 0;
         input.released = 0;
         BonusCountFrame(count, f);
-        DrawPlayfield(f, hero, 0);
+        DrawPlayfield(f, hero);
         if (!frameClock.skipDraw) {
             DimScreen();
             DrawTextCentred(screenSurface, GetText(TXT_CONGRATULATIONS), kCongratulationsY, bigFont);
@@ -87,9 +87,8 @@ void RunStageComplete(Player& hero)
                 DrawTextCentred(screenSurface, GetText(TXT_NEXT_STAGE), kNextStageY, bigFont);
                 DrawTextCentred(screenSurface, GetText(TXT_COMING_UP), kComingUpY, bigFont);
             }
-            PresentScreen();
         }
-        WaitFrame();
+        PresentFrame();
     }
     hero.active = 1;
 }

@@ -1,12 +1,14 @@
 // The stage loop: input, world, picture and overlays of each frame, and the intro phase.
 #include "game/stage_loop.h"
 
+#include "core/stages.h"
 #include "game/game_state.h"
 #include "game/pause_menu.h"
 #include "game/play_input.h"
 #include "game/playfield_render.h"
-#include "game/session.h"
+#include "game/session_stop.h"
 #include "game/title_menu.h"
+#include "platform/frame_clock.h"
 #include "platform/input.h"
 #include "world/player.h"
 #include "world/world_tick.h"
@@ -42,31 +44,89 @@ void ReadInput(Player& hero, bool intro)
     }
 }
 
-// The world moves unless the intro runs or the pause menu is open; the title
-// menu steps on the title stage, where the hero never takes part.
-void UpdateWorld(Player& hero, bool intro)
+// Who is in charge of a stage frame.
+enum class Screen {
+    TitleMenu,     // the title stage under its prompt or main menu
+    TitleOwnLayer, // the title stage under the hiscore view or the options screen, which present themselves
+    Intro,         // "FRIBB, RUN!" before play: nothing moves
+    Play,
+    Pause,
+};
+
+// The screen in charge, read from the session's state; asked again for the picture, since the
+// update may have changed it.
+Screen CurrentScreen(bool intro)
 {
+    if (game.stage == kTitleStage)
+        return game.menuState < 0 ? Screen::TitleOwnLayer : Screen::TitleMenu;
     if (intro)
-        return;
-    if (game.paused) {
-        PauseStep(hero);
-        return;
-    }
-    const bool onTitle = !hero.active && game.stage == 0;
+        return Screen::Intro;
+    return game.paused ? Screen::Pause : Screen::Play;
+}
+
+void StepPlay(Player& hero)
+{
     StepWorld(hero, playerControls);
-    if (onTitle)
+}
+
+// The title stage moves on, then its menu acts; the hero never takes part there.
+void StepTitle(Player& hero)
+{
+    const bool heroOut = !hero.active;
+    StepWorld(hero, playerControls);
+    if (heroOut)
         TitleStep(hero);
 }
 
-// The picture, then the overlay of whoever is in charge.
-void DrawFrame(Player& hero)
+void DrawPauseUnlessQuitting(int frame)
 {
-    const bool menuDrawsOwnLayer = game.stage == 0 && game.menuState < 0;
-    DrawPlayfield(game.attemptFrame, hero, menuDrawsOwnLayer ? 0 : 1);
-    if (game.stage == 0)
-        TitleOverlayStep(hero);
-    else if (game.quitPending)
+    if (!game.quitPending)
+        DrawPauseLayer(frame);
+}
+
+// A quit asked for during play is answered before the next frame.
+void AskQuitIfPending(Player& hero)
+{
+    if (game.quitPending)
         QuitConfirmation(hero);
+}
+
+// What each screen does in a frame: its update after the input (none: nothing moves), the layer
+// it draws over the playfield, whether the frame is presented and paced here (the title's own
+// layers do that themselves), and its step after the picture.
+struct ScreenRow {
+    void (*update)(Player& hero);
+    void (*layer)(int frame);
+    bool presentHere;
+    void (*afterPicture)(Player& hero);
+};
+constexpr ScreenRow kScreens[] = {
+    /* TitleMenu */ {StepTitle, DrawTitleLayer, true, TitleOverlayStep},
+    /* TitleOwnLayer */ {StepTitle, nullptr, false, TitleOverlayStep},
+    /* Intro */ {nullptr, nullptr, true, AskQuitIfPending},
+    /* Play */ {StepPlay, nullptr, true, AskQuitIfPending},
+    /* Pause */ {PauseStep, DrawPauseUnlessQuitting, true, AskQuitIfPending},
+};
+
+const ScreenRow& RowOf(Screen s)
+{
+    return kScreens[static_cast<int>(s)];
+}
+
+void UpdateWorld(Player& hero, bool intro)
+{
+    if (const auto update = RowOf(CurrentScreen(intro)).update)
+        update(hero);
+}
+
+// The picture, shown, then the step after it of the screen in charge.
+void DrawFrame(Player& hero, bool intro)
+{
+    DrawStagePicture(hero);
+    const ScreenRow& row = RowOf(CurrentScreen(intro));
+    if (row.presentHere)
+        PresentFrame();
+    row.afterPicture(hero);
 }
 
 // The tests before each frame: 1 while the attempt goes on.
@@ -86,6 +146,14 @@ bool AttemptGoesOn(Player& hero)
 
 } // namespace
 
+void DrawStagePicture(const Player& hero)
+{
+    const ScreenRow& row = RowOf(CurrentScreen(InIntroPhase(game.attemptFrame)));
+    DrawPlayfield(game.attemptFrame, hero);
+    if (row.layer && !frameClock.skipDraw)
+        row.layer(game.attemptFrame);
+}
+
 bool InIntroPhase(int frame)
 {
     return game.stage != 0 && frame <= kIntroLastFrame;
@@ -98,7 +166,7 @@ void RunStageFrame(Player& hero)
     UpdateWorld(hero, intro);
     // NEW GAME, CONTINUE and EXIT leave the title at once: nothing more of this frame is drawn.
     if (!game.leaveTitle) {
-        DrawFrame(hero);
+        DrawFrame(hero, intro);
         game.attemptFrame += 1;
     }
     NotifyFrameDone(hero);

@@ -1,10 +1,9 @@
 // The per-frame stage loop: input, world update, drawing, overlays.
 #pragma once
 
-struct Player;
+#include "game/game_state.h"
 
-// The last frame of an attempt's intro phase ("FRIBB, RUN!"); the title stage has none.
-constexpr int kIntroLastFrame = 180;
+struct Player;
 
 // Runs frames until the attempt ends: the hero has finished, his countdown
 // after leaving play has run out, a quit is pending, the title menu left the
@@ -15,6 +14,11 @@ void RunStageLoop(Player& hero);
 // leaves the title (NEW GAME, CONTINUE, EXIT) ends the frame after the update:
 // nothing is drawn and the frame is not counted.
 void RunStageFrame(Player& hero);
+
+// The picture of the running frame (game.attemptFrame): the playfield with the
+// layer of the screen in charge over it (the title menu, the pause menu unless a
+// quit question is pending), not presented.
+void DrawStagePicture(const Player& hero);
 
 // True while frame `frame` of the current attempt belongs to the intro phase.
 bool InIntroPhase(int frame);

@@ -12,7 +12,7 @@
 #include "game/name_entry.h"
 #include "game/play_input.h"
 #include "game/screen_layout.h"
-#include "game/session.h"
+#include "game/session_stop.h"
 #include "game/title_menu.h"
 #include "platform/colors.h"
 #include "platform/display.h"

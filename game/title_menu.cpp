@@ -8,6 +8,7 @@
 #include "assets/front_end_images.h"
 #include "core/messages.h"
 #include "core/sound.h"
+#include "core/stages.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
 #include "game/hiscores.h"
@@ -24,6 +25,7 @@
 #include "world/camera.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
+#include "world/world_state.h"
 
 namespace {
 
@@ -65,7 +67,10 @@ void DrainPromptConfirm(Player& hero)
     while (IsConfirmRelease()) {
         UpdateTileEffects(hero);
         UpdateActors(hero);
-        DrawPlayfield(game.attemptFrame, hero, 1);
+        DrawPlayfield(game.attemptFrame, hero);
+        if (!frameClock.skipDraw)
+            DrawTitleLayer(game.attemptFrame);
+        PresentFrame();
         PollInput(game.stage, 0);
     }
 }
@@ -171,9 +176,8 @@ void DrawHiscoreView(int frame)
             DrawText(screenSurface, row.name, kHiscoreNameX, y, bigFont);
             DrawText(screenSurface, score, kHiscoreScoreX, y, bigFont);
         }
-        PresentScreen();
     }
-    WaitFrame();
+    PresentFrame();
 }
 
 void TitleOverlayStep(Player&)
@@ -205,4 +209,15 @@ void ResetTitleScroller()
         scrollerText = GetText(TXT_SCROLLER);
         scrollerLength = static_cast<int>(std::strlen(scrollerText));
     }
+}
+
+void ResetGame(int highlight)
+{
+    world.score = 0;
+    world.lives = kStartLives;
+    game.stage = kTitleStage;
+    game.menuState = kTitlePressStart;
+    game.hiscoreHighlight = highlight;
+    ResetTitleScroller();
+    SetStatusMessage("");
 }

@@ -55,3 +55,9 @@ void DrawHiscoreView(int frame);
 // Scroller back to its first character; the text is taken from the message
 // table the first time.
 void ResetTitleScroller();
+
+// A new game: score 0, 6 lives, the title stage with its "PRESS START" prompt,
+// the given hiscore row highlighted (-1 none), the title scroller from its
+// start and no status message. The continue stage and the restart point are
+// not touched.
+void ResetGame(int highlight);

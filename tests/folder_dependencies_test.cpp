@@ -1,13 +1,16 @@
-// The folders depend one way (README, "Source layout"), and SDL, SDL_mixer and libmodplug stay out of core/, world/ and
-// game/.
+// The folders depend one way (README, "Source layout"), the modules of game/ too, and SDL, SDL_mixer and libmodplug
+// stay out of core/, world/ and game/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,4 +78,45 @@ TEST(FolderDependencies, EachFolderIncludesOnlyWhatTheRuleAllows)
         }
     }
     EXPECT_GT(scanned, 50);
+}
+
+// The session's modules (a .cpp and its .h) include each other one way: the session above its
+// screens, the screens above the renderer, the renderer above the state they share.
+TEST(FolderDependencies, GameModulesIncludeEachOtherWithoutACycle)
+{
+    static const std::regex include(R"(^\s*#\s*include\s*"game/(\w+)\.h")");
+    std::map<std::string, std::set<std::string>> includes;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(FRIBB3_SOURCE_DIR) / "game")) {
+        const std::string module = e.path().stem().string();
+        std::ifstream in(e.path());
+        std::string line;
+        std::smatch m;
+        while (std::getline(in, line))
+            if (std::regex_search(line, m, include) && m[1] != module)
+                includes[module].insert(m[1]);
+        includes[module];
+    }
+    ASSERT_GT(includes.size(), 10u);
+    // Depth-first: a module met again while its own includes are still being walked closes a cycle.
+    std::map<std::string, int> state; // 1 being walked, 2 done
+    std::vector<std::string> path;
+    std::function<void(const std::string&)> walk = [&](const std::string& module) {
+        state[module] = 1;
+        path.push_back(module);
+        for (const std::string& next : includes[module]) {
+            if (state[next] == 1) {
+                std::string cycle;
+                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it)
+                    cycle += *it + " -> ";
+                ADD_FAILURE() << "game/ include cycle: " << cycle << next;
+            } else if (state[next] == 0) {
+                walk(next);
+            }
+        }
+        path.pop_back();
+        state[module] = 2;
+    };
+    for (const auto& [module, unused] : includes)
+        if (state[module] == 0)
+            walk(module);
 }

@@ -18,8 +18,8 @@
 #include "platform/input.h"
 #include "test_screen.h"
 #include "world/map_format.h"
-#include "world/tile_codes.h"
 #include "world/player.h"
+#include "world/tile_codes.h"
 #include "world/world_state.h"
 
 using namespace testscreen;
@@ -77,7 +77,7 @@ TEST_F(PlayfieldPicture, BackgroundCoversTheScreenLeftOfANarrowStage)
     // Columns 0..31 red, 32..63 green.
     BackImage = MakePicture(64, kStageHeight, [](int x, int) { return x < 32 ? Rgb{255, 0, 0} : Rgb{0, 255, 0}; });
     ASSERT_EQ(world.cameraX, -161) << "a ten-column stage leaves the camera left of the stage";
-    DrawPlayfield(500, hero, 0);
+    DrawPlayfield(500, hero);
     // (-161 >> 1) = -81, which is source column 47 of the 64-wide strip.
     const Rgb red = Stored(255, 0, 0), green = Stored(0, 255, 0);
     for (auto [x, colour] : {std::pair{0, green}, {16, green}, {17, red}, {48, red}, {49, green}, {319, green}})
@@ -88,21 +88,23 @@ TEST_F(PlayfieldPicture, QuitAskedWhilePausedShowsNoPauseMenu)
 {
     game.paused = 1;
     game.menuState = 2;
-    DrawPlayfield(32, hero, 0);
+    game.attemptFrame = 232;
+    DrawStagePicture(hero);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "-PAUSE-"), texts.end());
     texts.clear();
     game.quitPending = 1;
-    DrawPlayfield(32, hero, 0);
+    DrawStagePicture(hero);
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "-PAUSE-"), texts.end());
 }
 
 TEST_F(PlayfieldPicture, WaterPhaseIsTheFrameShiftedByThreeLowTwoBits)
 {
     // Frame -1 is the picture-only frame behind the name entry.
-    const std::pair<int, int> frames[] = {{-1, 3}, {-8, 3}, {-9, 2}, {0, 0}, {7, 0}, {8, 1}, {31, 3}, {32, 0}, {500, 2}};
+    const std::pair<int, int> frames[] = {{-1, 3}, {-8, 3}, {-9, 2}, {0, 0},  {7, 0},
+                                          {8, 1},  {31, 3}, {32, 0}, {500, 2}};
     for (auto [frame, phase] : frames) {
         waterPhases.clear();
-        DrawPlayfield(frame, hero, 0);
+        DrawPlayfield(frame, hero);
         ASSERT_EQ(waterPhases.size(), 1u) << "frame " << frame;
         EXPECT_EQ(waterPhases[0], phase) << "frame " << frame;
     }
@@ -116,11 +118,8 @@ TEST_F(PlayfieldPicture, AChoiceThatLeavesTheTitleEndsItsFrameUndrawn)
         bool leaves;
     };
     const Case cases[] = {
-        {kMenuNewGame, kButtonStart, true},
-        {kMenuContinue, kButtonJump, true},
-        {kMenuExit, kButtonPause, true},
-        {kMenuHiscores, kButtonDown, false},
-        {kMenuNewGame, 0, false},
+        {kMenuNewGame, kButtonStart, true},  {kMenuContinue, kButtonJump, true}, {kMenuExit, kButtonPause, true},
+        {kMenuHiscores, kButtonDown, false}, {kMenuNewGame, 0, false},
     };
     SetPumpHook([] { input.released = scriptedRelease; });
     for (const Case& c : cases) {
