@@ -6,20 +6,21 @@
 
 PlayerControls playerControls;
 
+PlayerControls ControlsFromHeld(uint32_t held, const PlayerControls& before)
+{
+    PlayerControls c;
+    c.start = (held & kButtonStart) ? 1 : 0;
+    c.left = (held & kButtonLeft) ? 1 : 0;
+    c.right = (held & kButtonRight) && (!c.left || before.right) ? 1 : 0;
+    c.jump = (held & (kButtonUp | kButtonJump)) ? 1 : 0;
+    c.down = (held & kButtonDown) ? 1 : 0;
+    return c;
+}
+
 void PollInput(int stage, int allowPause)
 {
     PumpEvents();
-    const uint32_t h = input.held;
-    if (h & kButtonStart)
-        playerControls.start = 1;
-    if (h & kButtonLeft)
-        playerControls.left = 1;
-    else if (h & kButtonRight)
-        playerControls.right = 1;
-    if (h & (kButtonUp | kButtonJump))
-        playerControls.jump = 1;
-    if (h & kButtonDown)
-        playerControls.down = 1;
+    playerControls = ControlsFromHeld(input.held, playerControls);
 
     if (input.quitRequest)
         game.quitPending = 1;
@@ -29,15 +30,4 @@ void PollInput(int stage, int allowPause)
         game.menuState = kPauseGoOn;
         input.released = 0;
     }
-
-    if (!(h & kButtonStart))
-        playerControls.start = 0;
-    if (!(h & kButtonLeft))
-        playerControls.left = 0;
-    if (!(h & kButtonRight))
-        playerControls.right = 0;
-    if (!(h & (kButtonUp | kButtonJump)))
-        playerControls.jump = 0;
-    if (!(h & kButtonDown))
-        playerControls.down = 0;
 }

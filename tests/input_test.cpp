@@ -181,4 +181,28 @@ TEST_F(Input, PollInputGivesControlsTheQuitFlagAndThePauseTrigger)
     }
 }
 
+// Left beats a right pressed with it, but a right held first stays on beside left.
+TEST(PlayControls, HeldButtonsGiveControlsLeftBeforeANewRight)
+{
+    const PlayerControls none, rightOn{0, 1, 0, 0, 0};
+    const struct {
+        uint32_t held;
+        PlayerControls before;
+        int left, right, jump, down, start;
+    } cases[] = {
+        {kButtonLeft | kButtonRight, none, 1, 0, 0, 0, 0},
+        {kButtonLeft | kButtonRight, rightOn, 1, 1, 0, 0, 0},
+        {kButtonRight, none, 0, 1, 0, 0, 0},
+        {kButtonLeft, rightOn, 1, 0, 0, 0, 0},
+        {kButtonUp | kButtonDown, none, 0, 0, 1, 1, 0},
+        {kButtonJump | kButtonStart, rightOn, 0, 0, 1, 0, 1},
+    };
+    for (const auto& c : cases) {
+        const PlayerControls p = ControlsFromHeld(c.held, c.before);
+        EXPECT_EQ((std::vector<int>{p.left, p.right, p.jump, p.down, p.start}),
+                  (std::vector<int>{c.left, c.right, c.jump, c.down, c.start}))
+            << "held " << c.held << " right before " << c.before.right;
+    }
+}
+
 } // namespace

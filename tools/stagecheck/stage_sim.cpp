@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/game_state.h"
+#include "game/play_input.h"
 #include "game/stage_loader.h"
 #include "game/stage_loop.h"
 #include "platform/input.h"
@@ -13,6 +14,7 @@ namespace {
 
 Player hero;
 uint32_t lastButtons = 0;
+PlayerControls controls;
 long frames = 0;
 std::shared_ptr<const std::vector<TileCode>> sharedLive, sharedRestore;
 
@@ -27,17 +29,6 @@ uint32_t ReleasedButton(uint32_t before, uint32_t now)
         if ((before & bit) && !(now & bit))
             released = bit;
     return released;
-}
-
-// The controls PollInput derives from the held buttons; left wins over right.
-PlayerControls ControlsOf(uint32_t held)
-{
-    PlayerControls c;
-    c.left = (held & kButtonLeft) ? 1 : 0;
-    c.right = !c.left && (held & kButtonRight) ? 1 : 0;
-    c.jump = (held & (kButtonUp | kButtonJump)) ? 1 : 0;
-    c.down = (held & kButtonDown) ? 1 : 0;
-    return c;
 }
 
 // The grid as a shared copy: the base's when equal, else the last one made
@@ -63,6 +54,7 @@ void StartSimStage(const std::vector<uint8_t>& map, int stage)
     ApplyStageMap(map.data(), map.size(), hero);
     game.attemptFrame = 0;
     lastButtons = 0;
+    controls = PlayerControls{};
     frames = 0;
     sharedLive.reset();
     sharedRestore.reset();
@@ -76,7 +68,8 @@ void StepSimFrame(uint32_t buttons)
         if (released == kButtonStart || released == kButtonJump)
             game.attemptFrame = kIntroLastFrame;
     } else {
-        StepWorld(hero, ControlsOf(buttons));
+        controls = ControlsFromHeld(buttons, controls);
+        StepWorld(hero, controls);
     }
     game.attemptFrame += 1;
     frames += 1;
@@ -116,6 +109,7 @@ SimSnapshot TakeSimSnapshot(const SimSnapshot* base)
     s.hero = hero;
     s.attemptFrame = game.attemptFrame;
     s.lastButtons = lastButtons;
+    s.controls = controls;
     s.frames = frames;
     return s;
 }
@@ -135,6 +129,7 @@ void RestoreSimSnapshot(const SimSnapshot& s)
     hero = s.hero;
     game.attemptFrame = s.attemptFrame;
     lastButtons = s.lastButtons;
+    controls = s.controls;
     frames = s.frames;
 }
 

@@ -26,6 +26,7 @@ struct SimSnapshot {
     Player hero;
     int attemptFrame = 0;
     uint32_t lastButtons = 0;
+    PlayerControls controls;
     long frames = 0;
 };
 
