@@ -37,6 +37,9 @@ constexpr int kMixChannels = 2;
 constexpr int kMixChunkSize = 1024;
 constexpr int kMixVoices = 16;
 
+// Exit codes above this name the signal that asked the program to end.
+constexpr int kSignalExitBase = 128;
+
 SDL_Cursor* hiddenCursor = nullptr;
 
 // Percent volume to the mixer's 0..128 scale (100 gives 128, 15 gives 19).
@@ -106,6 +109,8 @@ void StartPlatform(const DisplayConfig& display)
         SDL_SetCursor(hiddenCursor);
 
     OpenArchives();
+    // After every SDL_Init, whose own handlers would turn the signals into a window close.
+    CatchEndSignals();
 }
 
 DisplayConfig ChooseDisplay(const CommandLine& commandLine)
@@ -160,7 +165,8 @@ int GameMain(int argc, char** argv)
     LoadFrontEnd();
     PlayFromIntro(cl.testMode);
     ShutDown();
-    return 0;
+    // Ended by a signal: the shell's code for it, after the same orderly shutdown.
+    return EndSignal() ? kSignalExitBase + EndSignal() : 0;
 }
 
 void PlayFromIntro(bool testMode)

@@ -6,7 +6,8 @@
 struct CommandLine;
 
 // The whole program: start-up, intro scenes, the session, shutdown.
-// Returns the process exit code (0); fatal errors and "-h" end the process inside.
+// Returns the process exit code: 0, or 128 + N when signal N (SIGTERM, SIGINT,
+// SIGHUP) ended the run; fatal errors and "-h" end the process inside.
 int GameMain(int argc, char** argv);
 
 // Start-up of the platform: SDL video, the display, colours and dim overlay,

@@ -124,6 +124,9 @@ int EnterHiscoreName(const Player& hero)
         PollInput(kNoStage, 0);
         Delay(kWaitPollMs);
     }
+    // An entry the player did not finish enters nothing.
+    if (SessionStopRequested())
+        return -1;
     char name[kHiscoreNameSize];
     EnteredName(e, name);
     const int row = InsertHiscore(hiscoreTable, name, world.score);

@@ -36,6 +36,7 @@ void EnteredName(const NameEntry& entry, char* out);
 
 // After a game: when score beats the tenth row, the entry screen over the last
 // stage view until start or the eighth character; the name is inserted and
-// the table saved. Returns the new row, or -1 (nothing shown) when the score
-// does not qualify. hiscoreHighlight is -1 afterwards either way.
+// the table saved. Returns the new row, or -1 when the score does not qualify
+// (nothing shown) or a session stop ended the entry (nothing entered or saved).
+// hiscoreHighlight is -1 afterwards either way.
 int EnterHiscoreName(const Player& hero);

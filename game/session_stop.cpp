@@ -1,6 +1,8 @@
 // The session's stop request and the observer that tools install to watch it.
 #include "game/session_stop.h"
 
+#include "platform/input.h"
+
 namespace {
 
 SessionObserver observer;
@@ -20,7 +22,7 @@ void RequestSessionStop()
 
 bool SessionStopRequested()
 {
-    return stopRequested;
+    return stopRequested || EndSignal() != 0;
 }
 
 void ClearSessionStop()

@@ -20,7 +20,8 @@ void SetSessionObserver(const SessionObserver* observer);
 // session starts.
 void RequestSessionStop();
 
-// True once RequestSessionStop was called in this session.
+// True once RequestSessionStop was called in this session, or once a signal
+// asked the program to end (EndSignal); every screen ends on it.
 bool SessionStopRequested();
 
 // Forgets a stop request; a session calls it as it starts.

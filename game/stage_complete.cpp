@@ -10,6 +10,7 @@
 #include "game/game_state.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
+#include "game/session_stop.h"
 #include "game/session_music.h"
 #include "platform/display.h"
 #include "platform/draw.h"
@@ -70,7 +71,7 @@ void RunStageComplete(Player& hero)
     ResetFrameClock();
     const bool nextStageFollows =
         game.stage >= kFirstStage && game.stage < kLastStage; // after the last comes the ending
-    for (int f = kBonusFirstFrame; f <= kBonusLastFrame; ++f) {
+    for (int f = kBonusFirstFrame; f <= kBonusLastFrame && !SessionStopRequested(); ++f) {
         PumpEvents();
         input.held = 0;
         input.released = 0;

@@ -30,5 +30,5 @@ void BonusCountFrame(BonusCount& count, int f);
 // The whole sequence for the stage just finished: "jipie", the stage-complete
 // tune once, the hero hidden, 360 frames that input cannot shorten, showing
 // the bonuses as they are added and, after stages 1..9, "NEXT STAGE" and
-// "COMING UP" blinking. The hero is active again afterwards.
+// "COMING UP" blinking; a session stop cuts it short. The hero is active again afterwards.
 void RunStageComplete(Player& hero);

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <csignal>
+
 #include "core/settings.h"
 
 InputState input;
@@ -10,6 +12,15 @@ InputState input;
 namespace {
 
 void (*pumpHook)() = nullptr;
+
+// The signals that ask the program to end, and the one that did.
+constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
+volatile sig_atomic_t endSignal = 0;
+
+void NoteEndSignal(int sig)
+{
+    endSignal = sig;
+}
 
 void Press(uint32_t bit, uint32_t opposite)
 {
@@ -150,6 +161,22 @@ void HandlePadButton(int b, bool down)
 
 } // namespace
 
+void CatchEndSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    // Restarted system calls keep sleeps and file writes whole; the handler stays for one signal only.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    for (int sig : kEndSignals)
+        sigaction(sig, &action, nullptr);
+}
+
+int EndSignal()
+{
+    return endSignal;
+}
+
 void SetPumpHook(void (*hook)())
 {
     pumpHook = hook;
@@ -188,4 +215,7 @@ void PumpEvents()
             break;
         }
     }
+    // The system asked the program to end: screens that only know quit requests end too.
+    if (endSignal)
+        input.quitRequest = 1;
 }

@@ -22,7 +22,7 @@ struct InputState {
     uint32_t released = 0;      // the last logical button released during the current pump, 0 none
     int32_t lastKey = 0;        // key symbol of the last key pressed; 0 after a pad button press
     int32_t lastPadButton = -1; // last pad button pressed; -1 after any key event
-    int32_t quitRequest = 0;    // Escape pressed or window closed
+    int32_t quitRequest = 0;    // Escape pressed, window closed or an end signal caught
 };
 
 // The one input record, filled by PumpEvents.
@@ -31,6 +31,16 @@ extern InputState input;
 // Drains all pending SDL events into `input`: held bits, the released button,
 // last key and pad button, quit request. Bindings come from Settings.
 void PumpEvents();
+
+// Makes SIGTERM, SIGINT and SIGHUP ask the program to end: the handler only notes
+// the signal, which every later PumpEvents turns into a quit request and which
+// EndSignal reports, so each loop ends and the program shuts down in its usual
+// order. A second such signal ends the process at once (the default action).
+// Call after SDL is initialised, whose own handlers it replaces.
+void CatchEndSignals();
+
+// The signal that asked the program to end, 0 while none has.
+int EndSignal();
 
 // A function called at the start of every PumpEvents before the queue is read;
 // replays use it to feed scripted events. Null removes it.

@@ -53,6 +53,9 @@ void WaitAllReleased()
         if (afterSleepHook)
             afterSleepHook();
         held = HeldKeys() + HeldButtons();
+        // A program asked to end does not wait for a key that may never come up.
+        if (EndSignal())
+            break;
     } while (held != 0);
     input.lastPadButton = -1;
     input.lastKey = 0;

@@ -14,7 +14,7 @@ constexpr uint32_t kReleasePollMs = 10;
 // Sleeps 10 ms and looks again until no key (lock keys aside) and no button of
 // the open joystick is down, at least once; then clears lastKey (0),
 // lastPadButton (-1), released and held. Events arriving meanwhile stay queued
-// for the next PumpEvents.
+// for the next PumpEvents. An end signal (EndSignal) stops the wait early.
 void WaitAllReleased();
 
 // For replays: WaitAllReleased reads keyState[0..keyCount-1] (non-zero = down)
