@@ -1,6 +1,7 @@
 // Savegame bytes: the stage twice, once XORed with a random word, the whole word masked.
 #include "game/savegame.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "assets/archive.h"
@@ -70,11 +71,14 @@ uint16_t DrawSaveGameWord()
 
 int ReadSaveGame()
 {
-    size_t size = 0;
-    uint8_t* data = ReadWholeFile(SaveGamePath(), &size);
-    const int stage = DecodeSaveGame(data, size);
-    std::free(data);
-    return stage;
+    // Only the first four bytes count, however long the file is.
+    std::FILE* file = OpenForReading(SaveGamePath());
+    if (!file)
+        return 0;
+    uint8_t bytes[kSaveGameSize];
+    const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    return DecodeSaveGame(bytes, got);
 }
 
 void WriteSaveGame(int c)

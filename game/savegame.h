@@ -18,7 +18,8 @@ void EncodeSaveGame(int stage, uint16_t r, uint8_t* out);
 // is neither 0 nor 0xFFFF, else a fixed one.
 uint16_t DrawSaveGameWord();
 
-// The last completed stage from "savegame.dat", 0 when there is none or it is not valid.
+// The last completed stage from the first four bytes of "savegame.dat" (the rest
+// is ignored), 0 when there is none or it is not valid.
 int ReadSaveGame();
 
 // Records stage c (1..9) as the last completed one in "savegame.dat" (a failed

@@ -58,6 +58,8 @@ TEST(SaveGame, StagesOutsideOneToTenAndBlankWordsAreRefused)
 
 TEST(SaveGame, AWrittenFileReadsBackAndAFailedWriteIsSilent)
 {
+    constexpr uintmax_t kHugeSaveGame = 65 << 20; // sparse, so it costs no disk
+
     testsupport::ScratchDir dir;
     char old[4096];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
@@ -70,6 +72,11 @@ TEST(SaveGame, AWrittenFileReadsBackAndAFailedWriteIsSilent)
     EXPECT_EQ(first.size(), kSaveGameSize);
     WriteSaveGame(7);
     EXPECT_NE(testsupport::ReadBytes("savegame.dat"), first) << "a new random word for every save";
+
+    // Only the first four bytes count, also in a file far beyond the size of any other user file.
+    WriteSaveGame(7);
+    std::filesystem::resize_file("savegame.dat", kHugeSaveGame);
+    EXPECT_EQ(ReadSaveGame(), 7) << "a savegame with a long tail";
 
     // A directory where the file should be: nothing is written, the game goes on.
     std::filesystem::remove("savegame.dat");
