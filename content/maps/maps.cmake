@@ -15,12 +15,15 @@ endforeach()
 
 # Every build checks the stages with fribb3-stagecheck (a broken rule stops it,
 # naming file and line) and makes the stage table; the test stages_table_current
-# compares it with STAGES.md, and the target stages-table copies it there.
+# compares it with STAGES.md, and the target stages-table copies it there. It
+# also draws the difficulty chart, which stays in the build.
 set(FRIBB3_STAGES_TABLE ${FRIBB3_CONTENT_OUT}/maps/STAGES.md)
+set(FRIBB3_STAGES_CHART ${FRIBB3_CONTENT_OUT}/maps/difficulty.bmp)
 file(GLOB FRIBB3_STAGE_SOURCES CONFIGURE_DEPENDS ${FRIBB3_MAPS_SRC}/fribb3*.txt ${FRIBB3_MAPS_SRC}/fribb3*.replay
   ${CMAKE_SOURCE_DIR}/content/music/*.tune)
-add_custom_command(OUTPUT ${FRIBB3_STAGES_TABLE}
-  COMMAND fribb3-stagecheck --table ${FRIBB3_STAGES_TABLE} ${FRIBB3_MAPS_SRC} ${CMAKE_SOURCE_DIR}/content/music
+add_custom_command(OUTPUT ${FRIBB3_STAGES_TABLE} ${FRIBB3_STAGES_CHART}
+  COMMAND fribb3-stagecheck --table ${FRIBB3_STAGES_TABLE} --chart ${FRIBB3_STAGES_CHART} ${FRIBB3_MAPS_SRC}
+    ${CMAKE_SOURCE_DIR}/content/music
   DEPENDS fribb3-stagecheck ${FRIBB3_STAGE_SOURCES}
   COMMENT "Checking the stages"
   VERBATIM)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "tile_roles.h"
 #include "world/actors.h"
@@ -16,6 +17,26 @@ constexpr int kLogoBottomRow = 5;
 constexpr int kMinPoolDepth = 2; // shallower water looks like a puddle one could not drown in
 constexpr uint8_t kDoorTopLeft = 0x1B, kDoorTopRight = 0x1C, kDoorBottomLeft = 0x2F, kDoorBottomRight = 0x30;
 constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0x1A, kBonus = 0x89;
+constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
+
+// The rules that only warn while the stages are being redone.
+const char* const kWarningRules[] = {"interior-sky", "item-socket", "danger-sign", "spikes-after-jump",
+                                     "broken-join",  "wallpaper",   "decoration",  "dead-end"};
+
+// Hidden spikes: spike columns closer than this many columns apart form one run; its danger
+// sign stands this far before the run's first column. The view shows 90 pixels ahead of
+// the hero, so a sign two cells before the spikes is on screen for 122 pixels, a second at
+// walking speed; further than eight cells it no longer reads as belonging to them.
+constexpr int kSpikeRunGap = 4;
+constexpr int kSignNearest = 2;
+constexpr int kSignFarthest = 8;
+// A full jump covers about five columns: hidden spikes this close after a pit, a hazard or
+// a drop are where a hero who had to jump or fall comes down.
+constexpr int kLandingColumns = 6;
+// A screen for the look rules, the share of it one tile may fill, and its least decoration.
+constexpr int kScreenColumns = 20;
+constexpr int kWallpaperPercent = 60;
+constexpr int kMinDecorationPerScreen = 2;
 
 struct Grid {
     const StageMap& map;
@@ -44,8 +65,196 @@ struct Checker {
     int stage;
     std::vector<StageIssue> issues;
 
-    void Report(int c, int r, const std::string& what) { issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what}); }
-    void ReportMap(const std::string& what) { issues.push_back({0, what}); }
+    void Report(int c, int r, const std::string& what)
+    {
+        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what, "", false});
+    }
+    void ReportMap(const std::string& what) { issues.push_back({0, what, "", false}); }
+    void Flag(const char* rule, int c, int r, const std::string& what)
+    {
+        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what + " [" + rule + "]", rule, RuleOnlyWarns(rule)});
+    }
+
+    // What shows the background during play: see-through pictures that stay, and pieces that go.
+    bool ShowsBackground(int c, int r) const
+    {
+        const uint8_t code = g.At(c, r);
+        return g.Inside(c, r) && ShowsSky(code) && (!IsSolidCode(code) || Vanishes(code, stage)) && !IsWater(code);
+    }
+    bool OpenTop(int c) const { return !IsSolidCode(g.At(c, 0)); }
+
+    // One 4-connected stretch of cells that show the background.
+    struct Region {
+        std::vector<std::pair<int, int>> cells;
+        bool reachesOpenColumn = false; // part of it lies in a column open to the sky above
+        bool framed = false;            // a back wall's edge piece borders it
+        bool allVanish = true;          // every cell holds a piece that goes away in play
+    };
+
+    std::vector<Region> BackgroundRegions() const
+    {
+        std::vector<int> seen(static_cast<size_t>(g.map.columns) * kRows, 0);
+        std::vector<Region> regions;
+        for (int c0 = 0; c0 < g.map.columns; ++c0) {
+            for (int r0 = 0; r0 < kRows; ++r0) {
+                if (seen[c0 * kRows + r0] || !ShowsBackground(c0, r0))
+                    continue;
+                Region region;
+                std::vector<std::pair<int, int>> todo{{c0, r0}};
+                seen[c0 * kRows + r0] = 1;
+                while (!todo.empty()) {
+                    const auto [c, r] = todo.back();
+                    todo.pop_back();
+                    region.cells.push_back({c, r});
+                    region.reachesOpenColumn = region.reachesOpenColumn || OpenTop(c);
+                    region.allVanish = region.allVanish && Vanishes(g.At(c, r), stage);
+                    for (const auto& [dc, dr] :
+                         {std::pair{0, -1}, std::pair{0, 1}, std::pair{-1, 0}, std::pair{1, 0}}) {
+                        const int nc = c + dc, nr = r + dr;
+                        if (!g.Inside(nc, nr))
+                            continue;
+                        if (BackWallEdge(g.At(nc, nr)) > 0)
+                            region.framed = true;
+                        if (!seen[nc * kRows + nr] && ShowsBackground(nc, nr)) {
+                            seen[nc * kRows + nr] = 1;
+                            todo.push_back({nc, nr});
+                        }
+                    }
+                }
+                std::sort(region.cells.begin(), region.cells.end());
+                regions.push_back(std::move(region));
+            }
+        }
+        return regions;
+    }
+
+    void InteriorSky()
+    {
+        for (const Region& region : BackgroundRegions()) {
+            // An opening framed in a back wall and closed to the open air is a designed window.
+            if (region.framed && !region.reachesOpenColumn) {
+                if (region.allVanish)
+                    Flag("item-socket", region.cells[0].first, region.cells[0].second,
+                         "a framed socket only its piece fills; once that is gone it stays an empty window, so put "
+                         "it where an opening is anyway");
+                continue;
+            }
+            int count = 0, firstC = -1, firstR = -1, lastC = -1;
+            for (const auto& [c, r] : region.cells) {
+                // The lip of a cave mouth or an overhang may show what lies beyond it.
+                if (OpenTop(c) || (region.reachesOpenColumn && (OpenTop(c - 1) || OpenTop(c + 1))))
+                    continue;
+                if (count++ == 0) {
+                    firstC = c;
+                    firstR = r;
+                }
+                lastC = c;
+            }
+            if (count > 0)
+                Flag("interior-sky", firstC, firstR,
+                     std::to_string(count) + " cells under a solid top row show the night sky (columns " +
+                         std::to_string(firstC) + " to " + std::to_string(lastC) +
+                         "); give the interior a back wall or open it to the sky above");
+        }
+    }
+
+    void HiddenSpikes()
+    {
+        std::vector<int> spikeRow(g.map.columns, -1); // the lowest hidden spike of each column
+        for (int c = 0; c < g.map.columns; ++c)
+            for (int r = 0; r < kRows; ++r)
+                if (g.At(c, r) == kHiddenSpikes)
+                    spikeRow[c] = r;
+        for (int first = 0; first < g.map.columns; ++first) {
+            if (spikeRow[first] < 0)
+                continue;
+            int last = first;
+            for (int c = first + 1; c < g.map.columns && c - last <= kSpikeRunGap; ++c)
+                if (spikeRow[c] >= 0)
+                    last = c;
+            bool signed_ = false;
+            for (int c = first - kSignFarthest; c <= first - kSignNearest; ++c)
+                for (int r = 0; r < kRows; ++r)
+                    signed_ = signed_ || g.At(c, r) == kDangerSign;
+            if (!signed_)
+                Flag("danger-sign", first, spikeRow[first],
+                     "hidden spikes without a danger sign 2 to 8 columns before them");
+            Landing(first, spikeRow[first]);
+            first = last;
+        }
+    }
+
+    // Hidden spikes at (c, r), standing on the floor below: what lies just before them.
+    void Landing(int c, int r)
+    {
+        for (int x = c - 1; x >= c - kLandingColumns && x >= 0; --x) {
+            std::string why;
+            if (g.Solid(x, r)) {
+                if (g.Solid(x, r - 1))
+                    why = "a drop";
+                else
+                    return; // a step down to them, walked at any speed
+            } else if (IsHazardCode(g.At(x, r))) {
+                why = "a hazard";
+            } else if (!g.Solid(x, r + 1)) {
+                why = "a pit";
+            }
+            if (!why.empty()) {
+                Flag("spikes-after-jump", c, r,
+                     "hidden spikes " + std::to_string(c - x) + " columns after " + why + " at column " +
+                         std::to_string(x) + ", where a hero who had to jump or fall comes down");
+                return;
+            }
+        }
+    }
+
+    void Joins()
+    {
+        for (int c = 0; c < g.map.columns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                const uint8_t code = g.At(c, r);
+                if (IsGrassTop(code) && r > 0 && IsSolidCode(g.At(c, r - 1)))
+                    Flag("broken-join", c, r, "grass under solid ground; use the body piece under raised ground");
+                if (IsBareEarth(code) && r > 0 && ShowsBackground(c, r - 1))
+                    Flag("broken-join", c, r, "bare earth under the open sky; top it with grass");
+                if (!ShowsBackground(c, r))
+                    continue;
+                if (r + 1 == kRows && g.Solid(c, r - 1))
+                    Flag("broken-join", c, r, "a hole under the ground of the bottom row shows the background");
+                else if (r > 0 && g.Solid(c, r - 1) && g.Solid(c - 1, r) && g.Solid(c + 1, r) &&
+                         (r + 1 == kRows || g.Solid(c, r + 1)))
+                    Flag("broken-join", c, r, "a hole in the ground shows the background");
+            }
+        }
+    }
+
+    void Screens()
+    {
+        for (int start = 0; start + kScreenColumns <= g.map.columns; start += kScreenColumns) {
+            std::map<uint8_t, int> counts;
+            int decoration = 0;
+            for (int c = start; c < start + kScreenColumns; ++c) {
+                for (int r = 0; r < kRows; ++r) {
+                    const uint8_t code = g.At(c, r);
+                    if (code != 0)
+                        ++counts[code];
+                    decoration += IsDecoration(code);
+                }
+            }
+            const int cells = kScreenColumns * kRows;
+            for (const auto& [code, n] : counts)
+                if (n * 100 > cells * kWallpaperPercent)
+                    Flag("wallpaper", start, 0,
+                         "a wallpaper screen: " + std::to_string(n * 100 / cells) + " % of columns " +
+                             std::to_string(start) + " to " + std::to_string(start + kScreenColumns - 1) + " is code " +
+                             Hex(code) + "; break it up with variants, edges and decoration");
+            if (decoration < kMinDecorationPerScreen)
+                Flag("decoration", start, 0,
+                     "columns " + std::to_string(start) + " to " + std::to_string(start + kScreenColumns - 1) +
+                         " hold " + std::to_string(decoration) + " decoration cells, fewer than " +
+                         std::to_string(kMinDecorationPerScreen));
+        }
+    }
 
     void Markers()
     {
@@ -215,6 +424,11 @@ struct Checker {
 
 } // namespace
 
+bool RuleOnlyWarns(const std::string& rule)
+{
+    return std::find(std::begin(kWarningRules), std::end(kWarningRules), rule) != std::end(kWarningRules);
+}
+
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber)
 {
     Checker k{Grid{map, topRowLines}, stageNumber, {}};
@@ -224,6 +438,11 @@ std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& 
     k.Water();
     k.Seams();
     k.BackWalls();
+    k.InteriorSky();
+    if (stageNumber > 0)
+        k.HiddenSpikes();
+    k.Joins();
+    k.Screens();
     std::stable_sort(k.issues.begin(), k.issues.end(),
                      [](const StageIssue& a, const StageIssue& b) { return a.line < b.line; });
     return k.issues;

@@ -6,11 +6,19 @@
 
 #include "map_text.h"
 
-// A broken rule: the source line of the offending cell (0 for the whole map) and what is wrong.
+// A broken rule: the source line of the offending cell (0 for the whole map), what is wrong,
+// the rule's name (empty for the structure rules) and whether it only warns for now.
 struct StageIssue {
     int line = 0;
     std::string what;
+    std::string rule;
+    bool warning = false;
 };
+
+// True for a rule that reports as a warning instead of failing the build; new look and
+// fairness rules start here while the stages are being redone, and become fatal by leaving
+// the list in stage_rules.cpp.
+bool RuleOnlyWarns(const std::string& rule);
 
 // Shortest and longest playable stage, in columns.
 constexpr int kMinStageColumns = 200;
@@ -31,6 +39,16 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 // - no seams: the end pieces of grass, beams and ice platforms keep their
 //   open side free of solid cells;
 // - every cell that shows the sky next to a back wall is framed by the wall's
-//   edge pieces, and every edge piece faces such a cell.
+//   edge pieces, and every edge piece faces such a cell;
+// and the named rules:
+// - interior-sky: under a solid top row the background shows only through framed
+//   openings in a back wall, or in the first column under a cave mouth's lip;
+// - item-socket: no framed opening that only pick-ups, starts or crates fill;
+// - danger-sign: a danger sign 2..8 columns before every run of hidden spikes;
+// - spikes-after-jump: no hidden spikes within 6 columns after a pit, a hazard or a drop;
+// - broken-join: no grass under solid ground, bare earth under the sky, holes under the
+//   ground of the bottom row or one-cell holes in the ground;
+// - wallpaper: no screen (20 columns) more than 60 % one tile;
+// - decoration: at least two decoration cells in every screen.
 // topRowLines gives the source line of each column's top row (from CompileMapText).
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber);

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "stage_chart.h"
+
 namespace {
 
 std::string Themes(const StageCensus& c)
@@ -32,7 +34,7 @@ std::string Share(const Tolerance& t)
 
 } // namespace
 
-std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVariant)
+std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVariant, const std::string& chartName)
 {
     std::string out =
         "# Stages\n\n"
@@ -40,17 +42,18 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
         "this folder. The build runs it on every map and fails on a broken rule; a test checks\n"
         "that this file is what it prints. After changing a stage, rewrite the file with\n"
         "`cmake --build build --target stages-table`.\n\n"
-        "| Stage | Theme | Music | Columns | Rings | MASKY | BEETLE | WINGEDEYE | ACIDFISH | SKULL | Lifts | "
-        "Hazards | Checkpoints | Introduces | Finish frames | Shifted runs finishing |\n"
-        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+        "| Stage | Theme | Music | Columns | Rings | MASKY | BEETLE | WINGEDEYE | ACIDFISH | SKULL | Enemies | Lifts | "
+        "Hazards | Jumps | Checkpoints | Introduces | Finish frames | Shifted runs finishing |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     for (const StageRow& r : rows) {
         const StageCensus& c = r.census;
         char cells[512];
         std::snprintf(cells, sizeof cells,
-                      "| %d | %s | %s | %d | %d | %d | %d | %d | %d | %d | %d (%d) | %d/%d/%d | %d |", r.number,
-                      Themes(c).c_str(), r.music.c_str(), c.columns, c.rings, c.enemies[MechMasky],
+                      "| %d | %s | %s | %d | %d | %d | %d | %d | %d | %d | %d | %d (%d) | %d (%d/%d/%d) | %d | %d |",
+                      r.number, Themes(c).c_str(), r.music.c_str(), c.columns, c.rings, c.enemies[MechMasky],
                       c.enemies[MechBeetle], c.enemies[MechWingedEye], c.enemies[MechAcidFish], c.enemies[MechSkull],
-                      c.lifts, c.crushingLifts, c.spikes, c.hiddenSpikes, c.explosives, c.checkpoints);
+                      EnemiesOf(r), c.lifts, c.crushingLifts, HazardsOf(r), c.spikes, c.hiddenSpikes, c.explosives,
+                      r.jumps, c.checkpoints);
         out += cells;
         out += ' ';
         out += Introduces(r.introduces);
@@ -64,7 +67,9 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
            "- Theme: the themes with at least a tenth of the stage's themed tiles, most used first.\n"
            "- Music: the tune of the stage (content/music, module N for stage N).\n"
            "- Lifts: all lifts (in brackets those that rise into a ceiling and crush a rider who stays on).\n"
-           "- Hazards: spikes / hidden spikes / explosive tiles.\n"
+           "- Enemies: all enemy starts.\n"
+           "- Hazards: all hazard cells (in brackets spikes / hidden spikes / explosive tiles).\n"
+           "- Jumps: jumps of the finishing run (the jump button pressed anew).\n"
            "- Introduces: mechanics that no earlier stage has.\n"
            "- Finish frames: frames of `fribb3NN-finish.replay` from the first frame of the stage to the exit\n"
            "  (at most 6000 of the 9000 the stage allows).\n"
@@ -72,6 +77,13 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
            std::to_string(placesPerVariant) +
            " random\n"
            "  places each come one or two frames earlier or later (a fixed random sequence per stage), and\n"
-           "  how many of them still finish with every ring and no death.\n";
+           "  how many of them still finish with every ring and no death.\n"
+           "\n"
+           "The build also draws the difficulty curve as `build/content-out/maps/" +
+           chartName +
+           "`: for\n"
+           "each stage from left to right, bars for the hazards (red), enemies (violet) and jumps (blue),\n"
+           "each scaled to its largest value, and a yellow line through the share of shifted runs that\n"
+           "fail (0 to 50 % from bottom to top). Difficulty should rise from stage 1 to stage 10.\n";
     return out;
 }

@@ -13,10 +13,12 @@ struct StageRow {
     std::string music; // the title of the stage's tune
     StageCensus census;
     long finishFrames = 0;
+    int jumps = 0; // jumps of the finishing run (the jump or up button pressed anew)
     Tolerance tolerance;
     std::vector<int> introduces; // mechanics not seen in an earlier stage
 };
 
 // The whole STAGES.md: a short explanation, the table, and the legend of its columns.
 // placesPerVariant is how many input changes each shifted run moves.
-std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVariant);
+// chartName is the file name of the difficulty chart the build draws next to it.
+std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVariant, const std::string& chartName);

@@ -1,13 +1,19 @@
 // fribb3-stagecheck: checks every stage map and its finishing script, and writes the stage table.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "file_io.h"
 #include "map_text.h"
+#include "platform/input.h"
 #include "stage_census.h"
+#include "stage_chart.h"
+#include "stage_reach.h"
 #include "stage_rules.h"
 #include "stage_runs.h"
 #include "stage_table.h"
@@ -16,7 +22,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kUsage = "usage: fribb3-stagecheck [--table OUT.md] MAP_DIR MUSIC_DIR\n";
+constexpr const char* kUsage = "usage: fribb3-stagecheck [--table OUT.md] [--chart OUT.bmp] MAP_DIR MUSIC_DIR\n";
+// The buttons that jump, and the chart's name as the table mentions it.
+constexpr uint32_t kJumpButtons = kButtonJump | kButtonUp;
+constexpr const char* kChartName = "difficulty.bmp";
+// Dead-end warnings listed per stage before the rest are only counted.
+constexpr int kMaxDeadEndWarnings = 12;
 constexpr int kLastStage = 10;
 // Shifted runs per stage, and the input changes each one moves.
 constexpr int kVariants = 40;
@@ -28,14 +39,35 @@ constexpr int kStagesPerTheme = 2;
 constexpr size_t kMaxThemesPerStage = 2;
 
 int problems = 0;
+int warnings = 0;
+
+void Say(const fs::path& file, int line, const char* kind, const std::string& what)
+{
+    if (line > 0)
+        std::fprintf(stderr, "%s:%d: %s%s\n", file.string().c_str(), line, kind, what.c_str());
+    else
+        std::fprintf(stderr, "%s: %s%s\n", file.string().c_str(), kind, what.c_str());
+}
 
 void Problem(const fs::path& file, int line, const std::string& what)
 {
     ++problems;
-    if (line > 0)
-        std::fprintf(stderr, "%s:%d: %s\n", file.string().c_str(), line, what.c_str());
+    Say(file, line, "", what);
+}
+
+// A broken rule that does not fail the build yet.
+void Warning(const fs::path& file, int line, const std::string& what)
+{
+    ++warnings;
+    Say(file, line, "warning: ", what);
+}
+
+void Report(const fs::path& file, const StageIssue& issue)
+{
+    if (issue.warning)
+        Warning(file, issue.line, issue.what);
     else
-        std::fprintf(stderr, "%s: %s\n", file.string().c_str(), what.c_str());
+        Problem(file, issue.line, issue.what);
 }
 
 bool ReadText(const fs::path& path, std::string& text)
@@ -79,6 +111,49 @@ std::string TuneTitle(const fs::path& musicDir, int n)
     return "?";
 }
 
+// Reports the places the hero can reach but never leave, one warning per run of them along a row.
+void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, int n,
+                   const std::vector<int>& topRowLines)
+{
+    const ReachReport reach = SearchStandingPlaces(bytes, n);
+    const auto flag = [&](int line, const std::string& what) {
+        Report(mapPath, {line, what + " [dead-end]", "dead-end", RuleOnlyWarns("dead-end")});
+    };
+    if (reach.budgetSpent) {
+        flag(0, "the search for dead ends gave up after " + std::to_string(reach.places) + " places");
+        return;
+    }
+    if (!reach.doorReached)
+        flag(0, "no move from the start reaches the exit door");
+    // One warning per run of dead-end cells along a row, however many ways they were reached.
+    std::set<std::pair<int, int>> cells; // (row, column)
+    std::set<int> liftColumns;
+    for (const StandPlace& p : reach.deadEnds) {
+        const int column = std::clamp((p.x + kCellSize / 2) / kCellSize, 0, static_cast<int>(topRowLines.size()) - 1);
+        cells.insert({std::clamp(p.y / kCellSize, 0, kRows - 1), column});
+        if (p.lift >= 0)
+            liftColumns.insert(column);
+    }
+    int reported = 0;
+    for (auto it = cells.begin(); it != cells.end();) {
+        const auto [row, column] = *it;
+        int last = column;
+        bool lift = liftColumns.count(column) > 0;
+        for (++it; it != cells.end() && it->first == row && it->second == last + 1; ++it) {
+            last = it->second;
+            lift = lift || liftColumns.count(last) > 0;
+        }
+        if (++reported > kMaxDeadEndWarnings)
+            continue;
+        flag(topRowLines[column] + row,
+             "column " + std::to_string(column) + ", row " + std::to_string(row) + ": the hero can get to " +
+                 (column == last ? "this place" : "columns " + std::to_string(column) + " to " + std::to_string(last)) +
+                 (lift ? " (on a lift)" : "") + " but from there never reaches the exit door (other than by dying)");
+    }
+    if (reported > kMaxDeadEndWarnings)
+        flag(0, std::to_string(reported - kMaxDeadEndWarnings) + " more stretches of dead ends");
+}
+
 // Checks stage n; fills row and returns true when it exists and is whole enough to be counted.
 bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
 {
@@ -96,7 +171,7 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
         return false;
     }
     for (const StageIssue& issue : CheckStage(map, topRowLines, n))
-        Problem(mapPath, issue.line, issue.what);
+        Report(mapPath, issue);
     if (n == 0)
         return false;
 
@@ -109,6 +184,7 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     const std::string waited = CheckSafeStart(bytes, n);
     if (!waited.empty())
         Problem(mapPath, 0, waited);
+    CheckDeadEnds(mapPath, bytes, n, topRowLines);
 
     const fs::path scriptPath = mapDir / (StageName(n) + "-finish.replay");
     FinishScript script;
@@ -124,6 +200,8 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     if (!finish.ok)
         Problem(scriptPath, finish.line, finish.what);
     row.finishFrames = finish.frames;
+    for (size_t f = 1; f < script.input.size(); ++f)
+        row.jumps += (script.input[f] & kJumpButtons) && !(script.input[f - 1] & kJumpButtons);
     row.tolerance = MeasureTolerance(bytes, n, script.input, kVariants, kPlacesPerVariant, kSeedBase + n);
     return true;
 }
@@ -133,9 +211,9 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    fs::path tablePath;
-    if (args.size() >= 2 && args[0] == "--table") {
-        tablePath = args[1];
+    fs::path tablePath, chartPath;
+    while (args.size() >= 2 && (args[0] == "--table" || args[0] == "--chart")) {
+        (args[0] == "--table" ? tablePath : chartPath) = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.size() != 2) {
@@ -176,11 +254,17 @@ int main(int argc, char** argv)
                         std::string("the last stage has no ") + MechanicName(m));
         }
     }
+    if (warnings > 0)
+        std::fprintf(stderr, "fribb3-stagecheck: %d warnings\n", warnings);
     if (problems > 0) {
         std::fprintf(stderr, "fribb3-stagecheck: %d problems\n", problems);
         return 1;
     }
-    const std::string table = FormatStagesFile(rows, kPlacesPerVariant);
+    if (!chartPath.empty() && !WriteToolOutput(chartPath.string(), DrawDifficultyChart(rows))) {
+        std::fprintf(stderr, "fribb3-stagecheck: cannot write %s\n", chartPath.c_str());
+        return 1;
+    }
+    const std::string table = FormatStagesFile(rows, kPlacesPerVariant, kChartName);
     if (tablePath.empty()) {
         std::fputs(table.c_str(), stdout);
         return 0;

@@ -66,6 +66,18 @@ bool ShowsSky(uint8_t code);
 // For the end pieces of grass, beams and ice platforms: the side that must stay open, else SideNone.
 int OpenSideOf(uint8_t code);
 
+// True for pieces whose cell empties during play (pick-ups, enemy and hero starts, crates,
+// bricks, crumbling floors, lifts): once gone, the cell shows the background.
+bool Vanishes(uint8_t code, int stageNumber);
+// True for grass-topped ground, whose picture needs open air above it.
+bool IsGrassTop(uint8_t code);
+// True for plain earth, the body under grass that must not face the sky.
+bool IsBareEarth(uint8_t code);
+// True for codes that kill on touch as placed in a map (spikes, explosives).
+bool IsHazardCode(uint8_t code);
+// True for decoration: front pieces, background scenery, wall-backed pieces and decorated blocks.
+bool IsDecoration(uint8_t code);
+
 // True when a map may hold the code: it has a picture and is not a frame the game writes itself
 // (animation frames, closed doors, taken pick-ups, sprites of moving enemies).
 bool IsPlaceable(uint8_t code);

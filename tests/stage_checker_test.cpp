@@ -1,0 +1,218 @@
+// The stage checker's look and fairness rules, each on small maps that break it and keep it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "map_text.h"
+#include "stage_reach.h"
+#include "stage_rules.h"
+#include "world/map_format.h"
+
+namespace {
+
+// Legend of the test maps: rock, cave back wall and its edge pieces (T top, U bottom, l left,
+// r right), earth, a danger sign, a tuft.
+const char* const kLegend = "legend R 6f\nlegend V 2e\nlegend T d8\nlegend U d9\nlegend l da\nlegend r db\n"
+                            "legend e 17\nlegend ! 3e\nlegend t 51\n";
+
+struct RuleCase {
+    const char* name;
+    const char* rule;
+    std::vector<std::string> rows; // 12 rows, top first
+    int expected;                  // issues of the rule
+    int firstColumn = -1;          // the column the first one names, when given
+};
+
+std::vector<StageIssue> Check(const std::vector<std::string>& rows, std::vector<int>& topRowLines)
+{
+    std::string text = std::string(kLegend) + "map\n";
+    for (const std::string& row : rows)
+        text += row + "\n";
+    StageMap map;
+    std::string error;
+    EXPECT_TRUE(CompileMapText(text, map, error, &topRowLines)) << error;
+    return CheckStage(map, topRowLines, 1);
+}
+
+// Rows 10 and 11 of solid ground under open air, the rows above as given.
+std::vector<std::string> OnGround(std::vector<std::string> rows, char ground = 'R')
+{
+    const size_t width = rows[0].size();
+    while (rows.size() < 10)
+        rows.insert(rows.begin(), std::string(width, '.'));
+    rows.push_back(std::string(width, ground));
+    rows.push_back(std::string(width, ground));
+    return rows;
+}
+
+const std::string kSky(20, '.');
+
+const RuleCase kCases[] = {
+    // A cave under a rock ceiling with no back wall: the night sky shows in 9 columns
+    // (the first column under the ceiling is the mouth's lip).
+    {"cave without back wall",
+     "interior-sky",
+     {"..........RRRRRRRRRR", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, std::string(20, 'R'),
+      std::string(20, 'R')},
+     1,
+     11},
+    {"cave with a back wall",
+     "interior-sky",
+     {"..........RRRRRRRRRR", "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV",
+      "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV",
+      "..........VVVVVVVVVV", "..........VVVVVVVVVV", std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    {"overhang one column deep",
+     "interior-sky",
+     {"..........R.........", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, std::string(20, 'R'),
+      std::string(20, 'R')},
+     0},
+    // A ring in a framed hole of a back wall, alone and beside an open cell of the same window.
+    {"ring in a socket cut for it",
+     "item-socket",
+     {"RRRRRRRRRRRRRRRRRRRR", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVUVVVVVVVV", "VVVVVVVVVVrolVVVVVVV",
+      "VVVVVVVVVVVTVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV",
+      "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", std::string(20, 'R'), std::string(20, 'R')},
+     1,
+     11},
+    {"ring in a window that is there anyway",
+     "item-socket",
+     {"RRRRRRRRRRRRRRRRRRRR", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVUUVVVVVVV", "VVVVVVVVVVro.lVVVVVV",
+      "VVVVVVVVVVVTTVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV",
+      "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    {"framed window in a wall",
+     "interior-sky",
+     {"RRRRRRRRRRRRRRRRRRRR", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVUUVVVVVVV", "VVVVVVVVVVro.lVVVVVV",
+      "VVVVVVVVVVVTTVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV",
+      "VVVVVVVVVVVVVVVVVVVV", "VVVVVVVVVVVVVVVVVVVV", std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    // Hidden spikes at columns 12 to 14 and 17 (one run), with the sign in and out of reach.
+    {"spikes without a sign", "danger-sign", OnGround({"............^^^..^.."}), 1, 12},
+    {"sign four columns before", "danger-sign", OnGround({"........!...^^^..^.."}), 0},
+    {"sign two columns before", "danger-sign", OnGround({"..........!.^^^....."}), 0},
+    {"sign right before", "danger-sign", OnGround({"...........!^^^....."}), 1, 12},
+    {"sign too far before", "danger-sign", OnGround({"...!........^^^....."}), 1, 12},
+    {"two runs, one sign", "danger-sign", OnGround({"....!...^........^.."}), 1, 17},
+    // What lies before hidden spikes: a pit, an explosive, a high step, a low step, flat ground.
+    {"spikes after a pit",
+     "spikes-after-jump",
+     {kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, "............^.......", "RRRRRRRR..RRRRRRRRRR",
+      "RRRRRRRR..RRRRRRRRRR"},
+     1,
+     12},
+    {"spikes after an explosive", "spikes-after-jump", OnGround({".........X...^......"}), 1, 13},
+    {"spikes after a drop", "spikes-after-jump", OnGround({"..........R.........", "..........R..^......"}), 1, 13},
+    {"spikes after a step", "spikes-after-jump", OnGround({"..........R..^......"}), 0},
+    {"spikes on flat ground", "spikes-after-jump", OnGround({".......^............"}), 0},
+    {"spikes far after a pit",
+     "spikes-after-jump",
+     {kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, "..................^.", "RRRRRRRR..RRRRRRRRRR",
+      "RRRRRRRR..RRRRRRRRRR"},
+     0},
+    // Grass running on under raised ground, bare earth under the sky, holes in the ground.
+    {"grass under raised ground", "broken-join", OnGround({".....###............", std::string(20, '#')}, 'e'), 3, 5},
+    {"raised ground on earth", "broken-join", OnGround({".....###............", "#####eee############"}, 'e'), 0},
+    {"bare earth under the sky", "broken-join", OnGround({"####eeee############"}, 'e'), 4, 4},
+    {"hole in the bottom row",
+     "broken-join",
+     {kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, "RRRRRRRRRRRRRRRRRRRR", "RRRRRR...RRRRRRRRRRR"},
+     3,
+     6},
+    {"hole in the ground", "broken-join", OnGround({std::string(20, 'R'), "RRRRR.RRRRRRRRRRRRRR"}), 1, 5},
+    {"gap in the ground the hero can use", "broken-join", OnGround({std::string(20, 'R'), "RRRRR..RRRRRRRRRRRRR"}), 0},
+    // A screen two thirds rock, and one just under the limit; screens with one and two decorations.
+    {"wallpaper screen", "wallpaper",
+     OnGround({std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'),
+               std::string(20, 'R'), std::string(20, 'R')}),
+     1, 0},
+    {"screen under the wallpaper limit", "wallpaper",
+     OnGround({std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'),
+               std::string(20, 'R')}),
+     0},
+    {"screen with one decoration", "decoration", OnGround({"......t............."}), 1, 0},
+    {"screen with two decorations", "decoration", OnGround({"......t......t......"}), 0},
+};
+
+TEST(StageChecker, LookAndFairnessRules)
+{
+    for (const RuleCase& test : kCases) {
+        SCOPED_TRACE(test.name);
+        ASSERT_EQ(test.rows.size(), 12u);
+        std::vector<int> topRowLines;
+        int count = 0;
+        for (const StageIssue& issue : Check(test.rows, topRowLines)) {
+            if (issue.rule != test.rule)
+                continue;
+            if (count++ == 0 && test.firstColumn >= 0) {
+                EXPECT_NE(issue.what.find("column " + std::to_string(test.firstColumn) + ","), std::string::npos)
+                    << issue.what;
+                EXPECT_GE(issue.line, topRowLines.at(test.firstColumn)) << issue.what;
+            }
+            EXPECT_EQ(issue.warning, RuleOnlyWarns(test.rule)) << issue.what;
+        }
+        EXPECT_EQ(count, test.expected);
+    }
+}
+
+// Structure rules fail the build outright; only the named look rules may warn.
+TEST(StageChecker, StructureRulesAreFatal)
+{
+    std::vector<int> topRowLines;
+    const std::vector<StageIssue> issues = Check(OnGround({"....................."}), topRowLines);
+    ASSERT_FALSE(issues.empty());
+    bool sawStructure = false;
+    for (const StageIssue& issue : issues) {
+        if (issue.rule.empty()) {
+            sawStructure = true;
+            EXPECT_FALSE(issue.warning) << issue.what;
+        }
+    }
+    EXPECT_TRUE(sawStructure);
+}
+
+// Stages for the dead-end search: the hero starts on the left, the door stands on the right;
+// in between a crumbling bridge over a pit four rows deep (columns 12 to 18 of rows 6 to 10
+// as given). With walls round the pit a hero who falls in can never get out; with stairs
+// beside the bridge he climbs out.
+std::vector<uint8_t> SearchStage(const std::vector<std::string>& pitRows)
+{
+    const std::string left = "############", right = "###########";
+    const std::vector<std::string> rows = {
+        "..............................", "..............................", "..............................",
+        "..............................", "...........................DE.", "S....o.....................FG.",
+        left + pitRows[0] + right,        left + pitRows[1] + right,        left + pitRows[2] + right,
+        left + pitRows[3] + right,        left + pitRows[4] + right,        "##############################"};
+    std::string text = "map\n";
+    for (const std::string& row : rows)
+        text += row + "\n";
+    StageMap map;
+    std::string error;
+    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
+    return EncodeStageMap(map);
+}
+
+TEST(StageChecker, SearchFindsTheWalledPitUnderTheBridge)
+{
+    const ReachReport walled =
+        SearchStandingPlaces(SearchStage({"#cccc##", "#....##", "#....##", "#....##", "#....##"}), 1);
+    EXPECT_TRUE(walled.doorReached);
+    EXPECT_FALSE(walled.budgetSpent);
+    ASSERT_FALSE(walled.deadEnds.empty());
+    for (const StandPlace& p : walled.deadEnds) {
+        // Every dead end lies on the pit's floor, columns 13 to 16.
+        EXPECT_GE(p.x, 13 * 16 - 8) << p.x;
+        EXPECT_LE(p.x, 16 * 16 + 8) << p.x;
+        EXPECT_EQ(p.y, 10 * 16) << p.x;
+    }
+
+    const ReachReport stepped =
+        SearchStandingPlaces(SearchStage({"#cccc.#", "#.....#", "#....##", "#...###", "#...###"}), 1);
+    EXPECT_TRUE(stepped.doorReached);
+    EXPECT_FALSE(stepped.budgetSpent);
+    EXPECT_TRUE(stepped.deadEnds.empty());
+    EXPECT_GT(stepped.places, 10);
+}
+
+} // namespace
