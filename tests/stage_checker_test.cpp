@@ -131,6 +131,15 @@ const RuleCase kCases[] = {
      OnGround({std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'), std::string(20, 'R'),
                std::string(20, 'R')}),
      0},
+    // Rock over columns 5 to 24 of a wider stage: two thirds of the view scrolled there.
+    {"wallpaper between two screens", "wallpaper",
+     OnGround({std::string(5, '.') + std::string(20, 'R') + std::string(5, '.'),
+               std::string(5, '.') + std::string(20, 'R') + std::string(5, '.'),
+               std::string(5, '.') + std::string(20, 'R') + std::string(5, '.'),
+               std::string(5, '.') + std::string(20, 'R') + std::string(5, '.'),
+               std::string(5, '.') + std::string(20, 'R') + std::string(5, '.'),
+               std::string(5, '.') + std::string(20, 'R') + std::string(5, '.')}),
+     1, 5},
     {"screen with one decoration", "decoration", OnGround({"......t............."}), 1, 0},
     {"screen with two decorations", "decoration", OnGround({"......t......t......"}), 0},
 };

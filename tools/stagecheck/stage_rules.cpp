@@ -33,8 +33,10 @@ constexpr int kSignFarthest = 8;
 // A full jump covers about five columns: hidden spikes this close after a pit, a hazard or
 // a drop are where a hero who had to jump or fall comes down.
 constexpr int kLandingColumns = 6;
-// A screen for the look rules, the share of it one tile may fill, and its least decoration.
+// A screen for the look rules, the step between the screens looked at, the share of a
+// screen one tile may fill, and its least decoration.
 constexpr int kScreenColumns = 20;
+constexpr int kScreenStep = 5;
 constexpr int kWallpaperPercent = 60;
 constexpr int kMinDecorationPerScreen = 2;
 
@@ -228,9 +230,11 @@ struct Checker {
         }
     }
 
+    // Every view the player can scroll to, in steps; each stretch is reported once.
     void Screens()
     {
-        for (int start = 0; start + kScreenColumns <= g.map.columns; start += kScreenColumns) {
+        int wallpaperEnd = -1, decorationEnd = -1;
+        for (int start = 0; start + kScreenColumns <= g.map.columns; start += kScreenStep) {
             std::map<uint8_t, int> counts;
             int decoration = 0;
             for (int c = start; c < start + kScreenColumns; ++c) {
@@ -242,17 +246,22 @@ struct Checker {
                 }
             }
             const int cells = kScreenColumns * kRows;
-            for (const auto& [code, n] : counts)
-                if (n * 100 > cells * kWallpaperPercent)
+            const std::string columns =
+                "columns " + std::to_string(start) + " to " + std::to_string(start + kScreenColumns - 1);
+            for (const auto& [code, n] : counts) {
+                if (n * 100 > cells * kWallpaperPercent && start >= wallpaperEnd) {
                     Flag("wallpaper", start, 0,
-                         "a wallpaper screen: " + std::to_string(n * 100 / cells) + " % of columns " +
-                             std::to_string(start) + " to " + std::to_string(start + kScreenColumns - 1) + " is code " +
+                         "a wallpaper screen: " + std::to_string(n * 100 / cells) + " % of " + columns + " is code " +
                              Hex(code) + "; break it up with variants, edges and decoration");
-            if (decoration < kMinDecorationPerScreen)
+                    wallpaperEnd = start + kScreenColumns;
+                }
+            }
+            if (decoration < kMinDecorationPerScreen && start >= decorationEnd) {
                 Flag("decoration", start, 0,
-                     "columns " + std::to_string(start) + " to " + std::to_string(start + kScreenColumns - 1) +
-                         " hold " + std::to_string(decoration) + " decoration cells, fewer than " +
+                     columns + " hold " + std::to_string(decoration) + " decoration cells, fewer than " +
                          std::to_string(kMinDecorationPerScreen));
+                decorationEnd = start + kScreenColumns;
+            }
         }
     }
 

@@ -48,7 +48,7 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 // - spikes-after-jump: no hidden spikes within 6 columns after a pit, a hazard or a drop;
 // - broken-join: no grass under solid ground, bare earth under the sky, holes under the
 //   ground of the bottom row or one-cell holes in the ground;
-// - wallpaper: no screen (20 columns) more than 60 % one tile;
+// - wallpaper: no screen (any 20 columns, looked at in steps of 5) more than 60 % one tile;
 // - decoration: at least two decoration cells in every screen.
 // topRowLines gives the source line of each column's top row (from CompileMapText).
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber);
