@@ -49,23 +49,23 @@ std::vector<std::string> OnGround(std::vector<std::string> rows, char ground = '
 const std::string kSky(20, '.');
 
 const RuleCase kCases[] = {
-    // A cave under a rock ceiling with no back wall: the night sky shows in 9 columns
-    // (the first column under the ceiling is the mouth's lip).
+    // A cave under a rock ceiling with no back wall: the night sky shows in 8 columns
+    // (the first two columns under the ceiling are the mouth's lip).
     {"cave without back wall",
      "interior-sky",
      {"..........RRRRRRRRRR", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, std::string(20, 'R'),
       std::string(20, 'R')},
      1,
-     11},
+     12},
     {"cave with a back wall",
      "interior-sky",
      {"..........RRRRRRRRRR", "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV",
       "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV", "..........VVVVVVVVVV",
       "..........VVVVVVVVVV", "..........VVVVVVVVVV", std::string(20, 'R'), std::string(20, 'R')},
      0},
-    {"overhang one column deep",
+    {"overhang two columns deep",
      "interior-sky",
-     {"..........R.........", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, std::string(20, 'R'),
+     {"..........RR........", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky, std::string(20, 'R'),
       std::string(20, 'R')},
      0},
     // A ring in a framed hole of a back wall, alone and beside an open cell of the same window.

@@ -23,6 +23,8 @@ constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
 const char* const kWarningRules[] = {"interior-sky", "item-socket", "danger-sign", "spikes-after-jump",
                                      "broken-join",  "wallpaper",   "decoration",  "dead-end"};
 
+// Columns under the lip of a cave mouth or an overhang that may show the sky beyond it.
+constexpr int kMouthColumns = 2;
 // Hidden spikes: spike columns closer than this many columns apart form one run; its danger
 // sign stands this far before the run's first column. The view shows 90 pixels ahead of
 // the hero, so a sign two cells before the spikes is on screen for 122 pixels, a second at
@@ -84,6 +86,13 @@ struct Checker {
         return g.Inside(c, r) && ShowsSky(code) && (!IsSolidCode(code) || Vanishes(code, stage)) && !IsWater(code);
     }
     bool OpenTop(int c) const { return !IsSolidCode(g.At(c, 0)); }
+    bool NearOpenColumn(int c) const
+    {
+        for (int d = 1; d <= kMouthColumns; ++d)
+            if ((c - d >= 0 && OpenTop(c - d)) || (c + d < g.map.columns && OpenTop(c + d)))
+                return true;
+        return false;
+    }
 
     // One 4-connected stretch of cells that show the background.
     struct Region {
@@ -143,8 +152,8 @@ struct Checker {
             }
             int count = 0, firstC = -1, firstR = -1, lastC = -1;
             for (const auto& [c, r] : region.cells) {
-                // The lip of a cave mouth or an overhang may show what lies beyond it.
-                if (OpenTop(c) || (region.reachesOpenColumn && (OpenTop(c - 1) || OpenTop(c + 1))))
+                // Under the lip of a cave mouth or an overhang one sees what lies beyond it.
+                if (OpenTop(c) || (region.reachesOpenColumn && NearOpenColumn(c)))
                     continue;
                 if (count++ == 0) {
                     firstC = c;

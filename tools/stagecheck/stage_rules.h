@@ -42,7 +42,7 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 //   edge pieces, and every edge piece faces such a cell;
 // and the named rules:
 // - interior-sky: under a solid top row the background shows only through framed
-//   openings in a back wall, or in the first column under a cave mouth's lip;
+//   openings in a back wall, or in the first two columns under a cave mouth's lip;
 // - item-socket: no framed opening that only pick-ups, starts or crates fill;
 // - danger-sign: a danger sign 2..8 columns before every run of hidden spikes;
 // - spikes-after-jump: no hidden spikes within 6 columns after a pit, a hazard or a drop;
