@@ -1,13 +1,16 @@
 // Video mode set-up and presentation of the logical screen: 1x window, software
-// doubling (plain, Scale2x, smoothing) and an OpenGL texture.
+// doubling (plain, Scale2x, smoothing), integer-scaled full screen, and an OpenGL texture.
 #include "platform/display.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "core/fatal_error.h"
+#include "platform/display_layout.h"
 #include "platform/scaler_sets.h"
 #include "platform/scalers.h"
 
@@ -35,6 +38,9 @@ constexpr Uint32 kMask24Green = 0x00FF00;
 constexpr Uint32 kMask24Blue = 0x0000FF;
 constexpr int kDepth16 = 16;
 
+// The compatibility layer's filter for a picture it scales to the screen.
+constexpr const char* kScaleMethodVariable = "SDL12COMPAT_SCALE_METHOD";
+
 struct GlState {
     GLuint texture = 0;
     GLint filter = GL_NEAREST;
@@ -48,6 +54,11 @@ GlState gl;
 uint32_t smoothMask = 0;
 // The scaler passes for this processor, picked when the display opens.
 const ScalerSet* scalers = &kPortableScalers;
+// Where the picture goes in the software doubled modes and in full-screen OpenGL.
+PictureLayout layout;
+// The filter's 640x480 picture when it is then repeated into larger blocks.
+std::vector<uint8_t> filtered;
+int filteredPitch = 0;
 
 bool Doubled()
 {
@@ -59,7 +70,21 @@ bool UsesOpenGl()
     return Doubled() && displayConfig.opengl;
 }
 
-void OpenGlState(const DisplayConfig& config)
+// Scale2x or smoothing: a software pass of its own factor 2.
+bool Filtered(const DisplayConfig& config)
+{
+    return !config.opengl && (config.smooth || config.scale2x);
+}
+
+// The desktop's size before any mode is set (zero when SDL cannot tell).
+void DesktopSize(int& width, int& height)
+{
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    width = info ? info->current_w : 0;
+    height = info ? info->current_h : 0;
+}
+
+void OpenGlState(const DisplayConfig& config, bool integer)
 {
     glGenTextures(1, &gl.texture);
     gl.filter = config.smooth ? GL_LINEAR : GL_NEAREST;
@@ -74,7 +99,13 @@ void OpenGlState(const DisplayConfig& config)
     }
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
-    if (config.hd) {
+    glClearColor(0, 0, 0, 1);
+    if (integer) {
+        // The viewport counts rows from the bottom.
+        gl.width = layout.width;
+        gl.height = layout.height;
+        glViewport(layout.left, layout.modeHeight - layout.top - layout.height, gl.width, gl.height);
+    } else if (config.hd) {
         gl.width = kHdPictureWidth;
         gl.height = kHdHeight;
         glViewport(kHdPictureLeft, 0, gl.width, gl.height);
@@ -82,6 +113,17 @@ void OpenGlState(const DisplayConfig& config)
         gl.width = displaySurface->w;
         gl.height = displaySurface->h;
         glViewport(0, 0, gl.width, gl.height);
+    }
+    if (!integer) {
+        // The windowed modes: the picture over the whole window, or centred in the HD one.
+        layout = PictureLayout{};
+        layout.modeWidth = displaySurface->w;
+        layout.modeHeight = displaySurface->h;
+        layout.left = config.hd ? kHdPictureLeft : 0;
+        layout.width = gl.width;
+        layout.height = gl.height;
+        layout.factor = gl.width % kScreenWidth == 0 ? gl.width / kScreenWidth : 0;
+        layout.repeat = layout.factor;
     }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -103,6 +145,8 @@ void PresentOpenGl()
     glFlush();
     SDL_UnlockSurface(screenSurface);
 
+    // The bars around the picture: the back buffer holds nothing defined after a swap.
+    glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, gl.texture);
     glBegin(GL_QUADS);
@@ -123,36 +167,132 @@ const uint8_t* ScreenPixels()
     return static_cast<const uint8_t*>(screenSurface->pixels);
 }
 
-void PresentSmooth()
+// The picture's top-left pixel in the locked display surface.
+uint8_t* PicturePixels()
 {
-    const int bpp = screenSurface->format->BytesPerPixel;
-    SDL_LockSurface(displaySurface);
-    SDL_LockSurface(screenSurface);
-    // A display taller than the picture gets it centred vertically.
-    const int top = (displaySurface->h - kDoubledHeight) / 2;
-    uint8_t* dst = static_cast<uint8_t*>(displaySurface->pixels) + top * displaySurface->pitch;
-    scalers->smooth(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp, smoothMask, smoothBuffer);
-    SDL_UnlockSurface(screenSurface);
-    SDL_UnlockSurface(displaySurface);
+    return static_cast<uint8_t*>(displaySurface->pixels) + layout.top * displaySurface->pitch +
+           layout.left * displaySurface->format->BytesPerPixel;
 }
 
-void PresentDoubled()
+// The chosen factor-2 pass of a set from the locked screenSurface into dst.
+void RunDoublingPass(const ScalerSet& set, uint8_t* dst, int dstPitch)
 {
     const int bpp = screenSurface->format->BytesPerPixel;
-    SDL_LockSurface(displaySurface);
-    SDL_LockSurface(screenSurface);
-    uint8_t* dst = static_cast<uint8_t*>(displaySurface->pixels);
-    if (displayConfig.scale2x)
-        scalers->scale2x(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
+    if (displayConfig.smooth)
+        set.smooth(ScreenPixels(), screenSurface->pitch, dst, dstPitch, bpp, smoothMask, smoothBuffer);
+    else if (displayConfig.scale2x)
+        set.scale2x(ScreenPixels(), screenSurface->pitch, dst, dstPitch, bpp);
     else
-        scalers->plain(ScreenPixels(), screenSurface->pitch, dst, displaySurface->pitch, bpp);
-    SDL_UnlockSurface(screenSurface);
-    SDL_UnlockSurface(displaySurface);
+        set.plain(ScreenPixels(), screenSurface->pitch, dst, dstPitch, bpp);
+}
+
+// Whether a set's pass runs at all in this layout (plain blocks of other sizes than 2 are
+// made by the integer scaler alone).
+bool UsesSetPass()
+{
+    return layout.filterFactor == 2 || layout.repeat == 2;
+}
+
+// Where the set's pass writes: straight into the picture, or into the filter buffer
+// when its pixels are then repeated.
+uint8_t* PassTarget(int& pitch)
+{
+    if (layout.filterFactor == 2 && layout.repeat > 1) {
+        pitch = filteredPitch;
+        return filtered.data();
+    }
+    pitch = displaySurface->pitch;
+    return PicturePixels();
 }
 
 } // namespace
 
+void ScalePicture()
+{
+    if (!displaySurface || UsesOpenGl())
+        return;
+    const int bpp = screenSurface->format->BytesPerPixel;
+    SDL_LockSurface(displaySurface);
+    SDL_LockSurface(screenSurface);
+    if (UsesSetPass()) {
+        int pitch = 0;
+        uint8_t* target = PassTarget(pitch);
+        RunDoublingPass(*scalers, target, pitch);
+        if (target != PicturePixels())
+            ScaleRepeat(target, pitch, kDoubledWidth, kDoubledHeight, PicturePixels(), displaySurface->pitch, bpp,
+                        layout.repeat);
+    } else {
+        ScaleRepeat(ScreenPixels(), screenSurface->pitch, kScreenWidth, kScreenHeight, PicturePixels(),
+                    displaySurface->pitch, bpp, layout.repeat);
+    }
+    SDL_UnlockSurface(screenSurface);
+    SDL_UnlockSurface(displaySurface);
+}
+
+namespace {
+
+// A picture of small blocks of a few colours, as pixel art has, for timing the passes:
+// a black screen would take the shortcuts that uniform rows allow.
+void FillTimingPicture(SDL_Surface* s)
+{
+    constexpr int kBlock = 4;
+    constexpr int kColors = 8;
+    Uint32 colors[kColors];
+    for (int i = 0; i < kColors; ++i)
+        colors[i] = SDL_MapRGB(s->format, static_cast<Uint8>(37 * i), static_cast<Uint8>(255 - 29 * i),
+                               static_cast<Uint8>(91 * i));
+    for (int y = 0; y < s->h; y += kBlock)
+        for (int x = 0; x < s->w; x += kBlock) {
+            SDL_Rect r{static_cast<Sint16>(x), static_cast<Sint16>(y), kBlock, kBlock};
+            const unsigned hash = (static_cast<unsigned>(x) * 2654435761u) ^ (static_cast<unsigned>(y) * 40503u);
+            SDL_FillRect(s, &r, colors[(hash >> 13) % kColors]);
+        }
+}
+
+// Picks the scaler set whose pass in use is fastest on the real surfaces, then blanks both.
+void ChooseScalers()
+{
+    if (!UsesSetPass()) {
+        scalers = &PickScalerSet();
+        return;
+    }
+    FillTimingPicture(screenSurface);
+    scalers = &PickFastestScalerSet([](const ScalerSet& set) {
+        SDL_LockSurface(displaySurface);
+        SDL_LockSurface(screenSurface);
+        int pitch = 0;
+        uint8_t* target = PassTarget(pitch);
+        RunDoublingPass(set, target, pitch);
+        SDL_UnlockSurface(screenSurface);
+        SDL_UnlockSurface(displaySurface);
+    });
+    SDL_FillRect(screenSurface, nullptr, SDL_MapRGB(screenSurface->format, 0, 0, 0));
+    SDL_FillRect(displaySurface, nullptr, SDL_MapRGB(displaySurface->format, 0, 0, 0));
+    SDL_UpdateRect(displaySurface, 0, 0, 0, 0);
+}
+
+} // namespace
+
+const char* ChosenScalerSet()
+{
+    return scalers->name;
+}
+
+PictureLayout DisplayLayout()
+{
+    return layout;
+}
+
 void OpenDisplay(const DisplayConfig& config)
+{
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    if (config.fullscreen)
+        DesktopSize(desktopWidth, desktopHeight);
+    OpenDisplayForDesktop(config, desktopWidth, desktopHeight);
+}
+
+void OpenDisplayForDesktop(const DisplayConfig& config, int desktopWidth, int desktopHeight)
 {
     displayConfig = config;
     if (!Doubled()) {
@@ -162,14 +302,28 @@ void OpenDisplay(const DisplayConfig& config)
         return;
     }
 
+    // Should the compatibility layer still have to scale (a desktop too small for the
+    // picture), it keeps the choice's look; a value the player set wins.
+    setenv(kScaleMethodVariable, config.smooth ? "linear" : "nearest", 0);
+
+    layout = config.fullscreen ? FullscreenLayout(desktopWidth, desktopHeight, Filtered(config))
+                               : DoubledWindowLayout(Filtered(config));
+    // Full screen at the desktop's own size, which the picture fits at a whole factor.
+    const bool integer = config.fullscreen && layout.modeWidth == desktopWidth && layout.modeHeight == desktopHeight;
+
     const Uint32 fullscreen = config.fullscreen ? SDL_FULLSCREEN : 0;
     if (UsesOpenGl()) {
         SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
-        const int w = config.hd ? kHdWidth : kDoubledWidth;
-        const int h = config.hd ? kHdHeight : kDoubledHeight;
+        int w = config.hd ? kHdWidth : kDoubledWidth;
+        int h = config.hd ? kHdHeight : kDoubledHeight;
+        if (integer) {
+            w = layout.modeWidth;
+            h = layout.modeHeight;
+        }
         displaySurface = SDL_SetVideoMode(w, h, kGlDepth, SDL_HWSURFACE | SDL_OPENGL | SDL_DOUBLEBUF | fullscreen);
     } else {
-        displaySurface = SDL_SetVideoMode(kDoubledWidth, kDoubledHeight, config.depth, SDL_HWSURFACE | fullscreen);
+        displaySurface =
+            SDL_SetVideoMode(layout.modeWidth, layout.modeHeight, config.depth, SDL_HWSURFACE | fullscreen);
     }
     if (!displaySurface)
         FatalError("Unable to set video mode", SDL_GetError());
@@ -184,22 +338,33 @@ void OpenDisplay(const DisplayConfig& config)
         screenSurface = SDL_CreateRGBSurface(SDL_SWSURFACE, kScreenWidth, kScreenHeight, f->BitsPerPixel, f->Rmask,
                                              f->Gmask, f->Bmask, f->Amask);
     }
+    if (!screenSurface)
+        FatalError("Unable to set video mode", SDL_GetError());
 
-    scalers = &PickScalerSet();
-    if (!UsesOpenGl() && config.smooth) {
+    if (UsesOpenGl()) {
+        OpenGlState(config, integer);
+        return;
+    }
+    // A mode of another size than asked for cannot hold the layout: place the picture
+    // as well as it fits (top-left when the surface is smaller).
+    if (displaySurface->w != layout.modeWidth || displaySurface->h != layout.modeHeight) {
+        layout.left = std::max(0, (displaySurface->w - layout.width) / 2);
+        layout.top = std::max(0, (displaySurface->h - layout.height) / 2);
+        if (displaySurface->w < layout.width || displaySurface->h < layout.height)
+            FatalError("Unable to set video mode", "the video mode is smaller than the picture");
+    }
+    if (config.smooth) {
         smoothBuffer = static_cast<uint32_t*>(std::malloc(kSmoothBufferWords * sizeof(uint32_t)));
         if (!smoothBuffer)
             FatalError("Unable to set video mode", "out of memory");
-        if (screenSurface) {
-            const SDL_PixelFormat* f = screenSurface->format;
-            smoothMask = SmoothMask(f->Rshift, f->Gshift, f->Bshift, f->BytesPerPixel);
-        }
+        const SDL_PixelFormat* f = screenSurface->format;
+        smoothMask = SmoothMask(f->Rshift, f->Gshift, f->Bshift, f->BytesPerPixel);
     }
-    if (UsesOpenGl())
-        OpenGlState(config);
-
-    if (!screenSurface)
-        FatalError("Unable to set video mode", SDL_GetError());
+    if (layout.filterFactor == 2 && layout.repeat > 1) {
+        filteredPitch = kDoubledWidth * screenSurface->format->BytesPerPixel;
+        filtered.assign(static_cast<size_t>(filteredPitch) * kDoubledHeight, 0);
+    }
+    ChooseScalers();
 }
 
 void PresentScreen()
@@ -212,17 +377,18 @@ void PresentScreen()
         PresentOpenGl();
         return;
     }
-    if (displayConfig.smooth)
-        PresentSmooth();
-    else
-        PresentDoubled();
-    SDL_UpdateRect(displaySurface, 0, 0, 0, 0);
+    ScalePicture();
+    // The bars around the picture never change.
+    SDL_UpdateRect(displaySurface, layout.left, layout.top, layout.width, layout.height);
 }
 
 void CloseDisplay()
 {
     std::free(smoothBuffer);
     smoothBuffer = nullptr;
+    filtered.clear();
+    filtered.shrink_to_fit();
+    layout = PictureLayout{};
     if (screenSurface && displaySurface)
         SDL_FreeSurface(screenSurface);
     screenSurface = nullptr;

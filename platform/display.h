@@ -5,6 +5,7 @@
 
 #include "core/geometry.h"
 #include "platform/display_config.h"
+#include "platform/display_layout.h"
 
 struct SDL_Surface;
 
@@ -22,8 +23,23 @@ extern uint32_t* smoothBuffer;
 // process with "Unable to set video mode" when either cannot be made.
 void OpenDisplay(const DisplayConfig& config);
 
+// As OpenDisplay, with a desktop of desktopWidth x desktopHeight for the full-screen layout
+// instead of asking SDL for the real one (benchmarks and tests on the headless driver).
+void OpenDisplayForDesktop(const DisplayConfig& config, int desktopWidth, int desktopHeight);
+
+// The software part of PresentScreen: scales screenSurface into the video surface without
+// showing it. Does nothing in the 1x window and with OpenGL.
+void ScalePicture();
+
 // Shows the current contents of screenSurface in the chosen way.
 void PresentScreen();
+
+// The picture's place on the video mode in every mode but the 1x window (all zero there);
+// factor 0 for the HD OpenGL window, whose picture is not a whole multiple.
+PictureLayout DisplayLayout();
+
+// The name of the scaler set the display presents with ("portable", "ssse3", "avx2").
+const char* ChosenScalerSet();
 
 // Frees what OpenDisplay allocated besides the video surface (the smoothing buffer and a
 // screenSurface that is not the video surface itself); safe to call when nothing is open.

@@ -1,6 +1,8 @@
-// Which scaler passes the processor can run, checked once, and the pick among them.
+// Which scaler passes the processor can run, and the pick among them: forced, or the fastest by timing.
 #include "platform/scaler_sets.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +12,21 @@
 const ScalerSet kPortableScalers{"portable", ScalePlain, Scale2x, ScaleSmooth};
 
 namespace {
+
+// Timed runs of each set after its warm-up run: the quickest counts, so a run slowed by
+// another process or an interrupt does not decide.
+constexpr int kTimedRuns = 3;
+
+// The runnable set FRIBB3_SCALERS names, or null.
+const ScalerSet* ForcedSet(const std::vector<const ScalerSet*>& sets)
+{
+    if (const char* wanted = std::getenv("FRIBB3_SCALERS")) {
+        for (const ScalerSet* set : sets)
+            if (std::strcmp(set->name, wanted) == 0)
+                return set;
+    }
+    return nullptr;
+}
 
 #if defined(__x86_64__)
 const ScalerSet kSsse3Scalers{"ssse3", ScalePlainSsse3, Scale2x, ScaleSmoothSsse3};
@@ -34,10 +51,31 @@ std::vector<const ScalerSet*> RunnableScalerSets()
 const ScalerSet& PickScalerSet()
 {
     const std::vector<const ScalerSet*> sets = RunnableScalerSets();
-    if (const char* wanted = std::getenv("FRIBB3_SCALERS")) {
-        for (const ScalerSet* set : sets)
-            if (std::strcmp(set->name, wanted) == 0)
-                return *set;
-    }
+    if (const ScalerSet* forced = ForcedSet(sets))
+        return *forced;
     return *sets.back();
+}
+
+const ScalerSet& PickFastestScalerSet(const std::function<void(const ScalerSet&)>& run)
+{
+    const std::vector<const ScalerSet*> sets = RunnableScalerSets();
+    if (const ScalerSet* forced = ForcedSet(sets))
+        return *forced;
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::duration> best(sets.size(), Clock::duration::max());
+    for (const ScalerSet* set : sets)
+        run(*set);
+    // Rounds over all sets rather than all runs of one set at a time, so a slow spell of
+    // the machine falls on every set alike.
+    for (int round = 0; round < kTimedRuns; ++round)
+        for (size_t i = 0; i < sets.size(); ++i) {
+            const Clock::time_point start = Clock::now();
+            run(*sets[i]);
+            best[i] = std::min(best[i], Clock::now() - start);
+        }
+    size_t fastest = 0;
+    for (size_t i = 1; i < sets.size(); ++i)
+        if (best[i] < best[fastest])
+            fastest = i;
+    return *sets[fastest];
 }

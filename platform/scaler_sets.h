@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A doubling pass as ScalePlain and Scale2x in platform/scalers.h.
@@ -28,3 +29,9 @@ std::vector<const ScalerSet*> RunnableScalerSets();
 // The set named by the environment variable FRIBB3_SCALERS when it names a runnable one
 // (FRIBB3_SCALERS=portable forces the portable passes), else the fastest runnable set.
 const ScalerSet& PickScalerSet();
+
+// The set named by FRIBB3_SCALERS when it names a runnable one; else the runnable set whose
+// pass ran fastest: run(set) does that set's pass once on the surfaces it will be used on,
+// and every set is timed a few times in turn (a warm-up, then the quickest of the rest).
+// About a dozen passes in all, a few milliseconds.
+const ScalerSet& PickFastestScalerSet(const std::function<void(const ScalerSet&)>& run);

@@ -2,7 +2,9 @@
 // branch-free loops over whole rows so the compiler can vectorise them.
 #include "platform/scalers.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -157,6 +159,62 @@ void ScalePlain24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
         }
         std::memcpy(d + dstPitch, d, kDoubledWidth * kBytes24);
     }
+}
+
+// ---- Integer scaling ----
+
+// One output row of 2-byte pixels, each repeated n times. Blocks are written in 8-byte
+// stores of four copies, which may run up to three pixels into the next block (written
+// right after); the blocks near the row's end, where that would pass it, pixel by pixel.
+void RepeatRow16(const uint8_t* s, int width, uint8_t* d, int n)
+{
+    if (n == 2) {
+        // The doubling loop, which the compiler turns into vector interleaves.
+        uint16_t* o = reinterpret_cast<uint16_t*>(d);
+        const uint16_t* in = reinterpret_cast<const uint16_t*>(s);
+        for (int x = 0; x < width; ++x) {
+            o[2 * x] = in[x];
+            o[2 * x + 1] = in[x];
+        }
+        return;
+    }
+    const int blockBytes = n * kBytes16;
+    const int overrun = (blockBytes + 7) / 8 * 8 - blockBytes;
+    const int overrunBlocks = (overrun + blockBytes - 1) / blockBytes;
+    const int fast = std::max(0, width - overrunBlocks);
+    for (int x = 0; x < fast; ++x) {
+        uint16_t v;
+        std::memcpy(&v, s + x * kBytes16, kBytes16);
+        const uint64_t four = v * 0x0001000100010001ull;
+        uint8_t* p = d + x * blockBytes;
+        for (int i = 0; i < blockBytes; i += 8)
+            StoreLong(p + i, four);
+    }
+    for (int x = fast; x < width; ++x)
+        for (int i = 0; i < n; ++i)
+            std::memcpy(d + x * blockBytes + i * kBytes16, s + x * kBytes16, kBytes16);
+}
+
+// The same for 3-byte pixels: 8-byte stores of two and two-thirds copies, one per two
+// copies, each running two or five bytes on (into the next copy or block, written right
+// after); the blocks where that would pass the row's end exactly.
+void RepeatRow24(const uint8_t* s, int width, uint8_t* d, int n)
+{
+    const int blockBytes = n * kBytes24;
+    const int overrun = n % 2 ? 5 : 2;
+    const int fast = std::max(0, width - (overrun + blockBytes - 1) / blockBytes);
+    for (int x = 0; x < fast; ++x) {
+        const uint8_t* c = s + x * kBytes24;
+        const uint8_t pattern[8] = {c[0], c[1], c[2], c[0], c[1], c[2], c[0], c[1]};
+        uint64_t w;
+        std::memcpy(&w, pattern, sizeof w);
+        uint8_t* p = d + x * blockBytes;
+        for (int i = 0; i < blockBytes; i += 2 * kBytes24)
+            StoreLong(p + i, w);
+    }
+    for (int x = fast; x < width; ++x)
+        for (int i = 0; i < n; ++i)
+            std::memcpy(d + x * blockBytes + i * kBytes24, s + x * kBytes24, kBytes24);
 }
 
 // ---- Scale2x ----
@@ -365,6 +423,24 @@ void Scale2x(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int b
         Scale2x16(src, srcPitch, dst, dstPitch);
     else if (bytesPerPixel == kBytes24)
         Scale2x24(src, srcPitch, dst, dstPitch);
+}
+
+void ScaleRepeat(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
+                 int bytesPerPixel, int n)
+{
+    if ((bytesPerPixel != kBytes16 && bytesPerPixel != kBytes24) || width < 1 || n < 1)
+        return;
+    const size_t rowBytes = static_cast<size_t>(width) * n * bytesPerPixel;
+    for (int y = 0; y < height; ++y) {
+        // The first row of the blocks is built, the other n - 1 are copies of it.
+        uint8_t* first = dst + static_cast<ptrdiff_t>(y) * n * dstPitch;
+        if (bytesPerPixel == kBytes16)
+            RepeatRow16(src + y * srcPitch, width, first, n);
+        else
+            RepeatRow24(src + y * srcPitch, width, first, n);
+        for (int i = 1; i < n; ++i)
+            std::memcpy(first + i * dstPitch, first, rowBytes);
+    }
 }
 
 uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPixel)

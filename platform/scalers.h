@@ -24,6 +24,12 @@ void ScalePlain(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, in
 // picture counts as the pixel itself. Pixels are compared as whole values.
 void Scale2x(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch, int bytesPerPixel);
 
+// Integer scaling: every pixel of the width x height picture at src becomes an n x n block
+// (n >= 1) of the picture at dst, n times as wide and as high; bytesPerPixel is 2 or 3.
+// Writes nothing outside that picture.
+void ScaleRepeat(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
+                 int bytesPerPixel, int n);
+
 // Mask that clears the lowest bit of the red, green and blue components given their
 // bit shifts (the position of each component's lowest bit), confined to the pixel size.
 uint32_t SmoothMask(int redShift, int greenShift, int blueShift, int bytesPerPixel);

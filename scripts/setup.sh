@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-mixer1.2-dev libmodplug-dev zlib1g-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick libgl1-mesa-dri
+  xvfb xdotool x11-utils openbox imagemagick libgl1-mesa-dri
   "$@"
 )
 missing=()

@@ -189,12 +189,71 @@ TEST(Scalers, EveryRunnableSetWritesWhatThePortablePassesWrite)
     }
 }
 
-TEST(Scalers, EnvironmentVariableForcesThePortableSet)
+TEST(Scalers, EnvironmentVariableForcesASetAndTimingPicksTheFastestOtherwise)
 {
-    setenv("FRIBB3_SCALERS", "portable", 1);
-    EXPECT_STREQ(PickScalerSet().name, "portable");
+    const std::vector<const ScalerSet*> sets = RunnableScalerSets();
+    int runs = 0;
+    const auto count = [&](const ScalerSet&) { ++runs; };
+    for (const ScalerSet* forced : sets) {
+        setenv("FRIBB3_SCALERS", forced->name, 1);
+        EXPECT_EQ(&PickScalerSet(), forced);
+        runs = 0;
+        EXPECT_EQ(&PickFastestScalerSet(count), forced);
+        EXPECT_EQ(runs, 0) << "a forced set needs no timing";
+    }
     unsetenv("FRIBB3_SCALERS");
-    EXPECT_EQ(&PickScalerSet(), RunnableScalerSets().back());
+    EXPECT_EQ(&PickScalerSet(), sets.back());
+    // Each set but one is made slow by its run: the quick one wins, wherever it stands.
+    for (const ScalerSet* quick : sets) {
+        runs = 0;
+        const ScalerSet& picked = PickFastestScalerSet([&](const ScalerSet& set) {
+            ++runs;
+            if (&set != quick)
+                SDL_Delay(2);
+        });
+        EXPECT_EQ(&picked, quick);
+        EXPECT_GE(runs, static_cast<int>(2 * sets.size()));
+        EXPECT_LE(runs, static_cast<int>(4 * sets.size()));
+    }
+}
+
+// Integer scaling by n against a picture made block by block, at odd sizes and pitches, for
+// every factor a desktop can need; the bytes around each row's picture stay as they were.
+TEST(Scalers, RepeatMakesUniformBlocksAndWritesNothingElse)
+{
+    for (const Layout& l : kLayouts) {
+        const uint32_t all = l.bpp == 2 ? 0xFFFF : 0xFFFFFF;
+        Rng rng{5};
+        for (int width : {1, 7, 320, 640})
+            for (int n = 1; n <= 12; ++n) {
+                const int height = width == 640 ? 3 : 5;
+                Picture src(width, height, l.bpp);
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x)
+                        src.Set(x, y, rng.Next() & all);
+                // The picture sits inside a larger surface, away from its edges.
+                constexpr int kInset = 3;
+                Picture out(width * n + 2 * kInset, height * n + 2, l.bpp);
+                ScaleRepeat(src.bytes.data(), src.pitch, width, height, &out.bytes[out.pitch + kInset * l.bpp],
+                            out.pitch, l.bpp, n);
+                for (int y = 0; y < out.h; ++y)
+                    for (int x = 0; x < out.w; ++x) {
+                        const int px = x - kInset;
+                        const int py = y - 1;
+                        if (px < 0 || py < 0 || px >= width * n || py >= height * n) {
+                            for (int b = 0; b < l.bpp; ++b)
+                                ASSERT_EQ(out.bytes[y * out.pitch + x * l.bpp + b], kSentinel)
+                                    << "written outside at " << x << "," << y << " width " << width << " n " << n;
+                        } else {
+                            ASSERT_EQ(out.Get(x, y), src.Get(px / n, py / n))
+                                << l.bpp << " bytes, width " << width << ", n " << n << " at " << x << "," << y;
+                        }
+                    }
+                for (int y = 0; y < out.h; ++y)
+                    for (int b = out.w * l.bpp; b < out.pitch; ++b)
+                        ASSERT_EQ(out.bytes[y * out.pitch + b], kSentinel);
+            }
+    }
 }
 
 // Scale2x written pixel by pixel straight from the rule.
