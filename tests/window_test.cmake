@@ -11,4 +11,4 @@ add_test(NAME fullscreen_pictures
   COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/fullscreen_test.sh $<TARGET_FILE:fribb3> ${CMAKE_BINARY_DIR})
 set_tests_properties(fullscreen_pictures PROPERTIES
   SKIP_RETURN_CODE 77
-  TIMEOUT 600)
+  TIMEOUT 900)
