@@ -14,6 +14,6 @@ leaks="detect_leaks=1:fast_unwind_on_malloc=0"
 export LSAN_OPTIONS=suppressions=$PWD/../tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-windows="window_modes|replay_record_then_replay"
+windows="window_modes|fullscreen_pictures|replay_record_then_replay"
 ASAN_OPTIONS="$leaks:detect_stack_use_after_return=1" ctest --output-on-failure --timeout 900 -j "$(nproc)" -E "$windows"
 ASAN_OPTIONS="detect_leaks=0" ctest --output-on-failure --timeout 900 -R "$windows"
