@@ -2,4 +2,5 @@
 # with exit code 128 + the signal, every user file old or whole (tests/end_signals_test.sh).
 add_test(NAME end_signals
   COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/end_signals_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/flows)
-set_tests_properties(end_signals PROPERTIES TIMEOUT 600)
+set_tests_properties(end_signals PROPERTIES ENVIRONMENT "${FRIBB3_TEST_TIMING_ENV}")
+fribb3_test_timeout(end_signals 600)

@@ -3,8 +3,9 @@
 # each whole-game flow is cut at an input poll inside the screen looked at and played by
 # fribb3-replay --boot, whose screenshot of that poll goes into a FIFO. The game then waits in
 # that screen, in the middle of writing the picture, while the signal is sent; once the picture
-# is read the game must end within a second, print its final line, leave every user file as it
-# was or whole, and no temporary file. The game itself (fribb3) and `fribb3-replay record` too.
+# is read the game must end within a second (longer under an emulator), print its final line,
+# leave every user file as it was or whole, and no temporary file. The game itself (fribb3) and
+# `fribb3-replay record` too.
 # Usage: end_signals_test.sh BUILD_DIR FLOWS_DIR
 set -u
 
@@ -12,8 +13,10 @@ BUILD=$(cd "$1" && pwd)
 FLOWS=$(cd "$2" && pwd)
 REPLAY=$BUILD/fribb3-replay
 DATA=$BUILD/tests/flows/data
-END_LIMIT_MS=1000   # from the signal's arrival to the end of the process
-START_LIMIT=30      # seconds the game may take to reach the screen (a busy machine)
+# Under an emulator every limit is FRIBB3_TEST_TIME_FACTOR times longer.
+FACTOR=${FRIBB3_TEST_TIME_FACTOR:-1}
+END_LIMIT_MS=$((1000 * FACTOR))   # from the signal's arrival to the end of the process
+START_LIMIT=$((30 * FACTOR))      # seconds the game may take to reach the screen (a busy machine)
 SIGNALS="TERM INT HUP"
 
 WORK=$(mktemp -d)

@@ -4,7 +4,8 @@
 # captured and the picture in it measured: the largest whole factor that fits, square logical
 # pixels (4:3 within one pixel), centred, black around; plain blocks (software or OpenGL)
 # uniform at the whole factor, Scale2x and smoothing uniform at half of it but not at it.
-# Usage: fullscreen_test.sh GAME_EXE BUILD_DIR [WxH ...]. Exits 77 (skipped) when a tool is missing.
+# Usage: fullscreen_test.sh GAME_EXE BUILD_DIR [WxH ...]. Exits 77 (skipped) when a tool is missing
+# or under an emulator.
 set -u
 
 GAME=$1
@@ -20,6 +21,7 @@ SHOW_TIMEOUT=60               # seconds of key presses to reach the title, or a 
 SKIP=77
 
 . "$(dirname "$0")/xvfb_common.sh"
+require_native
 require_tools Xvfb xdotool xwininfo xprop openbox import convert compare
 
 export SDL_VIDEODRIVER=x11

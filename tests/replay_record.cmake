@@ -3,5 +3,6 @@ add_test(NAME replay_record_then_replay
   COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/replays/record_test.sh $<TARGET_FILE:fribb3-replay>)
 set_tests_properties(replay_record_then_replay PROPERTIES
   SKIP_RETURN_CODE 77
-  TIMEOUT 150
+  ENVIRONMENT "${FRIBB3_TEST_TIMING_ENV}"
   LABELS replay)
+fribb3_test_timeout(replay_record_then_replay 150)

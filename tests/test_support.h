@@ -17,6 +17,15 @@
 
 namespace testsupport {
 
+// How many times longer a wall-clock limit of a test is in this build: 1 natively, more where
+// the tests run under an emulator (a cross build), which is many times slower.
+#ifdef FRIBB3_TEST_TIME_FACTOR
+constexpr int kTimeFactor = FRIBB3_TEST_TIME_FACTOR;
+#else
+constexpr int kTimeFactor = 1;
+#endif
+static_assert(kTimeFactor >= 1);
+
 // What a child command printed on its standard output, and how it ended.
 struct CommandResult {
     std::string output;

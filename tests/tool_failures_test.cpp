@@ -24,6 +24,9 @@ const std::string kReplayExe = std::string(FRIBB3_BINARY_DIR) + "/fribb3-replay"
 const std::string kMapc = std::string(FRIBB3_BINARY_DIR) + "/tools/mapc/fribb3-mapc";
 const std::string kStageScript = std::string(FRIBB3_SOURCE_DIR) + "/content/maps/fribb301-finish.replay";
 
+// A tool that hangs on an input instead of refusing it is stopped after 20 s (longer under an emulator).
+const std::string kTimeout = "timeout " + std::to_string(20 * testsupport::kTimeFactor);
+
 std::string Replay(const std::string& args)
 {
     return "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + kReplayExe + " " + args + " 2>&1";
@@ -46,11 +49,11 @@ TEST(ToolFailures, InputsThatAreNotPlainFilesAreRefusedAtOnce)
         {"- < /dev/zero", "cannot read -: larger than 64 MiB"},
     };
     for (const auto& c : cases) {
-        const auto r = RunCommand("timeout 20 env " + Replay(c.args));
+        const auto r = RunCommand(kTimeout + " env " + Replay(c.args));
         EXPECT_EQ(r.exitCode, 2) << c.args << "\n" << r.output;
         EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
     }
-    const auto m = RunCommand("timeout 20 " + kMapc + " " + fifo + " " + (dir / "out.bin").string() + " 2>&1");
+    const auto m = RunCommand(kTimeout + " " + kMapc + " " + fifo + " " + (dir / "out.bin").string() + " 2>&1");
     EXPECT_EQ(m.exitCode, 1);
     EXPECT_EQ(m.output, fifo + ": cannot read: not a regular file\n");
 }
@@ -93,7 +96,7 @@ pid_t StartLongRun(const fs::path& tmp, const fs::path& out)
 // The pid of the game the tool forked, once it exists (0 if it never shows up).
 pid_t GameOf(pid_t tool)
 {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200 * testsupport::kTimeFactor; ++i) {
         const auto r = RunCommand("pgrep -P " + std::to_string(tool));
         if (r.exitCode == 0)
             return std::stoi(r.output);

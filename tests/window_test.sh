@@ -2,7 +2,8 @@
 # Real-window check: the game opens a window of the right size in each display mode on a
 # private Xvfb server and ends with exit code 0 when Escape is pressed; and it ends, rather
 # than hangs, when the X server goes away under it.
-# Usage: window_test.sh GAME_EXE BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing.
+# Usage: window_test.sh GAME_EXE BUILD_DIR. Exits 77 (skipped) when Xvfb or xdotool is missing,
+# or under an emulator.
 set -u
 
 GAME=$1
@@ -20,6 +21,7 @@ INTRO_TIMEOUT=30              # seconds of jump presses that may be needed to ge
 SKIP=77
 
 . "$(dirname "$0")/xvfb_common.sh"
+require_native
 require_tools Xvfb xdotool xwininfo
 start_xvfb "$SCREEN_GEOMETRY"
 echo "Xvfb on $DISPLAY"

@@ -3,7 +3,7 @@
 # keys sent with xdotool) are recorded by "fribb3-replay record", and replaying
 # the recorded script must end in exactly the same final line.
 # Usage: record_test.sh REPLAY_EXE. Exits 77 (skipped) without Xvfb or xdotool,
-# or when the keys never reached the window.
+# when the keys never reached the window, or under an emulator.
 set -u
 
 REPLAY=$1
@@ -14,6 +14,7 @@ RUN_TIMEOUT=90      # seconds for the whole recording
 SKIP=77
 
 . "$(dirname "$0")/../xvfb_common.sh"
+require_native
 require_tools Xvfb xdotool xwininfo
 start_xvfb 800x600x24
 
