@@ -224,4 +224,43 @@ TEST(StageChecker, SearchFindsTheWalledPitUnderTheBridge)
     EXPECT_GT(stepped.places, 10);
 }
 
+// A crate before a wall (columns 18 to 21) on open ground; the door stands beyond the wall.
+// Four rows high the wall is climbed only from the crate pushed against it, so a hero who
+// jumps over the crate and pushes it back to the stage's left end can never climb it; two
+// rows high he jumps it anyway.
+std::vector<uint8_t> CrateStage(int wallRows)
+{
+    std::vector<std::string> rows(12, std::string(30, '.'));
+    rows[9] = ".S.o..P.......................";
+    rows[10] = rows[11] = std::string(30, '#');
+    for (int r = 9; r > 9 - wallRows; --r)
+        rows[r].replace(18, 4, "####");
+    rows[8].replace(26, 2, "DE");
+    rows[9].replace(26, 2, "FG");
+    std::string text = "map\n";
+    for (const std::string& row : rows)
+        text += row + "\n";
+    StageMap map;
+    std::string error;
+    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
+    return EncodeStageMap(map);
+}
+
+TEST(StageChecker, SearchTellsPlacesApartByTheCrate)
+{
+    // The same standing places with the crate ahead lead on, with the crate at the left end
+    // they do not: the search sees both.
+    const ReachReport high = SearchStandingPlaces(CrateStage(4), 1);
+    EXPECT_TRUE(high.doorReached);
+    EXPECT_FALSE(high.budgetSpent);
+    ASSERT_FALSE(high.deadEnds.empty());
+    for (const StandPlace& p : high.deadEnds)
+        EXPECT_LT(p.x, 18 * 16) << p.x; // before the wall, never on it or beyond
+
+    const ReachReport low = SearchStandingPlaces(CrateStage(2), 1);
+    EXPECT_TRUE(low.doorReached);
+    EXPECT_FALSE(low.budgetSpent);
+    EXPECT_TRUE(low.deadEnds.empty());
+}
+
 } // namespace

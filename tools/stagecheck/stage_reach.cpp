@@ -2,6 +2,7 @@
 #include "stage_reach.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <unordered_map>
 
@@ -16,6 +17,8 @@
 
 namespace {
 
+constexpr int kNoLift = 1000;
+
 // A move: wait with nothing held, then hold a direction and the jump button for a while,
 // then let go and give the hero up to kSettleFrames to come to rest.
 struct Move {
@@ -24,6 +27,10 @@ struct Move {
     int directionFrames;
     int jumpFrames;
     int jumpFrom = 0; // frames of walking before the jump, for take-offs between the 8-pixel steps
+    // With a lift near, the wait lasts until a lift's top is this many pixels below the hero's
+    // feet (negative: above them) instead; kNoLift plays the fixed wait.
+    int liftGap = kNoLift;
+    int directionFrom = 0; // frames of the jump before the direction is held, to rise clear of what is beside
 };
 
 constexpr int kStep = 8;           // a released direction carries the hero to a multiple of 8
@@ -32,6 +39,10 @@ constexpr int kSettleFrames = 150; // enough to land from the top of the playfie
 constexpr int kCameraBucket = 48;  // views this close leave the same way back to the left
 constexpr int kLiftBucket = 16;
 constexpr int kMaxPlaces = 12000;
+// A lift this close beside the hero can be boarded; a whole cycle of the longest lift is
+// 2 * 176 frames, so waiting this long sees it at every height.
+constexpr int kLiftReach = 3 * kCellSize;
+constexpr int kLiftWaitFrames = 360;
 
 const Move kMoves[] = {{0, kButtonRight, 4, 0},
                        {0, kButtonLeft, 4, 0},
@@ -68,7 +79,20 @@ const Move kMoves[] = {{0, kButtonRight, 4, 0},
                        {0, kButtonRight, 24, 8, 3},
                        {0, kButtonLeft, 24, 8, 1},
                        {0, kButtonLeft, 24, 8, 2},
-                       {0, kButtonLeft, 24, 8, 3}};
+                       {0, kButtonLeft, 24, 8, 3},
+                       // Lifts keep their own time: wait for one level with the feet, a little below
+                       // them (to drop onto) or above them (to jump onto), however long it takes.
+                       {0, kButtonRight, 16, 0, 0, 0},
+                       {0, kButtonLeft, 16, 0, 0, 0},
+                       {0, kButtonRight, 16, 0, 0, 2 * kCellSize},
+                       {0, kButtonLeft, 16, 0, 0, 2 * kCellSize},
+                       {0, kButtonRight, 14, 24, 0, -2 * kCellSize},
+                       {0, kButtonLeft, 14, 24, 0, -2 * kCellSize},
+                       // Jumps steered only once the hero has risen: spikes right beside his feet.
+                       {0, kButtonRight, 30, 24, 0, kNoLift, 6},
+                       {0, kButtonLeft, 30, 24, 0, kNoLift, 6},
+                       {0, kButtonRight, 30, 24, 0, kNoLift, 12},
+                       {0, kButtonLeft, 30, 24, 0, kNoLift, 12}};
 
 bool AtDoor()
 {
@@ -84,8 +108,9 @@ bool AtRest()
     return hero.moverIndex >= 0 || hero.y % kCellSize == 0;
 }
 
-constexpr int kNearColumns = 3;  // the stretch of the grid that tells two visits of a place apart
-constexpr int kMaxVariants = 12; // visits of one place with different grids around it that are searched
+constexpr int kNearColumns = 3;   // the stretch of the grid that tells two visits of a place apart
+constexpr int kMaxVariants = 12;  // visits of one place with different grids around it that are searched
+constexpr int kCrateColumns = 12; // crates this far either side tell two visits apart
 
 void Mix(uint64_t& key, uint64_t value)
 {
@@ -114,6 +139,14 @@ uint64_t KeyOf(uint64_t key)
 {
     const Player& hero = SimHero();
     const int column = hero.x / kCellSize;
+    // Crates further on: one pushed ahead can be what the way on needs (a step to climb, a
+    // lid over spikes), so two visits with a crate in another cell are two places.
+    const std::vector<TileCode>& cells = levelMap.live;
+    const int from = std::max(0, column - kCrateColumns) * kRows;
+    const int to = std::min(levelMap.columns, column + kCrateColumns + 1) * kRows;
+    for (int i = from; i < to; ++i)
+        if (KindOf(cells[i]) == Pushable)
+            Mix(key, static_cast<uint64_t>(i) + 1);
     uint64_t bits = 0;
     for (int c = column - kNearColumns; c <= column + kNearColumns; ++c) {
         for (int r = 0; r < kRows; ++r) {
@@ -173,20 +206,52 @@ Outcome Settle(long& frames)
     return Outcome::Lost;
 }
 
+// A lift beside the hero whose top is gap pixels below his feet.
+bool LiftAt(int gap)
+{
+    const Player& hero = SimHero();
+    for (int i = 0; i < liftCount; ++i)
+        if (std::abs(lifts[i].x - hero.x) <= kLiftReach && lifts[i].y - (hero.y + kCellSize) == gap)
+            return true;
+    return false;
+}
+
+bool LiftNear()
+{
+    const Player& hero = SimHero();
+    for (int i = 0; i < liftCount; ++i)
+        if (std::abs(lifts[i].x - hero.x) <= kLiftReach)
+            return true;
+    return false;
+}
+
 Outcome PlayMove(const Move& m, long& frames)
 {
-    Outcome o = Play(0, m.wait, frames);
-    const int held = std::max(m.directionFrames, m.jumpFrom + m.jumpFrames);
+    Outcome o = Outcome::Rest;
+    if (m.liftGap != kNoLift) {
+        // On a lift, or with none near, the fixed waits are all there is to it.
+        if (SimHero().moverIndex >= 0 || !LiftNear())
+            return Outcome::Lost;
+        int waited = 0;
+        for (; waited < kLiftWaitFrames && o == Outcome::Rest && !LiftAt(m.liftGap); ++waited)
+            o = Play(0, 1, frames);
+        if (waited == kLiftWaitFrames)
+            return Outcome::Lost;
+    } else {
+        o = Play(0, m.wait, frames);
+    }
+    const int held = std::max(m.directionFrom + m.directionFrames, m.jumpFrom + m.jumpFrames);
     for (int f = 0; f < held && o == Outcome::Rest; ++f) {
         const bool jump = f >= m.jumpFrom && f < m.jumpFrom + m.jumpFrames;
-        o = Play((f < m.directionFrames ? m.direction : 0) | (jump ? kButtonJump : 0), 1, frames);
+        const bool steer = f >= m.directionFrom && f < m.directionFrom + m.directionFrames;
+        o = Play((steer ? m.direction : 0) | (jump ? kButtonJump : 0), 1, frames);
     }
     return o == Outcome::Rest ? Settle(frames) : o;
 }
 
 } // namespace
 
-ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage)
+ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& finish)
 {
     ReachReport report;
     StartSimStage(map, stage);
@@ -224,6 +289,36 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage)
         return it->second;
     };
     addNode();
+
+    // Every place the finishing run rests on is reachable, and the run goes on from it to the
+    // door: the search starts from those as well, knowing they are ways out.
+    if (!finish.empty()) {
+        StartSimStage(map, stage);
+        std::vector<int> onRun;
+        bool wasAtRest = false;
+        int lastY = 0;
+        for (uint32_t buttons : finish) {
+            StepSimFrame(buttons);
+            if (SimFinished() || SimFailed())
+                break;
+            const bool atRest = AtRest() && buttons == 0;
+            if (atRest && wasAtRest && (SimHero().y == lastY || SimHero().moverIndex >= 0) &&
+                SimHero().y >= kHighestPlace) {
+                // Only a place of its own is proven; one past the variant cap stands in for another.
+                const int n = addNode();
+                if (index.count(KeyOf(PositionKeyOf())) > 0)
+                    onRun.push_back(n);
+            }
+            wasAtRest = atRest;
+            lastY = SimHero().y;
+        }
+        for (long f = 0; f < kSettleFrames && !SimFinished() && !SimFailed(); ++f)
+            StepSimFrame(0);
+        report.finishRests = static_cast<int>(onRun.size());
+        if (SimFinished())
+            for (int n : onRun)
+                nodes[n].way = true;
+    }
     while (!todo.empty()) {
         if (static_cast<int>(nodes.size()) >= kMaxPlaces) {
             report.budgetSpent = true;

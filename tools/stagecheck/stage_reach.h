@@ -18,14 +18,18 @@ struct ReachReport {
     long frames = 0; // frames the search played
     bool doorReached = false;
     bool budgetSpent = false; // the place budget ran out before the search did
+    int finishRests = 0;      // resting moments of the finishing run the search started from
     std::vector<StandPlace> deadEnds;
 };
 
-// Searches stage (1..10) from its start: from every standing place reached it plays
-// each move of a fixed set (short walks, jumps of several lengths, waits before them)
-// on the headless stage player, lets the hero come to rest, and records the place he
-// rests on, the door or his death. Places are told apart by the hero's cell-row and
-// 8-pixel column, the lift he rides and where it is, and the left edge of the view
-// (which only moves right). Runs once per place and move, so a stage takes seconds.
+// Searches stage (1..10) from its start, and from every place the finishing run (input per
+// frame, may be empty) rests on, which counts as a way out when the run ends in the door.
+// From every standing place reached it plays each move of a fixed set (short walks, jumps
+// of several lengths, waits before them, waits for a near lift to come level with the
+// hero, above or below him) on the headless stage player, lets the hero come to rest, and
+// records the place he rests on, the door or his death. Places are told apart by the
+// hero's cell-row and 8-pixel column, the lift he rides and where it is, the left edge of
+// the view (which only moves right), the blocking and deadly cells near him and where
+// every crate is. Runs once per place and move, so a stage takes seconds.
 // The time limit is set aside: a place the clock would end is not a way out.
-ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage);
+ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& finish = {});

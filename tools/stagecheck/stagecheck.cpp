@@ -113,9 +113,9 @@ std::string TuneTitle(const fs::path& musicDir, int n)
 
 // Reports the places the hero can reach but never leave, one warning per run of them along a row.
 void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, int n,
-                   const std::vector<int>& topRowLines)
+                   const std::vector<int>& topRowLines, const std::vector<uint32_t>& finish)
 {
-    const ReachReport reach = SearchStandingPlaces(bytes, n);
+    const ReachReport reach = SearchStandingPlaces(bytes, n, finish);
     const auto flag = [&](int line, const std::string& what) {
         Report(mapPath, {line, what + " [dead-end]", "dead-end", RuleOnlyWarns("dead-end")});
     };
@@ -184,18 +184,21 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     const std::string waited = CheckSafeStart(bytes, n);
     if (!waited.empty())
         Problem(mapPath, 0, waited);
-    CheckDeadEnds(mapPath, bytes, n, topRowLines);
 
     const fs::path scriptPath = mapDir / (StageName(n) + "-finish.replay");
     FinishScript script;
     if (!ReadText(scriptPath, text)) {
         Problem(scriptPath, 0, "missing: every stage has a finishing script");
+        CheckDeadEnds(mapPath, bytes, n, topRowLines, {});
         return true;
     }
     if (!ReadFinishScript(text, script, error)) {
         ProblemFromError(scriptPath, error);
+        CheckDeadEnds(mapPath, bytes, n, topRowLines, {});
         return true;
     }
+    // The places the finishing run rests on are searched from and known to lead on.
+    CheckDeadEnds(mapPath, bytes, n, topRowLines, script.input);
     const FinishCheck finish = CheckFinish(bytes, n, script);
     if (!finish.ok)
         Problem(scriptPath, finish.line, finish.what);
