@@ -142,6 +142,17 @@ const RuleCase kCases[] = {
      1, 5},
     {"screen with one decoration", "decoration", OnGround({"......t............."}), 1, 0},
     {"screen with two decorations", "decoration", OnGround({"......t......t......"}), 0},
+    // A MASKY walking left along the ground past tufts (front pieces): two side by side hide it,
+    // one does not, and none it never reaches (a rock turns it back first); one that drops off a
+    // ledge walks on below.
+    {"enemy behind two front pieces", "hidden-enemy", OnGround({"...tt.....M........."}), 1, 3},
+    {"enemy past one front piece", "hidden-enemy", OnGround({"...t.....t..M......."}), 0},
+    {"front pieces the enemy never reaches", "hidden-enemy", OnGround({"..tt.R....M........."}), 0},
+    {"enemy dropping to front pieces", "hidden-enemy", OnGround({"..........M.........", ".ttt......RR........"}), 1,
+     1},
+    // A WINGEDEYE flies on past tufts far behind it only once the hero has long gone.
+    {"front pieces out of an enemy's reach", "hidden-enemy",
+     OnGround({"tt" + std::string(38, '.') + "W" + std::string(19, '.')}), 0},
 };
 
 TEST(StageChecker, LookAndFairnessRules)

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "tile_roles.h"
 #include "world/actors.h"
+#include "world/level_map.h"
 #include "world/lifts.h"
 
 namespace {
@@ -20,8 +22,8 @@ constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0
 constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
 
 // The rules that only warn while the stages are being redone.
-const char* const kWarningRules[] = {"interior-sky", "item-socket", "danger-sign", "spikes-after-jump",
-                                     "broken-join",  "wallpaper",   "decoration",  "dead-end"};
+const char* const kWarningRules[] = {"interior-sky", "item-socket", "danger-sign", "spikes-after-jump", "broken-join",
+                                     "wallpaper",    "decoration",  "dead-end",    "hidden-enemy"};
 
 // Columns under the lip of a cave mouth or an overhang that may show the sky beyond it.
 constexpr int kMouthColumns = 2;
@@ -41,6 +43,12 @@ constexpr int kScreenColumns = 20;
 constexpr int kScreenStep = 5;
 constexpr int kWallpaperPercent = 60;
 constexpr int kMinDecorationPerScreen = 2;
+// Front pieces side by side that cover a whole enemy for a moment: an enemy is 16 pixels
+// wide, so behind two cells it is out of sight while it crosses one.
+constexpr int kHidingFrontCells = 2;
+// How far from its start an enemy is followed: it comes into play one cell right of the
+// view and leaves it 250 pixels behind the view's left edge.
+constexpr int kEnemyReachColumns = (320 + 250) / 16;
 
 struct Grid {
     const StageMap& map;
@@ -217,6 +225,79 @@ struct Checker {
                 return;
             }
         }
+    }
+
+    // Enemies keep to their row: walkers go left, turn at what blocks them and drop off
+    // edges (a SKULL steps over one-cell gaps); flyers and fish turn at what blocks them.
+    // Where that way leads behind front pieces side by side, the enemy is out of sight just
+    // where it can meet the hero.
+    void HiddenEnemies()
+    {
+        static const char* const kNames[] = {"MASKY", "BEETLE", "WINGEDEYE", "ACIDFISH", "SKULL"};
+        for (int c0 = 0; c0 < g.map.columns; ++c0) {
+            for (int r0 = 0; r0 < kRows; ++r0) {
+                const int enemy = EnemyOf(g.At(c0, r0));
+                if (enemy < 0)
+                    continue;
+                const bool walks = enemy == MechMasky || enemy == MechBeetle || enemy == MechSkull;
+                // Row by row, left to right: runs of front pieces along the way.
+                std::vector<std::pair<int, int>> way; // (row, column)
+                for (const auto& [c, r] : EnemyWay(c0, r0, walks, enemy == MechSkull))
+                    if (IsFrontPiece(c, r))
+                        way.push_back({r, c});
+                std::sort(way.begin(), way.end());
+                way.erase(std::unique(way.begin(), way.end()), way.end());
+                for (size_t first = 0, last = 0; first < way.size(); first = ++last) {
+                    while (last + 1 < way.size() && way[last + 1].first == way[first].first &&
+                           way[last + 1].second == way[last].second + 1)
+                        ++last;
+                    if (static_cast<int>(last - first) + 1 < kHidingFrontCells)
+                        continue;
+                    Flag("hidden-enemy", way[first].second, way[first].first,
+                         std::string("the ") + kNames[enemy - MechMasky] + " from " + Cell(c0, r0) +
+                             " passes out of sight behind front pieces (columns " + std::to_string(way[first].second) +
+                             " to " + std::to_string(way[last].second) + "), where it can meet the hero unseen");
+                    break;
+                }
+            }
+        }
+    }
+
+    bool IsFrontPiece(int c, int r) const { return g.Inside(c, r) && kTileLayer[g.At(c, r)] == 1; }
+
+    // The cells an enemy starting at (c0, r) passes through, walking left first, as far as it
+    // stays in play.
+    std::vector<std::pair<int, int>> EnemyWay(int c0, int r, bool walks, bool bridgesGaps) const
+    {
+        int c = c0;
+        std::vector<std::pair<int, int>> way{{c, r}};
+        std::vector<uint8_t> seen(static_cast<size_t>(g.map.columns) * kRows * 2, 0);
+        int dir = -1;
+        while (true) {
+            if (walks) {
+                // A SKULL over a one-cell gap is held up by the ground beyond it.
+                while (r + 1 < kRows && !g.Solid(c, r + 1) &&
+                       !(bridgesGaps && !g.Solid(c + dir, r) && g.Solid(c + dir, r + 1)))
+                    way.push_back({c, ++r});
+                if (r + 1 >= kRows)
+                    break; // falls out of the stage
+            }
+            uint8_t& visited = seen[(static_cast<size_t>(c) * kRows + r) * 2 + (dir > 0)];
+            if (visited)
+                break;
+            visited = 1;
+            if (std::abs(c - c0) >= kEnemyReachColumns)
+                break;
+            if (g.Solid(c + dir, r)) {
+                dir = -dir;
+                if (g.Solid(c + dir, r))
+                    break; // boxed in
+                continue;
+            }
+            c += dir;
+            way.push_back({c, r});
+        }
+        return way;
     }
 
     void Joins()
@@ -457,8 +538,10 @@ std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& 
     k.Seams();
     k.BackWalls();
     k.InteriorSky();
-    if (stageNumber > 0)
+    if (stageNumber > 0) {
         k.HiddenSpikes();
+        k.HiddenEnemies();
+    }
     k.Joins();
     k.Screens();
     std::stable_sort(k.issues.begin(), k.issues.end(),

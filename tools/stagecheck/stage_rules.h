@@ -49,6 +49,8 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 // - broken-join: no grass under solid ground, bare earth under the sky, holes under the
 //   ground of the bottom row or one-cell holes in the ground;
 // - wallpaper: no screen (any 20 columns, looked at in steps of 5) more than 60 % one tile;
-// - decoration: at least two decoration cells in every screen.
+// - decoration: at least two decoration cells in every screen;
+// - hidden-enemy: no enemy whose way along its row (walkers dropping off edges) passes
+//   behind two or more front pieces side by side.
 // topRowLines gives the source line of each column's top row (from CompileMapText).
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber);
