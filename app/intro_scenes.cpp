@@ -7,6 +7,7 @@
 #include "core/geometry.h"
 #include "core/messages.h"
 #include "game/session_stop.h"
+#include "game/waiting_screen.h"
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"
@@ -80,7 +81,6 @@ void RunScenes(int first)
         const Scene& scene = SceneTable[i];
         input.released = 0;
         scene.init();
-        ResetFrameClock();
         // A quit request (Escape, the window's close button, SIGTERM) ends the intro at once: the
         // session is skipped anyway, and a text scene would otherwise wait for a key forever. A tool
         // that stops the run (replays) ends it too.
@@ -88,14 +88,18 @@ void RunScenes(int first)
             scene.deinit();
             return;
         }
-        while (!scene.update() && !input.quitRequest && !SessionStopRequested()) {
-            if (!frameClock.skipDraw) {
+        // Each frame: the scene moves on, is drawn and shown, and the input read for the next.
+        WaitingScreen frames;
+        frames.done = [&scene] { return scene.update() != 0 || input.quitRequest; };
+        frames.step = [&scene] {
+            if (!frameClock.skipDraw)
                 scene.draw(screenSurface);
-                PresentScreen();
-            }
-            WaitFrame();
-            PumpEvents();
-        }
+            return true;
+        };
+        frames.input = WaitInput::Events;
+        frames.pace = WaitPace::Frame;
+        frames.inputAfterWait = true;
+        RunWaitingScreen(frames);
         scene.deinit();
     }
 }

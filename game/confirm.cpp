@@ -1,11 +1,8 @@
 // The confirm test of the session screens and the release drain between them.
 #include "game/confirm.h"
 
-#include "core/stages.h"
-#include "game/play_input.h"
-#include "game/screen_layout.h"
+#include "game/waiting_screen.h"
 #include "platform/input.h"
-#include "platform/tick_source.h"
 
 int IsConfirmRelease()
 {
@@ -15,8 +12,8 @@ int IsConfirmRelease()
 
 void DrainConfirm()
 {
-    while (IsConfirmRelease()) {
-        PollInput(kNoStage, 0);
-        Delay(kWaitPollMs);
-    }
+    WaitingScreen drain;
+    drain.done = [] { return IsConfirmRelease() == 0; };
+    drain.input = WaitInput::Controls;
+    RunWaitingScreen(drain);
 }

@@ -2,19 +2,19 @@
 #include "game/game_over.h"
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 #include "audio/music.h"
 #include "core/messages.h"
-#include "core/stages.h"
 #include "game/confirm.h"
 #include "game/game_state.h"
 #include "game/name_entry.h"
-#include "game/play_input.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
 #include "game/session_music.h"
-#include "game/session_stop.h"
 #include "game/title_menu.h"
+#include "game/waiting_screen.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -31,19 +31,24 @@ constexpr int kScoreY = 136;
 constexpr int kQuestionHintY = 128;
 constexpr int kLoopForever = -1;
 
-// One frame of the stage behind these screens: input, enemies and effects, the picture (not presented).
-void LiveStageFrame(Player& hero)
+// A screen over the stage, which goes on behind it: enemies and effects move, then the picture
+// with the screen's own layer (unless the frame clock skips drawing) and the next attempt frame.
+WaitingScreen OverLiveStage(Player& hero, std::function<bool()> done, std::function<void()> layer)
 {
-    PollInput(kNoStage, 0);
-    UpdateTileEffects(hero);
-    UpdateActors(hero);
-    DrawPlayfield(game.attemptFrame, hero);
-}
-
-void EndLiveStageFrame()
-{
-    PresentFrame();
-    game.attemptFrame += 1;
+    WaitingScreen s;
+    s.done = std::move(done);
+    s.step = [&hero, layer = std::move(layer)] {
+        UpdateTileEffects(hero);
+        UpdateActors(hero);
+        DrawPlayfield(game.attemptFrame, hero);
+        if (!frameClock.skipDraw)
+            layer();
+        game.attemptFrame += 1;
+        return true;
+    };
+    s.input = WaitInput::Controls;
+    s.pace = WaitPace::Frame;
+    return s;
 }
 
 bool LeftOrRightReleased()
@@ -59,31 +64,21 @@ void RunGameOver(Player& hero)
     DrainConfirm();
     char scoreText[64];
     std::snprintf(scoreText, sizeof scoreText, "%s: %d", GetText(TXT_SCORE), world.score);
-    ResetFrameClock();
-    while (!IsConfirmRelease() && !SessionStopRequested()) {
-        LiveStageFrame(hero);
-        if (!frameClock.skipDraw) {
-            DrawTextCentred(screenSurface, GetText(TXT_GAME_OVER), kMessageY, bigFont);
-            DrawTextCentred(screenSurface, scoreText, kScoreY, bigFont);
-            if (world.statusMessage[0] != '\0' && ((game.attemptFrame + 1) & kBlinkBit) == 0)
-                DrawTextCentred(screenSurface, world.statusMessage, kCauseY, bigFont);
-        }
-        EndLiveStageFrame();
-    }
+    RunWaitingScreen(OverLiveStage(hero, [] { return IsConfirmRelease() != 0; }, [&scoreText] {
+        DrawTextCentred(screenSurface, GetText(TXT_GAME_OVER), kMessageY, bigFont);
+        DrawTextCentred(screenSurface, scoreText, kScoreY, bigFont);
+        if (world.statusMessage[0] != '\0' && ((game.attemptFrame + 1) & kBlinkBit) == 0)
+            DrawTextCentred(screenSurface, world.statusMessage, kCauseY, bigFont);
+    }));
     DrainConfirm();
     SetStatusMessage("");
 
     game.hiscoreHighlight = EnterHiscoreName(hero);
-    ResetFrameClock();
-    while (!LeftOrRightReleased() && !SessionStopRequested()) {
-        LiveStageFrame(hero);
-        if (!frameClock.skipDraw) {
-            DimScreen();
-            DrawTextCentred(screenSurface, GetText(TXT_CONTINUE_QUESTION), kMessageY, bigFont);
-            DrawTextCentred(screenSurface, GetText(TXT_LEFT_YES_RIGHT_NO), kQuestionHintY, smallFont);
-        }
-        EndLiveStageFrame();
-    }
+    RunWaitingScreen(OverLiveStage(hero, LeftOrRightReleased, [] {
+        DimScreen();
+        DrawTextCentred(screenSurface, GetText(TXT_CONTINUE_QUESTION), kMessageY, bigFont);
+        DrawTextCentred(screenSurface, GetText(TXT_LEFT_YES_RIGHT_NO), kQuestionHintY, smallFont);
+    }));
     const bool yes = input.released == kButtonLeft;
     game.quitPending = 0;
     input.quitRequest = 0;

@@ -8,13 +8,12 @@
 #include "game/game_state.h"
 #include "game/play_input.h"
 #include "game/playfield_render.h"
-#include "game/screen_layout.h"
 #include "game/session_stop.h"
+#include "game/waiting_screen.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
 #include "platform/input.h"
-#include "platform/tick_source.h"
 #include "world/world_state.h"
 
 namespace {
@@ -54,7 +53,6 @@ void DrawNameEntry(const Player& hero, const NameEntry& e)
     DrawTextCentred(screenSurface, GetText(TXT_ENTER_YOUR_NAME), kPromptY, bigFont);
     DrawTextCentred(screenSurface, e.name, kNameY, bigFont);
     DrawTextCentred(screenSurface, e.marker, kMarkerY, bigFont);
-    PresentScreen();
 }
 
 } // namespace
@@ -107,23 +105,28 @@ int EnterHiscoreName(const Player& hero)
     if (!HiscoreQualifies(hiscoreTable, world.score))
         return -1;
     NameEntry e = StartNameEntry();
-    ResetFrameClock();
-    while (!playerControls.start && !SessionStopRequested()) {
+    // The buttons are read only once the repeat delay of the last change has run out.
+    WaitingScreen editing;
+    editing.done = [] { return playerControls.start != 0; };
+    editing.step = [&] {
         if (e.delay == 0) {
             PollInput(kNoStage, 0);
             ApplyNameEntryInput(e, input.held);
             if (e.complete)
-                break;
+                return false;
         } else {
             e.delay -= 1;
         }
         DrawNameEntry(hero, e);
-        WaitFrame();
-    }
-    while (playerControls.start && !SessionStopRequested()) {
-        PollInput(kNoStage, 0);
-        Delay(kWaitPollMs);
-    }
+        return true;
+    };
+    editing.pace = WaitPace::Frame;
+    RunWaitingScreen(editing);
+
+    WaitingScreen startLetGo;
+    startLetGo.done = [] { return playerControls.start == 0; };
+    startLetGo.input = WaitInput::Controls;
+    RunWaitingScreen(startLetGo);
     // An entry the player did not finish enters nothing.
     if (SessionStopRequested())
         return -1;

@@ -6,12 +6,11 @@
 #include "game/game_state.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
-#include "game/session_stop.h"
+#include "game/waiting_screen.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
 #include "platform/input.h"
-#include "platform/tick_source.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
 
@@ -68,10 +67,10 @@ void QuitConfirmation(Player& hero)
     DrawTextCentred(screenSurface, GetText(TXT_LEFT_YES_RIGHT_NO), kQuitHintY, smallFont);
     DrawTextCentred(screenSurface, GetText(TXT_HISCORE_LOST), kQuitWarningY, smallFont);
     PresentScreen();
-    while (input.released != kButtonLeft && input.released != kButtonRight && !SessionStopRequested()) {
-        PumpEvents();
-        Delay(kWaitPollMs);
-    }
+    WaitingScreen answer;
+    answer.done = [] { return input.released == kButtonLeft || input.released == kButtonRight; };
+    answer.input = WaitInput::Events;
+    RunWaitingScreen(answer);
     if (input.released == kButtonRight) {
         ResetFrameClock();
         input.quitRequest = 0;

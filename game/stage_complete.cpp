@@ -11,7 +11,7 @@
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
 #include "game/session_music.h"
-#include "game/session_stop.h"
+#include "game/waiting_screen.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -68,11 +68,13 @@ void RunStageComplete(Player& hero)
     FormatValue(lifeText, sizeof lifeText, TXT_LIFE_BONUS, count.lifeBonus);
     PlaySessionTune(MusicLevelComplete, kPlayOnce);
     hero.active = 0;
-    ResetFrameClock();
     const bool nextStageFollows =
         game.stage >= kFirstStage && game.stage < kLastStage; // after the last comes the ending
-    for (int f = kBonusFirstFrame; f <= kBonusLastFrame && !SessionStopRequested(); ++f) {
-        PumpEvents();
+    int f = kBonusFirstFrame;
+    // The count runs its fixed frames; buttons pressed meanwhile do nothing.
+    WaitingScreen counting;
+    counting.done = [&f] { return f > kBonusLastFrame; };
+    counting.step = [&] {
         input.held = 0;
         input.released = 0;
         BonusCountFrame(count, f);
@@ -89,7 +91,11 @@ void RunStageComplete(Player& hero)
                 DrawTextCentred(screenSurface, GetText(TXT_COMING_UP), kComingUpY, bigFont);
             }
         }
-        PresentFrame();
-    }
+        f += 1;
+        return true;
+    };
+    counting.input = WaitInput::Events;
+    counting.pace = WaitPace::Frame;
+    RunWaitingScreen(counting);
     hero.active = 1;
 }

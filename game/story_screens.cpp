@@ -2,6 +2,8 @@
 #include "game/story_screens.h"
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 #include "assets/bitmap.h"
 #include "core/geometry.h"
@@ -10,15 +12,12 @@
 #include "game/confirm.h"
 #include "game/game_state.h"
 #include "game/name_entry.h"
-#include "game/play_input.h"
-#include "game/screen_layout.h"
-#include "game/session_stop.h"
 #include "game/title_menu.h"
+#include "game/waiting_screen.h"
 #include "platform/colors.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/input.h"
-#include "platform/tick_source.h"
 
 namespace {
 
@@ -26,10 +25,13 @@ namespace {
 constexpr int kCaptionStripY = 200;
 constexpr int kCaptionY = 208;
 
-void PollAndWait()
+// Polls until done() holds.
+void WaitUntil(std::function<bool()> done)
 {
-    PollInput(kNoStage, 0);
-    Delay(kWaitPollMs);
+    WaitingScreen s;
+    s.done = std::move(done);
+    s.input = WaitInput::Controls;
+    RunWaitingScreen(s);
 }
 
 } // namespace
@@ -44,10 +46,8 @@ void ShowStoryScreen(char letter, int caption)
     FillRect(screenSurface, 0, kCaptionStripY, kScreenWidth, kScreenHeight - kCaptionStripY, ColorBlack);
     DrawTextCentred(screenSurface, GetText(caption), kCaptionY, bigFont);
     PresentScreen();
-    while (!IsConfirmRelease() && !game.quitPending && !SessionStopRequested())
-        PollAndWait();
-    while (IsConfirmRelease() && !SessionStopRequested())
-        PollAndWait();
+    WaitUntil([] { return IsConfirmRelease() || game.quitPending; });
+    WaitUntil([] { return !IsConfirmRelease(); });
 }
 
 void RunStoryScreens(int stage)

@@ -13,9 +13,9 @@
 #include "game/game_state.h"
 #include "game/hiscores.h"
 #include "game/options_menu.h"
-#include "game/play_input.h"
 #include "game/playfield_render.h"
 #include "game/screen_layout.h"
+#include "game/waiting_screen.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -64,15 +64,21 @@ bool IsConfirm(uint32_t released)
 // that appears does not take the same release as its first choice.
 void DrainPromptConfirm(Player& hero)
 {
-    while (IsConfirmRelease()) {
+    WaitingScreen drain;
+    drain.done = [] { return IsConfirmRelease() == 0; };
+    drain.step = [&hero] {
         UpdateTileEffects(hero);
         UpdateActors(hero);
         DrawPlayfield(game.attemptFrame, hero);
         if (!frameClock.skipDraw)
             DrawTitleLayer(game.attemptFrame);
-        PresentFrame();
-        PollInput(game.stage, 0);
-    }
+        return true;
+    };
+    drain.input = WaitInput::Controls;
+    drain.pace = WaitPace::Frame;
+    drain.inputAfterWait = true;
+    drain.keepsFrameClock = true;
+    RunWaitingScreen(drain);
 }
 
 } // namespace
