@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/stages.h"
 #include "file_io.h"
 #include "map_text.h"
 #include "platform/input.h"
@@ -28,7 +29,6 @@ constexpr uint32_t kJumpButtons = kButtonJump | kButtonUp;
 constexpr const char* kChartName = "difficulty.bmp";
 // Dead-end warnings listed per stage before the rest are only counted.
 constexpr int kMaxDeadEndWarnings = 12;
-constexpr int kLastStage = 10;
 // Shifted runs per stage, and the input changes each one moves.
 constexpr int kVariants = 40;
 constexpr int kPlacesPerVariant = 2;
