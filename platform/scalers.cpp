@@ -129,34 +129,43 @@ void ScalePlain16(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
 
 // Eight 3-byte pixels (three 64-bit words) become sixteen, written as six 64-bit words:
 // each pixel twice, straight from the source bytes with shifts, so no per-pixel
-// unpacking and packing.
-void ScalePlain24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+// unpacking and packing. The pixels after the last whole group of eight, one by one.
+void DoubleRow24(const uint8_t* s, uint8_t* d, int width)
 {
     constexpr int outGroupBytes = 2 * kLongGroupBytes;
+    const int groups = width / kLongGroup;
+    for (int g = 0; g < groups; ++g) {
+        const uint64_t a = LoadLong(s + g * kLongGroupBytes);
+        const uint64_t b = LoadLong(s + g * kLongGroupBytes + 8);
+        const uint64_t c = LoadLong(s + g * kLongGroupBytes + 16);
+        const uint64_t p0 = a & kLow24Long;
+        const uint64_t p1 = (a >> 24) & kLow24Long;
+        const uint64_t p2 = ((a >> 48) | (b << 16)) & kLow24Long;
+        const uint64_t p3 = (b >> 8) & kLow24Long;
+        const uint64_t p4 = (b >> 32) & kLow24Long;
+        const uint64_t p5 = ((b >> 56) | (c << 8)) & kLow24Long;
+        const uint64_t p6 = (c >> 16) & kLow24Long;
+        const uint64_t p7 = c >> 40;
+        // Output bytes: p0 p0 p1 p1 ... p7 p7, three bytes each, in six words.
+        uint8_t* o = d + g * outGroupBytes;
+        StoreLong(o, p0 | (p0 << 24) | (p1 << 48));
+        StoreLong(o + 8, (p1 >> 16) | (p1 << 8) | (p2 << 32) | (p2 << 56));
+        StoreLong(o + 16, (p2 >> 8) | (p3 << 16) | (p3 << 40));
+        StoreLong(o + 24, p4 | (p4 << 24) | (p5 << 48));
+        StoreLong(o + 32, (p5 >> 16) | (p5 << 8) | (p6 << 32) | (p6 << 56));
+        StoreLong(o + 40, (p6 >> 8) | (p7 << 16) | (p7 << 40));
+    }
+    for (int x = groups * kLongGroup; x < width; ++x) {
+        std::memcpy(d + 2 * x * kBytes24, s + x * kBytes24, kBytes24);
+        std::memcpy(d + (2 * x + 1) * kBytes24, s + x * kBytes24, kBytes24);
+    }
+}
+
+void ScalePlain24(const uint8_t* src, int srcPitch, uint8_t* dst, int dstPitch)
+{
     for (int y = 0; y < kHeight; ++y) {
-        const uint8_t* s = src + y * srcPitch;
         uint8_t* d = dst + 2 * y * dstPitch;
-        for (int g = 0; g < kWidth / kLongGroup; ++g) {
-            const uint64_t a = LoadLong(s + g * kLongGroupBytes);
-            const uint64_t b = LoadLong(s + g * kLongGroupBytes + 8);
-            const uint64_t c = LoadLong(s + g * kLongGroupBytes + 16);
-            const uint64_t p0 = a & kLow24Long;
-            const uint64_t p1 = (a >> 24) & kLow24Long;
-            const uint64_t p2 = ((a >> 48) | (b << 16)) & kLow24Long;
-            const uint64_t p3 = (b >> 8) & kLow24Long;
-            const uint64_t p4 = (b >> 32) & kLow24Long;
-            const uint64_t p5 = ((b >> 56) | (c << 8)) & kLow24Long;
-            const uint64_t p6 = (c >> 16) & kLow24Long;
-            const uint64_t p7 = c >> 40;
-            // Output bytes: p0 p0 p1 p1 ... p7 p7, three bytes each, in six words.
-            uint8_t* o = d + g * outGroupBytes;
-            StoreLong(o, p0 | (p0 << 24) | (p1 << 48));
-            StoreLong(o + 8, (p1 >> 16) | (p1 << 8) | (p2 << 32) | (p2 << 56));
-            StoreLong(o + 16, (p2 >> 8) | (p3 << 16) | (p3 << 40));
-            StoreLong(o + 24, p4 | (p4 << 24) | (p5 << 48));
-            StoreLong(o + 32, (p5 >> 16) | (p5 << 8) | (p6 << 32) | (p6 << 56));
-            StoreLong(o + 40, (p6 >> 8) | (p7 << 16) | (p7 << 40));
-        }
+        DoubleRow24(src + y * srcPitch, d, kWidth);
         std::memcpy(d + dstPitch, d, kDoubledWidth * kBytes24);
     }
 }
@@ -197,9 +206,14 @@ void RepeatRow16(const uint8_t* s, int width, uint8_t* d, int n)
 
 // The same for 3-byte pixels: 8-byte stores of two and two-thirds copies, one per two
 // copies, each running two or five bytes on (into the next copy or block, written right
-// after); the blocks where that would pass the row's end exactly.
+// after); the blocks where that would pass the row's end exactly. Doubling, which the
+// full screen does to the filtered picture, has its own faster loop.
 void RepeatRow24(const uint8_t* s, int width, uint8_t* d, int n)
 {
+    if (n == 2) {
+        DoubleRow24(s, d, width);
+        return;
+    }
     const int blockBytes = n * kBytes24;
     const int overrun = n % 2 ? 5 : 2;
     const int fast = std::max(0, width - (overrun + blockBytes - 1) / blockBytes);

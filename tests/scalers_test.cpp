@@ -224,7 +224,7 @@ TEST(Scalers, RepeatMakesUniformBlocksAndWritesNothingElse)
     for (const Layout& l : kLayouts) {
         const uint32_t all = l.bpp == 2 ? 0xFFFF : 0xFFFFFF;
         Rng rng{5};
-        for (int width : {1, 7, 320, 640})
+        for (int width : {1, 7, 13, 320, 640})
             for (int n = 1; n <= 12; ++n) {
                 const int height = width == 640 ? 3 : 5;
                 Picture src(width, height, l.bpp);
