@@ -194,10 +194,11 @@ void RepeatRow16(const uint8_t* s, int width, uint8_t* d, int n)
     for (int x = 0; x < fast; ++x) {
         uint16_t v;
         std::memcpy(&v, s + x * kBytes16, kBytes16);
+        // Four copies of the pixel as it lies in memory, on either byte order: stored as is.
         const uint64_t four = v * 0x0001000100010001ull;
         uint8_t* p = d + x * blockBytes;
         for (int i = 0; i < blockBytes; i += 8)
-            StoreLong(p + i, four);
+            std::memcpy(p + i, &four, sizeof four);
     }
     for (int x = fast; x < width; ++x)
         for (int i = 0; i < n; ++i)
@@ -220,11 +221,9 @@ void RepeatRow24(const uint8_t* s, int width, uint8_t* d, int n)
     for (int x = 0; x < fast; ++x) {
         const uint8_t* c = s + x * kBytes24;
         const uint8_t pattern[8] = {c[0], c[1], c[2], c[0], c[1], c[2], c[0], c[1]};
-        uint64_t w;
-        std::memcpy(&w, pattern, sizeof w);
         uint8_t* p = d + x * blockBytes;
         for (int i = 0; i < blockBytes; i += 2 * kBytes24)
-            StoreLong(p + i, w);
+            std::memcpy(p + i, pattern, sizeof pattern);
     }
     for (int x = fast; x < width; ++x)
         for (int i = 0; i < n; ++i)
