@@ -56,8 +56,9 @@ ENTRY=fribb3-$ARCH-$$ # one entry per run, so runs side by side do not remove ea
 step() { echo "== $*"; }
 seconds() { date +%s; }
 
-# Host tools: what the native build needs, the cross compiler and the emulator.
-./scripts/setup.sh "g++-$TRIPLE" qemu-user
+# Host tools: what the native build needs, the cross compiler and the emulator, the archive's
+# keys for the private apt configuration and file(1) for the check of what was built.
+./scripts/setup.sh "g++-$TRIPLE" qemu-user debian-archive-keyring file
 command -v "$QEMU" >/dev/null || { echo "$QEMU is missing after installing qemu-user" >&2; exit 1; }
 
 # ---- The sysroot ----

@@ -15,7 +15,9 @@
 #include "game/title_menu.h"
 #include "platform/draw.h"
 #include "platform/draw_listener.h"
+#include "platform/frame_clock.h"
 #include "platform/input.h"
+#include "platform/tick_source.h"
 #include "test_screen.h"
 #include "world/map_format.h"
 #include "world/player.h"
@@ -35,6 +37,9 @@ class PlayfieldPicture : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Frames paced on the virtual clock: a slow or busy machine skips no draw.
+        UseVirtualClock(0);
+        ResetFrameClock();
         OpenScreen(16);
         CreateDimOverlay();
         game = GameState{};
@@ -66,6 +71,7 @@ protected:
         FreeSurface(BackImage);
         BackImage = nullptr;
         CloseScreen();
+        UseRealClock();
     }
     static constexpr int kWaterColumn = 2;
     static constexpr int kWaterRow = 5;
