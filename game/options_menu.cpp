@@ -10,7 +10,6 @@
 #include "core/settings.h"
 #include "core/sound.h"
 #include "game/game_state.h"
-#include "game/playfield_render.h"
 #include "platform/display.h"
 #include "platform/draw.h"
 #include "platform/frame_clock.h"
@@ -241,5 +240,4 @@ void DrawOptionsLayer()
         if (capture.captureDuplicate)
             DrawTextCentred(screenSurface, GetText(TXT_ALREADY_USED), kDuplicateY, smallFont);
     }
-    PresentFrame();
 }

@@ -40,13 +40,12 @@ extern OptionsMenu optionsMenu;
 // Entering the screen: cursor on the first row, no capture, no delay, nothing changed.
 void ResetOptionsMenu();
 
-// One frame of the screen, run by the title step while menuState is
+// One frame of the screen, run by the title's options step while menuState is
 // kMenuOptionsScreen: start or jump confirms the row (BACK TO MENU writes the
 // configuration when something changed and returns to the main menu), up and
 // down move the cursor, left and right change the value; while a capture
 // runs, the key or pad button pressed is captured instead.
 void OptionsStep();
 
-// The screen over the dimmed title stage, presented unless the frame is
-// skipped, then WaitFrame.
+// The screen over the title stage picture, dimmed; not presented.
 void DrawOptionsLayer();

@@ -46,73 +46,83 @@ void StartSessionState()
     game.continueStage = 0;
 }
 
-// What the quit step of the end of an attempt decided.
-enum class QuitOutcome {
-    None,       // no quit: the attempt ended by play or by the title menu
-    Handled,    // quit dealt with; the next attempt is the title stage
-    EndSession, // RunSession returns
+// What follows the end of an attempt.
+enum class Next {
+    Attempt, // the session goes on with the next attempt
+    EndSession,
 };
 
-// The quit part of the end of an attempt: a quit from the title menu or during
-// play, or on a screen of the title menu. A handled quit is the whole end of
-// the attempt: it must not also count as an advance from the title stage.
-QuitOutcome HandleQuit()
+// Whatever ends the session leaves nothing more to do.
+Next EndSession()
 {
-    if (game.stage == 0 && !game.quitPending && game.menuState == kMenuExit)
-        game.quitPending = 1;
-    if (!game.quitPending)
-        return QuitOutcome::None;
+    return Next::EndSession;
+}
+
+// A quit confirmed during play, or asked for on the title stage. During play it
+// is a new game on the title, with no hiscore entry; on the hiscore view or in
+// the options it is back to that menu item; anywhere else the session ends.
+Next Quit()
+{
     if (game.stage > 0) {
-        // Quit confirmed during play: a new game on the title, no hiscore entry.
         ResetGame(-1);
         ResetRestartPoint();
         input.quitRequest = 0;
         game.quitPending = 0;
         game.reloadMusic = 1;
-        return QuitOutcome::Handled;
+        return Next::Attempt;
     }
-    if (game.stage <= 0 && game.menuState < 0 && !game.testMode) {
-        // Quit on the hiscore view or in the options: back to that menu item.
+    if (game.menuState < 0 && !game.testMode) {
         input.quitRequest = 0;
         game.quitPending = 0;
         game.menuState = -game.menuState;
-        return QuitOutcome::Handled;
+        return Next::Attempt;
     }
-    return QuitOutcome::EndSession;
+    return Next::EndSession;
 }
 
-// The title chose a game, or a stage was finished. Returns true when
-// the session ends (test mode).
-bool Advance()
+// A stage reached the open exit: a test-mode session ends there; otherwise
+// the bonus count, then the ending after the last stage, else the savegame.
+Next StageFinished()
 {
-    bool fromMenu = false;
-    if (game.stage == 0) {
-        if (game.menuState == kMenuNewGame)
-            game.stage = 0;
-        else if (game.menuState == kMenuContinue)
-            game.stage = game.continueStage;
-        fromMenu = true;
-    } else {
-        if (game.testMode) {
-            FreeSessionMusic();
-            return true;
-        }
-        RunStageComplete(hero);
+    if (game.testMode) {
+        FreeSessionMusic();
+        return Next::EndSession;
     }
+    RunStageComplete(hero);
     game.stage += 1;
     if (game.stage == kEndingStage)
         RunEnding(hero);
-    else if (!fromMenu)
+    else
         WriteSaveGame(game.stage - 1);
+    ResetRestartPoint();
+    game.reloadMusic = 1;
+    return Next::Attempt;
+}
+
+// The title menu left the title stage: EXIT quits; NEW GAME and CONTINUE go to
+// the story screens of their first stage, or to the ending when the savegame's
+// last finished stage was the last one.
+Next ChosenOnTitle()
+{
+    if (game.menuState == kMenuExit) {
+        game.quitPending = 1;
+        return Quit();
+    }
+    if (game.menuState == kMenuContinue)
+        game.stage = game.continueStage;
+    game.stage += 1;
+    if (game.stage == kEndingStage)
+        RunEnding(hero);
     else
         RunStoryScreens(game.stage);
     ResetRestartPoint();
     game.reloadMusic = 1;
-    return false;
+    return Next::Attempt;
 }
 
-// The hero's attempt ended without finishing.
-void LoseLife()
+// The hero's attempt ended without finishing: a life less, and game over
+// after the last one.
+Next LoseLife()
 {
     world.lives -= 1;
     if (world.lives <= 0) {
@@ -121,29 +131,66 @@ void LoseLife()
         // point with its music: a checkpoint belongs to the game that ended.
         ResetRestartPoint();
         game.reloadMusic = 1;
-        return;
+        return Next::Attempt;
     }
     SetStatusMessage("");
+    return Next::Attempt;
+}
+
+// How an attempt can end, in the order they are told apart.
+enum class AttemptEnd {
+    Stopped,  // a session stop was requested
+    Quit,     // the quit question was answered yes
+    Finished, // the hero reached the open exit
+    Menu,     // the title menu chose NEW GAME, CONTINUE or EXIT
+    Killed,
+    TimeUp,
+    Fell,
+};
+
+// Each ending's name, as the replay hooks are told it, and what follows it.
+struct AttemptEndRow {
+    const char* reason;
+    Next (*next)();
+};
+constexpr AttemptEndRow kAttemptEnds[] = {
+    /* Stopped */ {"stopped", EndSession},
+    /* Quit */ {"quit", Quit},
+    /* Finished */ {"finished", StageFinished},
+    /* Menu */ {"menu", ChosenOnTitle},
+    /* Killed */ {"killed", LoseLife},
+    /* TimeUp */ {"timeup", LoseLife},
+    /* Fell */ {"fell", LoseLife},
+};
+
+AttemptEnd HowAttemptEnded(const Player& h)
+{
+    if (SessionStopRequested())
+        return AttemptEnd::Stopped;
+    if (game.quitPending)
+        return AttemptEnd::Quit;
+    if (h.active && h.finished)
+        return AttemptEnd::Finished;
+    if (game.stage == kTitleStage)
+        return AttemptEnd::Menu;
+    if (h.dead)
+        return AttemptEnd::Killed;
+    return world.hurryTimer <= 0 ? AttemptEnd::TimeUp : AttemptEnd::Fell;
+}
+
+const AttemptEndRow& RowOf(AttemptEnd end)
+{
+    return kAttemptEnds[static_cast<int>(end)];
 }
 
 // The whole end of an attempt. Returns true when RunSession must return.
 bool EndOfAttempt()
 {
-    NotifyAttemptEnded(hero, AttemptEndReason(hero));
-    if (SessionStopRequested())
+    const AttemptEndRow& row = RowOf(HowAttemptEnded(hero));
+    NotifyAttemptEnded(hero, row.reason);
+    // The hooks told of the end may ask for the stop themselves.
+    if (SessionStopRequested() || row.next() == Next::EndSession)
         return true;
-    const QuitOutcome quit = HandleQuit();
-    if (quit == QuitOutcome::EndSession)
-        return true;
-    if (quit == QuitOutcome::None) {
-        const bool advance = (hero.active && hero.finished) || game.stage == 0;
-        if (advance) {
-            if (Advance())
-                return true;
-        } else {
-            LoseLife();
-        }
-    }
     if (game.reloadMusic)
         FreeSessionMusic();
     DrainConfirm();
@@ -154,17 +201,7 @@ bool EndOfAttempt()
 
 const char* AttemptEndReason(const Player& h)
 {
-    if (SessionStopRequested())
-        return "stopped";
-    if (game.quitPending)
-        return "quit";
-    if (h.active && h.finished)
-        return "finished";
-    if (game.stage == 0)
-        return "menu";
-    if (h.dead)
-        return "killed";
-    return world.hurryTimer <= 0 ? "timeup" : "fell";
+    return RowOf(HowAttemptEnded(h)).reason;
 }
 
 void RunSessionFrom(const SessionStart& start)

@@ -3,6 +3,7 @@
 
 #include "core/stages.h"
 #include "game/game_state.h"
+#include "game/options_menu.h"
 #include "game/pause_menu.h"
 #include "game/play_input.h"
 #include "game/playfield_render.h"
@@ -46,9 +47,10 @@ void ReadInput(Player& hero, bool intro)
 
 // Who is in charge of a stage frame.
 enum class Screen {
-    TitleMenu,     // the title stage under its prompt or main menu
-    TitleOwnLayer, // the title stage under the hiscore view or the options screen, which present themselves
-    Intro,         // "FRIBB, RUN!" before play: nothing moves
+    TitleMenu,   // the title stage under its prompt or main menu
+    HiscoreView, // the title stage dimmed under the ten hiscores
+    Options,     // the title stage dimmed under the options screen
+    Intro,       // "FRIBB, RUN!" before play: nothing moves
     Play,
     Pause,
 };
@@ -57,8 +59,11 @@ enum class Screen {
 // update may have changed it.
 Screen CurrentScreen(bool intro)
 {
-    if (game.stage == kTitleStage)
-        return game.menuState < 0 ? Screen::TitleOwnLayer : Screen::TitleMenu;
+    if (game.stage == kTitleStage) {
+        if (game.menuState == kMenuOptionsScreen)
+            return Screen::Options;
+        return game.menuState < 0 ? Screen::HiscoreView : Screen::TitleMenu;
+    }
     if (intro)
         return Screen::Intro;
     return game.paused ? Screen::Pause : Screen::Play;
@@ -69,19 +74,41 @@ void StepPlay(Player& hero)
     StepWorld(hero, playerControls);
 }
 
-// The title stage moves on, then its menu acts; the hero never takes part there.
-void StepTitle(Player& hero)
+// The title stage moves on; the hero never takes part there, and the screen over it acts only
+// while he is out. True when it may act.
+bool StepTitleStage(Player& hero)
 {
     const bool heroOut = !hero.active;
     StepWorld(hero, playerControls);
-    if (heroOut)
-        TitleStep(hero);
+    return heroOut;
+}
+
+void StepTitleMenu(Player& hero)
+{
+    if (StepTitleStage(hero))
+        TitleMenuStep(hero);
+}
+
+void StepOptions(Player& hero)
+{
+    if (StepTitleStage(hero))
+        TitleOptionsStep();
+}
+
+void OptionsLayer(int)
+{
+    DrawOptionsLayer();
 }
 
 void DrawPauseUnlessQuitting(int frame)
 {
     if (!game.quitPending)
         DrawPauseLayer(frame);
+}
+
+void ScrollerStep(Player&)
+{
+    MoveTitleScroller();
 }
 
 // A quit asked for during play is answered before the next frame.
@@ -92,20 +119,22 @@ void AskQuitIfPending(Player& hero)
 }
 
 // What each screen does in a frame: its update after the input (none: nothing moves), the layer
-// it draws over the playfield, whether the frame is presented and paced here (the title's own
-// layers do that themselves), and its step after the picture.
+// it draws over the playfield before the frame is presented and paced, whether it draws that
+// layer even on a frame the clock skips (the options screen does, over the last picture), and its
+// step after the picture.
 struct ScreenRow {
     void (*update)(Player& hero);
     void (*layer)(int frame);
-    bool presentHere;
+    bool layerWhenSkipping;
     void (*afterPicture)(Player& hero);
 };
 constexpr ScreenRow kScreens[] = {
-    /* TitleMenu */ {StepTitle, DrawTitleLayer, true, TitleOverlayStep},
-    /* TitleOwnLayer */ {StepTitle, nullptr, false, TitleOverlayStep},
-    /* Intro */ {nullptr, nullptr, true, AskQuitIfPending},
-    /* Play */ {StepPlay, nullptr, true, AskQuitIfPending},
-    /* Pause */ {PauseStep, DrawPauseUnlessQuitting, true, AskQuitIfPending},
+    /* TitleMenu */ {StepTitleMenu, DrawTitleLayer, false, ScrollerStep},
+    /* HiscoreView */ {StepTitleMenu, DrawHiscoreLayer, false, nullptr},
+    /* Options */ {StepOptions, OptionsLayer, true, nullptr},
+    /* Intro */ {nullptr, nullptr, false, AskQuitIfPending},
+    /* Play */ {StepPlay, nullptr, false, AskQuitIfPending},
+    /* Pause */ {PauseStep, DrawPauseUnlessQuitting, false, AskQuitIfPending},
 };
 
 const ScreenRow& RowOf(Screen s)
@@ -123,10 +152,9 @@ void UpdateWorld(Player& hero, bool intro)
 void DrawFrame(Player& hero, bool intro)
 {
     DrawStagePicture(hero);
-    const ScreenRow& row = RowOf(CurrentScreen(intro));
-    if (row.presentHere)
-        PresentFrame();
-    row.afterPicture(hero);
+    PresentFrame();
+    if (const auto afterPicture = RowOf(CurrentScreen(intro)).afterPicture)
+        afterPicture(hero);
 }
 
 // The tests before each frame: 1 while the attempt goes on.
@@ -150,7 +178,7 @@ void DrawStagePicture(const Player& hero)
 {
     const ScreenRow& row = RowOf(CurrentScreen(InIntroPhase(game.attemptFrame)));
     DrawPlayfield(game.attemptFrame, hero);
-    if (row.layer && !frameClock.skipDraw)
+    if (row.layer && (row.layerWhenSkipping || !frameClock.skipDraw))
         row.layer(game.attemptFrame);
 }
 

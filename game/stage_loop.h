@@ -16,8 +16,8 @@ void RunStageLoop(Player& hero);
 void RunStageFrame(Player& hero);
 
 // The picture of the running frame (game.attemptFrame): the playfield with the
-// layer of the screen in charge over it (the title menu, the pause menu unless a
-// quit question is pending), not presented.
+// layer of the screen in charge over it (the title menu, the hiscore view, the
+// options screen, the pause menu unless a quit question is pending), not presented.
 void DrawStagePicture(const Player& hero);
 
 // True while frame `frame` of the current attempt belongs to the intro phase.

@@ -81,6 +81,15 @@ void DrainPromptConfirm(Player& hero)
     RunWaitingScreen(drain);
 }
 
+// Every title frame moves the random generator on, as the savegame's draws
+// expect, and lets the camera drift right unless told to stand still.
+void DriftTitle(bool cameraMoves)
+{
+    (void)std::rand();
+    if (cameraMoves)
+        ScrollView(1);
+}
+
 } // namespace
 
 MenuMove MainMenuMove(int menuState, uint32_t released, int continueStage)
@@ -120,18 +129,9 @@ MenuMove MainMenuMove(int menuState, uint32_t released, int continueStage)
     return m;
 }
 
-void TitleStep(Player& hero)
+void TitleMenuStep(Player& hero)
 {
-    // The generator keeps moving while the title runs, like the savegame's draws expect.
-    (void)std::rand();
-    const bool inOptions = game.menuState == kMenuOptionsScreen;
-    // The camera stands still while the options screen captures bindings.
-    if (!inOptions || !capture.captureActive)
-        ScrollView(1);
-    if (inOptions) {
-        OptionsStep();
-        return;
-    }
+    DriftTitle(true);
     const MenuMove m = MainMenuMove(game.menuState, input.released, game.continueStage);
     if (game.menuState == kTitlePressStart && m.menuState != kTitlePressStart)
         DrainPromptConfirm(hero);
@@ -144,6 +144,13 @@ void TitleStep(Player& hero)
         game.hiscoreHighlight = -1;
     if (m.leavesTitle)
         game.leaveTitle = 1;
+}
+
+void TitleOptionsStep()
+{
+    // The camera stands still while the options screen captures bindings.
+    DriftTitle(!capture.captureActive);
+    OptionsStep();
 }
 
 void DrawTitleLayer(int frame)
@@ -167,37 +174,24 @@ void DrawTitleLayer(int frame)
     }
 }
 
-void DrawHiscoreView(int frame)
+void DrawHiscoreLayer(int frame)
 {
-    if (!frameClock.skipDraw) {
-        DimScreen();
-        DrawTextCentred(screenSurface, GetText(TXT_HISCORES), kHiscoreTitleY, bigFont);
-        for (int i = 0; i < kHiscoreRows; ++i) {
-            if (i == game.hiscoreHighlight && (frame & kBlinkBit) != 0)
-                continue;
-            const HiscoreEntry& row = hiscoreTable.rows[i];
-            const int y = kHiscoreFirstRowY + kHiscoreRowStep * i;
-            char score[16];
-            std::snprintf(score, sizeof score, "%05d", static_cast<int>(row.score));
-            DrawText(screenSurface, row.name, kHiscoreNameX, y, bigFont);
-            DrawText(screenSurface, score, kHiscoreScoreX, y, bigFont);
-        }
+    DimScreen();
+    DrawTextCentred(screenSurface, GetText(TXT_HISCORES), kHiscoreTitleY, bigFont);
+    for (int i = 0; i < kHiscoreRows; ++i) {
+        if (i == game.hiscoreHighlight && (frame & kBlinkBit) != 0)
+            continue;
+        const HiscoreEntry& row = hiscoreTable.rows[i];
+        const int y = kHiscoreFirstRowY + kHiscoreRowStep * i;
+        char score[16];
+        std::snprintf(score, sizeof score, "%05d", static_cast<int>(row.score));
+        DrawText(screenSurface, row.name, kHiscoreNameX, y, bigFont);
+        DrawText(screenSurface, score, kHiscoreScoreX, y, bigFont);
     }
-    PresentFrame();
 }
 
-void TitleOverlayStep(Player&)
+void MoveTitleScroller()
 {
-    if (game.menuState == kMenuOptionsScreen) {
-        DrawOptionsLayer();
-        return;
-    }
-    if (game.menuState == kMenuHiscoreView) {
-        DrawHiscoreView(game.attemptFrame);
-        return;
-    }
-    if (game.menuState < 0)
-        return;
     scrollerStep += 1;
     if (scrollerStep == kScrollerSteps) {
         scrollerStep = 0;

@@ -32,25 +32,27 @@ struct MenuMove {
 // when a savegame exists (continueStage >= 1), else NEW GAME.
 MenuMove MainMenuMove(int menuState, uint32_t released, int continueStage);
 
-// Once per title frame after the world update: the random generator moves on,
-// the camera drifts right (not while the options capture bindings), then the
-// menu, the hiscore view or the options screen acts on the released button.
-// Confirming the prompt first lets the title run until that release is no
-// longer reported.
-void TitleStep(Player& hero);
+// Once per title frame after the world update, while the prompt, the five
+// items or the hiscore view are up: the random generator moves on, the camera
+// drifts right, then the menu acts on the released button. Confirming the
+// prompt first lets the title run until that release is no longer reported.
+void TitleMenuStep(Player& hero);
+
+// The same for the options screen: the random generator moves on, the camera
+// drifts right unless a binding is being captured, then the screen acts.
+void TitleOptionsStep();
 
 // The title layer over the stage picture (menuState >= 0): logo, version
 // line, scroller, and the blinking prompt or the five items with the selected
 // one blinking.
 void DrawTitleLayer(int frame);
 
-// Frame step after the title picture: the options screen or the hiscore view
-// draw and present their own layer; otherwise the scroller moves on.
-void TitleOverlayStep(Player& hero);
+// The hiscore view over the stage picture, dimmed: "HISCORES" and the ten
+// rows, the highlighted row blinking.
+void DrawHiscoreLayer(int frame);
 
-// The hiscore view over the dimmed stage: "HISCORES" and the ten rows, the
-// highlighted row blinking; presented unless the frame is skipped, then WaitFrame.
-void DrawHiscoreView(int frame);
+// The scroller moves on half a pixel, back to its start after its last character.
+void MoveTitleScroller();
 
 // Scroller back to its first character; the text is taken from the message
 // table the first time.
