@@ -20,6 +20,7 @@
 #include "platform/frame_clock.h"
 #include "platform/input.h"
 #include "world/actors.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
@@ -40,10 +41,10 @@ WaitingScreen OverLiveStage(Player& hero, std::function<bool()> done, std::funct
     s.step = [&hero, layer = std::move(layer)] {
         UpdateTileEffects(hero);
         UpdateActors(hero);
-        DrawPlayfield(game.attemptFrame, hero);
+        DrawPlayfield(play.attemptFrame, hero);
         if (!frameClock.skipDraw)
             layer();
-        game.attemptFrame += 1;
+        play.attemptFrame += 1;
         return true;
     };
     s.input = WaitInput::Controls;
@@ -67,7 +68,7 @@ void RunGameOver(Player& hero)
     RunWaitingScreen(OverLiveStage(hero, [] { return IsConfirmRelease() != 0; }, [&scoreText] {
         DrawTextCentred(screenSurface, GetText(TXT_GAME_OVER), kMessageY, bigFont);
         DrawTextCentred(screenSurface, scoreText, kScoreY, bigFont);
-        if (world.statusMessage[0] != '\0' && ((game.attemptFrame + 1) & kBlinkBit) == 0)
+        if (world.statusMessage[0] != '\0' && ((play.attemptFrame + 1) & kBlinkBit) == 0)
             DrawTextCentred(screenSurface, world.statusMessage, kCauseY, bigFont);
     }));
     DrainConfirm();

@@ -9,7 +9,6 @@ struct GameState {
     int quitPending = 0;       // the game's quit flag; set by PollInput from quitRequest
     int hiscoreHighlight = -1; // hiscore row that blinks in the hiscore view, -1 none
     int reloadMusic = 1;       // the next attempt start loads and starts music
-    int attemptFrame = 0;      // frame counter of the running attempt
     int leaveTitle = 0;        // the title menu chose an item that ends the title stage
     bool testMode = false;     // playing a map file from the working directory
 };

@@ -17,28 +17,23 @@
 #include "game/story_screens.h"
 #include "game/title_menu.h"
 #include "platform/input.h"
-#include "world/actors.h"
-#include "world/level_map.h"
+#include "world/play_state.h"
 #include "world/player.h"
-#include "world/tile_effects.h"
 #include "world/world_state.h"
 
 namespace {
 
 // The hero of the session, handed by reference to every world operation.
-Player hero;
+Player& hero = play.hero;
 
 // A session starts from nothing: no stage, no controls, no pending quit or
-// pause, an empty world and a new game; then the tiles and sounds it plays with.
+// pause, an empty play record and a new game; then the tiles and sounds it plays with.
 void StartSessionState()
 {
     playerControls = PlayerControls{};
     game.quitPending = 0;
     game.paused = 0;
-    world = WorldState{};
-    FreeLevelMap();
-    ClearTileEffects();
-    ClearActors();
+    play = PlayState{};
     ResetGame(-1);
 
     LoadTileImages();

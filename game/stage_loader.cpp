@@ -20,6 +20,7 @@
 #include "world/level_map.h"
 #include "world/lifts.h"
 #include "world/map_format.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
@@ -219,5 +220,5 @@ void LoadStage(Player& hero)
     game.leaveTitle = 0;
     ResetFrameClock();
     world.splashPlayed = 0;
-    game.attemptFrame = 0;
+    play.attemptFrame = 0;
 }

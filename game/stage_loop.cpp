@@ -11,6 +11,7 @@
 #include "game/title_menu.h"
 #include "platform/frame_clock.h"
 #include "platform/input.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/world_tick.h"
 
@@ -30,7 +31,7 @@ void ReadInput(Player& hero, bool intro)
     if (intro) {
         PumpEvents();
         if (game.stage > 0 && StartOrJumpReleased())
-            game.attemptFrame = kIntroLastFrame;
+            play.attemptFrame = kIntroLastFrame;
         // The hero never sees intro input: a button held through it must be pressed again.
         input.held = 0;
         input.released = 0;
@@ -176,10 +177,10 @@ bool AttemptGoesOn(Player& hero)
 
 void DrawStagePicture(const Player& hero)
 {
-    const ScreenRow& row = RowOf(CurrentScreen(InIntroPhase(game.attemptFrame)));
-    DrawPlayfield(game.attemptFrame, hero);
+    const ScreenRow& row = RowOf(CurrentScreen(InIntroPhase(play.attemptFrame)));
+    DrawPlayfield(play.attemptFrame, hero);
     if (row.layer && (row.layerWhenSkipping || !frameClock.skipDraw))
-        row.layer(game.attemptFrame);
+        row.layer(play.attemptFrame);
 }
 
 bool InIntroPhase(int frame)
@@ -189,13 +190,13 @@ bool InIntroPhase(int frame)
 
 void RunStageFrame(Player& hero)
 {
-    const bool intro = InIntroPhase(game.attemptFrame);
+    const bool intro = InIntroPhase(play.attemptFrame);
     ReadInput(hero, intro);
     UpdateWorld(hero, intro);
     // NEW GAME, CONTINUE and EXIT leave the title at once: nothing more of this frame is drawn.
     if (!game.leaveTitle) {
         DrawFrame(hero, intro);
-        game.attemptFrame += 1;
+        play.attemptFrame += 1;
     }
     NotifyFrameDone(hero);
 }

@@ -15,7 +15,7 @@ void RunStageLoop(Player& hero);
 // nothing is drawn and the frame is not counted.
 void RunStageFrame(Player& hero);
 
-// The picture of the running frame (game.attemptFrame): the playfield with the
+// The picture of the running frame (play.attemptFrame): the playfield with the
 // layer of the screen in charge over it (the title menu, the hiscore view, the
 // options screen, the pause menu unless a quit question is pending), not presented.
 void DrawStagePicture(const Player& hero);

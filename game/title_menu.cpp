@@ -23,6 +23,7 @@
 #include "platform/key_capture.h"
 #include "world/actors.h"
 #include "world/camera.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
@@ -69,9 +70,9 @@ void DrainPromptConfirm(Player& hero)
     drain.step = [&hero] {
         UpdateTileEffects(hero);
         UpdateActors(hero);
-        DrawPlayfield(game.attemptFrame, hero);
+        DrawPlayfield(play.attemptFrame, hero);
         if (!frameClock.skipDraw)
-            DrawTitleLayer(game.attemptFrame);
+            DrawTitleLayer(play.attemptFrame);
         return true;
     };
     drain.input = WaitInput::Controls;

@@ -20,6 +20,7 @@
 #include "platform/tick_source.h"
 #include "test_screen.h"
 #include "world/map_format.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/tile_codes.h"
 #include "world/world_state.h"
@@ -94,7 +95,7 @@ TEST_F(PlayfieldPicture, QuitAskedWhilePausedShowsNoPauseMenu)
 {
     game.paused = 1;
     game.menuState = 2;
-    game.attemptFrame = 232;
+    play.attemptFrame = 232;
     DrawStagePicture(hero);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "-PAUSE-"), texts.end());
     texts.clear();
@@ -132,7 +133,7 @@ TEST_F(PlayfieldPicture, AChoiceThatLeavesTheTitleEndsItsFrameUndrawn)
         game.stage = 0;
         game.leaveTitle = 0;
         game.menuState = c.menuState;
-        game.attemptFrame = 500;
+        play.attemptFrame = 500;
         hero.active = 0;
         scriptedRelease = c.released;
         drawCalls = 0;
@@ -140,10 +141,10 @@ TEST_F(PlayfieldPicture, AChoiceThatLeavesTheTitleEndsItsFrameUndrawn)
         EXPECT_EQ(game.leaveTitle, c.leaves ? 1 : 0) << c.menuState << " " << c.released;
         if (c.leaves) {
             EXPECT_EQ(drawCalls, 0) << c.menuState << " " << c.released;
-            EXPECT_EQ(game.attemptFrame, 500) << "the frame was counted";
+            EXPECT_EQ(play.attemptFrame, 500) << "the frame was counted";
         } else {
             EXPECT_GT(drawCalls, 0) << c.menuState << " " << c.released;
-            EXPECT_EQ(game.attemptFrame, 501);
+            EXPECT_EQ(play.attemptFrame, 501);
         }
     }
 }

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "tools/replay/state_dump.h"
-#include "world/level_map.h"
-#include "world/player.h"
+#include "world/play_state.h"
 #include "world/world_tick.h"
 
 namespace {
@@ -44,7 +43,7 @@ TEST(StateDump, ChecksumsHashValuesLeastSignificantByteFirst)
     PictureLog picture;
     picture.Add(DrawCall{"tile", {1, -2, 0x0A0B0C0D, 0, 0}, nullptr});
     picture.Add(DrawCall{"text", {7, 8, 2, 0, 0}, "OKAY"});
-    const std::string dump = FormatStateDump(3, Player{}, {}, picture);
+    const std::string dump = FormatStateDump(3, play, {}, picture);
 
     const std::string grid = "dump 3 grid columns=1 live=" + Folded(Fnv({0xF0, 0, 0, 0, 4, 3, 2, 1})) +
                              " restore=" + Folded(Fnv({1, 0, 0, 0x80})) + "\n";

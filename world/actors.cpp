@@ -9,8 +9,6 @@
 #include "world/tile_effects.h"
 #include "world/world_state.h"
 
-Actor actors[kActorSlots];
-
 namespace {
 
 constexpr int kActorTypeCount = 6;

@@ -27,7 +27,8 @@ struct Actor {
 };
 
 constexpr int kActorSlots = 32;
-extern Actor actors[kActorSlots];
+// The actor slots of the running attempt (part of the play record).
+extern Actor (&actors)[kActorSlots];
 
 // Frees all actor slots.
 void ClearActors();

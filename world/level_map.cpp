@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-LevelMap levelMap;
-
 namespace {
 
 constexpr TileKind E = Empty;

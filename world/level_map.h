@@ -13,8 +13,8 @@ struct LevelMap {
     std::vector<TileCode> restore; // what lies underneath movable blocks
 };
 
-// The one stage grid, rebuilt for every attempt.
-extern LevelMap levelMap;
+// The stage grid of the running attempt (part of the play record), rebuilt for every attempt.
+extern LevelMap& levelMap;
 
 // Collision kind of each code 0..239.
 extern const TileKind kTileAttributes[kTileCodeCount];

@@ -7,9 +7,6 @@
 #include "world/score.h"
 #include "world/tile_effects.h"
 
-Lift lifts[kMaxLifts];
-int liftCount = 0;
-
 namespace {
 constexpr int kLowestLiftY = kStageHeight - kCellSize; // 176: a lift in the bottom row turns
 constexpr int kRideLeft = 11;                          // the hero rides while his x is within x-11 .. x+12

@@ -11,8 +11,9 @@ struct Lift {
 };
 
 constexpr int kMaxLifts = 64;
-extern Lift lifts[kMaxLifts];
-extern int liftCount;
+// The lifts of the running attempt (part of the play record).
+extern Lift (&lifts)[kMaxLifts];
+extern int& liftCount;
 
 // Removes all lifts.
 void ClearLifts();

@@ -5,8 +5,6 @@
 #include "world/level_map.h"
 #include "world/player.h"
 
-TileEffect tileEffects[kEffectSlots];
-
 namespace {
 
 // Kinds from here up are placed in stage pixels instead of cells.

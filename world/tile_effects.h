@@ -34,7 +34,8 @@ struct TileEffect {
 };
 
 constexpr int kEffectSlots = 16;
-extern TileEffect tileEffects[kEffectSlots];
+// The effect slots of the running attempt (part of the play record).
+extern TileEffect (&tileEffects)[kEffectSlots];
 
 // Frees all effect slots.
 void ClearTileEffects();

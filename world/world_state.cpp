@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-WorldState world;
-
 void ResetRestartPoint()
 {
     world.restartX = kDefaultRestartX;

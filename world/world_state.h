@@ -37,8 +37,8 @@ struct WorldState {
     char statusMessage[kStatusMessageSize] = {}; // death or end-of-attempt message
 };
 
-// The one world state of the process.
-extern WorldState world;
+// The world state of the running attempt (part of the play record).
+extern WorldState& world;
 
 // The restart point of a new stage: the default place, no checkpoint taken.
 void ResetRestartPoint();

@@ -4,19 +4,18 @@
 #include "world/actors.h"
 #include "world/attempt_limits.h"
 #include "world/lifts.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
 
 void ResetWorld()
 {
-    world = WorldState{};
+    PlayPieces& pieces = play;
+    pieces = PlayPieces{};
     world.lives = kStartLives;
     world.hurryTimer = kHurryFrames;
     world.oxygen = kOxygenFull;
-    ClearActors();
-    ClearTileEffects();
-    ClearLifts();
 }
 
 void StepWorld(Player& hero, const PlayerControls& controls)

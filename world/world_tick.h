@@ -4,9 +4,9 @@
 struct Player;
 struct PlayerControls;
 
-// Starts a world from nothing, as a new game does: a fresh WorldState with the
-// starting lives, a full hurry timer and oxygen, and no actors, tile effects or
-// lifts. The grid is left alone.
+// Starts the play record's pieces from nothing, as a new game does: a fresh
+// WorldState with the starting lives, a full hurry timer and oxygen, no actors,
+// tile effects or lifts, a hero out of play and frame 0. The grids are left alone.
 void ResetWorld();
 
 // Advances the world one frame: tile effects, actors, lifts, then, while the

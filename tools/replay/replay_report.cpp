@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "game/game_state.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/world_state.h"
 
@@ -13,7 +14,7 @@ ReplaySnapshot TakeReplaySnapshot(const Player& hero, long frame)
     ReplaySnapshot s;
     s.frame = frame;
     s.stage = game.stage;
-    s.attemptFrame = game.attemptFrame;
+    s.attemptFrame = play.attemptFrame;
     s.x = hero.x;
     s.y = hero.y;
     s.vy = hero.vy;

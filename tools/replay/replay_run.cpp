@@ -31,6 +31,7 @@
 #include "tools/replay/stage_overview.h"
 #include "tools/replay/state_dump.h"
 #include "tools/replay/state_invariants.h"
+#include "world/play_state.h"
 #include "world/player.h"
 
 namespace fs = std::filesystem;
@@ -111,14 +112,14 @@ void AfterFrame(const Player& hero)
         const std::string line = FormatTraceLine(watch.last);
         std::fprintf(watch.out, "%s\n", line.c_str());
     }
-    const std::string dump = FormatStateDump(watch.frames, hero, watch.sounds, watch.picture);
+    const std::string dump = FormatStateDump(watch.frames, play, watch.sounds, watch.picture);
     watch.sounds.clear();
     watch.picture = PictureLog{};
     watch.digest = AddToDigest(watch.digest, dump.data(), dump.size());
     if (watch.options->dump)
         std::fputs(dump.c_str(), watch.out);
     if (watch.options->check && watch.broken.empty()) {
-        const std::string broken = BrokenInvariant(hero);
+        const std::string broken = BrokenInvariant(play);
         if (!broken.empty()) {
             watch.broken = "frame " + std::to_string(watch.frames) + ": " + broken;
             StopRun("broken");

@@ -15,13 +15,14 @@
 #include "world/actors.h"
 #include "world/level_map.h"
 #include "world/lifts.h"
+#include "world/play_state.h"
 #include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
 
 // A new member of these records must be added to the dump below; these sizes
 // are here to say so.
-static_assert(sizeof(GameState) == 10 * sizeof(int), "dump every GameState field"); // nine ints and testMode
+static_assert(sizeof(GameState) == 9 * sizeof(int), "dump every GameState field"); // eight ints and testMode
 static_assert(sizeof(WorldState) == 16 * sizeof(int) + kStatusMessageSize, "dump every WorldState field");
 static_assert(sizeof(Player) == 17 * sizeof(int32_t), "dump every Player field");
 static_assert(sizeof(Actor) == 10 * sizeof(int32_t), "dump every Actor field");
@@ -104,7 +105,7 @@ uint64_t AddWordToDigest(uint64_t digest, uint32_t word)
     return AddToDigest(digest, bytes, sizeof bytes);
 }
 
-std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds, const PictureLog& picture)
+std::string FormatStateDump(long frame, const PlayState& p, const std::vector<int>& sounds, const PictureLog& picture)
 {
     std::string out;
     const GameState& g = game;
@@ -112,8 +113,8 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
          "dump %ld game stage=%d continueStage=%d menuState=%d paused=%d quitPending=%d hiscoreHighlight=%d "
          "reloadMusic=%d attemptFrame=%d leaveTitle=%d testMode=%d\n",
          frame, g.stage, g.continueStage, g.menuState, g.paused, g.quitPending, g.hiscoreHighlight, g.reloadMusic,
-         g.attemptFrame, g.leaveTitle, g.testMode ? 1 : 0);
-    const WorldState& w = world;
+         p.attemptFrame, g.leaveTitle, g.testMode ? 1 : 0);
+    const WorldState& w = p.world;
     Line(out,
          "dump %ld world cameraX=%d score=%d lives=%d ringsLeft=%d ringsTotal=%d hurryTimer=%d oxygen=%d "
          "restartX=%d restartY=%d checkpointTaken=%d checkpointTouched=%d doorCell=%d runRightLatch=%d "
@@ -122,7 +123,7 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
          w.checkpointTaken, w.checkpointTouched, w.doorCell, w.runRightLatch, w.runLeftLatch, w.pushCounter,
          w.splashPlayed);
     out += QuoteStatus(w.statusMessage) + "\n";
-    const Player& h = hero;
+    const Player& h = p.hero;
     Line(out,
          "dump %ld hero x=%d y=%d vy=%d walkCounter=%d idleTimer=%d frame=%d active=%d dead=%d finished=%d "
          "atClosedDoor=%d jumpLatch=%d bounce=%d onTrapdoor=%d trapdoorX=%d trapdoorY=%d moverIndex=%d "
@@ -130,17 +131,17 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
          frame, h.x, h.y, h.vy, h.walkCounter, h.idleTimer, h.frame, h.active, h.dead, h.finished, h.atClosedDoor,
          h.jumpLatch, h.bounce, h.onTrapdoor, h.trapdoorX, h.trapdoorY, h.moverIndex, h.deathEffect);
     for (int i = 0; i < kActorSlots; ++i) {
-        const Actor& a = actors[i];
+        const Actor& a = p.actors[i];
         if (a.active)
             Line(out,
                  "dump %ld actor[%d] x=%d y=%d dx=%d savedDx=%d vy=%d timer=%d type=%d active=%d stompable=%d "
                  "stompCount=%d\n",
                  frame, i, a.x, a.y, a.dx, a.savedDx, a.vy, a.timer, a.type, a.active, a.stompable, a.stompCount);
     }
-    for (int i = 0; i < liftCount; ++i)
-        Line(out, "dump %ld lift[%d] x=%d y=%d dir=%d\n", frame, i, lifts[i].x, lifts[i].y, lifts[i].dir);
+    for (int i = 0; i < p.liftCount; ++i)
+        Line(out, "dump %ld lift[%d] x=%d y=%d dir=%d\n", frame, i, p.lifts[i].x, p.lifts[i].y, p.lifts[i].dir);
     for (int i = 0; i < kEffectSlots; ++i) {
-        const TileEffect& e = tileEffects[i];
+        const TileEffect& e = p.tileEffects[i];
         if (e.active)
             Line(out, "dump %ld effect[%d] x=%d y=%d t=%d kind=%d active=%d\n", frame, i, e.x, e.y, e.t, e.kind,
                  e.active);
@@ -148,8 +149,8 @@ std::string FormatStateDump(long frame, const Player& hero, const std::vector<in
     if (g.stage == 0 && g.menuState == kMenuOptionsScreen)
         AppendOptionsDump(out, frame);
     Line(out, "dump %ld music id=%d\n", frame, SessionMusicId());
-    Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, levelMap.columns,
-         GridChecksum(levelMap.live), GridChecksum(levelMap.restore));
+    Line(out, "dump %ld grid columns=%d live=%08" PRIx32 " restore=%08" PRIx32 "\n", frame, p.levelMap.columns,
+         GridChecksum(p.levelMap.live), GridChecksum(p.levelMap.restore));
     if (!sounds.empty()) {
         out += "dump " + std::to_string(frame) + " sounds played=";
         for (size_t i = 0; i < sounds.size(); ++i) {

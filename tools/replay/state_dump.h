@@ -25,7 +25,7 @@
 
 #include "platform/draw_listener.h"
 
-struct Player;
+struct PlayState;
 
 // Starting value of a digest.
 constexpr uint64_t kDigestStart = 0xcbf29ce484222325ull;
@@ -47,7 +47,8 @@ struct PictureLog {
     void Add(const DrawCall& call);
 };
 
-// The dump lines of the session's state after frame `frame`, each ended by a
+// The dump lines of the session's state after frame `frame` (the game state,
+// the play record `play`, the options while they run, the music), each ended by a
 // newline; sounds are the sound ids asked for and picture what was drawn since
 // the previous frame.
-std::string FormatStateDump(long frame, const Player& hero, const std::vector<int>& sounds, const PictureLog& picture);
+std::string FormatStateDump(long frame, const PlayState& play, const std::vector<int>& sounds, const PictureLog& picture);

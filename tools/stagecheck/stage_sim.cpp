@@ -1,8 +1,6 @@
 // Headless stage play for the stage tools: the stage loop's update order without drawing or sound.
 #include "stage_sim.h"
 
-#include <cstring>
-
 #include "game/game_state.h"
 #include "game/play_input.h"
 #include "game/stage_loader.h"
@@ -12,7 +10,7 @@
 
 namespace {
 
-Player hero;
+Player& hero = play.hero;
 uint32_t lastButtons = 0;
 PlayerControls controls;
 long frames = 0;
@@ -52,7 +50,7 @@ void StartSimStage(const std::vector<uint8_t>& map, int stage)
     game.stage = stage;
     ResetWorld();
     ApplyStageMap(map.data(), map.size(), hero);
-    game.attemptFrame = 0;
+    play.attemptFrame = 0;
     lastButtons = 0;
     controls = PlayerControls{};
     frames = 0;
@@ -64,14 +62,14 @@ void StepSimFrame(uint32_t buttons)
 {
     const uint32_t released = ReleasedButton(lastButtons, buttons);
     lastButtons = buttons;
-    if (InIntroPhase(game.attemptFrame)) {
+    if (InIntroPhase(play.attemptFrame)) {
         if (released == kButtonStart || released == kButtonJump)
-            game.attemptFrame = kIntroLastFrame;
+            play.attemptFrame = kIntroLastFrame;
     } else {
         controls = ControlsFromHeld(buttons, controls);
         StepWorld(hero, controls);
     }
-    game.attemptFrame += 1;
+    play.attemptFrame += 1;
     frames += 1;
 }
 
@@ -98,16 +96,11 @@ bool SimFailed()
 SimSnapshot TakeSimSnapshot(const SimSnapshot* base)
 {
     SimSnapshot s;
+    PlayPieces& pieces = s;
+    pieces = play;
     s.live = Share(levelMap.live, base ? &base->live : nullptr, sharedLive);
     s.restore = Share(levelMap.restore, base ? &base->restore : nullptr, sharedRestore);
     s.columns = levelMap.columns;
-    s.world = world;
-    std::memcpy(s.actors, actors, sizeof actors);
-    std::memcpy(s.lifts, lifts, sizeof lifts);
-    s.liftCount = liftCount;
-    std::memcpy(s.effects, tileEffects, sizeof tileEffects);
-    s.hero = hero;
-    s.attemptFrame = game.attemptFrame;
     s.lastButtons = lastButtons;
     s.controls = controls;
     s.frames = frames;
@@ -116,18 +109,13 @@ SimSnapshot TakeSimSnapshot(const SimSnapshot* base)
 
 void RestoreSimSnapshot(const SimSnapshot& s)
 {
+    PlayPieces& pieces = play;
+    pieces = s;
     levelMap.columns = s.columns;
     levelMap.live = *s.live;
     levelMap.restore = *s.restore;
     sharedLive = s.live;
     sharedRestore = s.restore;
-    world = s.world;
-    std::memcpy(actors, s.actors, sizeof actors);
-    std::memcpy(lifts, s.lifts, sizeof lifts);
-    liftCount = s.liftCount;
-    std::memcpy(tileEffects, s.effects, sizeof tileEffects);
-    hero = s.hero;
-    game.attemptFrame = s.attemptFrame;
     lastButtons = s.lastButtons;
     controls = s.controls;
     frames = s.frames;

@@ -6,25 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "world/actors.h"
-#include "world/level_map.h"
-#include "world/lifts.h"
-#include "world/player.h"
-#include "world/tile_effects.h"
-#include "world/world_state.h"
+#include "world/play_state.h"
 
-// Everything one frame of play reads and writes. The two grids are shared
-// between snapshots while they do not change, so many snapshots stay cheap.
-struct SimSnapshot {
+// Everything one frame of play reads and writes: a copy of the play record's
+// pieces, its two grids shared between snapshots while they do not change (so
+// many snapshots stay cheap), and the simulation's own input state.
+struct SimSnapshot : PlayPieces {
     std::shared_ptr<const std::vector<TileCode>> live, restore;
     int columns = 0;
-    WorldState world;
-    Actor actors[kActorSlots];
-    Lift lifts[kMaxLifts];
-    int liftCount = 0;
-    TileEffect effects[kEffectSlots];
-    Player hero;
-    int attemptFrame = 0;
     uint32_t lastButtons = 0;
     PlayerControls controls;
     long frames = 0;

@@ -83,7 +83,7 @@ uint64_t StateKey(const SimSnapshot& s)
                            uint64_t(uint32_t(a.timer)) << 48);
     for (int i = 0; i < s.liftCount; ++i)
         h = Mix(h, (uint64_t(uint32_t(s.lifts[i].y)) << 8) ^ uint32_t(s.lifts[i].dir));
-    for (const TileEffect& e : s.effects)
+    for (const TileEffect& e : s.tileEffects)
         if (e.active)
             h = Mix(h, (uint64_t(uint32_t(e.x)) << 40) ^ (uint64_t(uint32_t(e.y)) << 24) ^
                            (uint64_t(uint32_t(e.kind)) << 8) ^ uint32_t(e.t));
