@@ -8,8 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "audio/music.h"
-
 // A loaded module: the library's handle plus the master volume last handed to it.
 struct MusicModule {
     ModPlugFile* file = nullptr;

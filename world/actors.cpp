@@ -3,8 +3,8 @@
 
 #include "core/messages.h"
 #include "core/sound.h"
+#include "world/hero.h"
 #include "world/level_map.h"
-#include "world/player.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"

@@ -2,8 +2,8 @@
 #include "world/lifts.h"
 
 #include "core/messages.h"
+#include "world/hero.h"
 #include "world/level_map.h"
-#include "world/player.h"
 #include "world/score.h"
 #include "world/tile_effects.h"
 

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "world/actors.h"
+#include "world/hero.h"
 #include "world/level_map.h"
 #include "world/lifts.h"
-#include "world/player.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
 

@@ -2,7 +2,7 @@
 #include "world/score.h"
 
 #include "core/sound.h"
-#include "world/player.h"
+#include "world/hero.h"
 #include "world/tile_effects.h"
 #include "world/world_state.h"
 

@@ -2,8 +2,8 @@
 #include "world/tile_effects.h"
 
 #include "core/sound.h"
+#include "world/hero.h"
 #include "world/level_map.h"
-#include "world/player.h"
 
 namespace {
 
