@@ -111,25 +111,30 @@ fi
 # which finds the target's loader and libraries in the sysroot.
 mounted=
 registered=
+# Registering needs root: sudo when the script is not run as root (as setup.sh does).
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+# Writes LINE into the binfmt_misc file FILE.
+binfmt_write() { echo "$2" | $SUDO tee "$BINFMT/$1" >/dev/null; }
 cleanup() {
-    [ -n "$registered" ] && [ -e "$BINFMT/$ENTRY" ] && echo -1 >"$BINFMT/$ENTRY"
-    [ -n "$mounted" ] && umount "$BINFMT"
+    [ -n "$registered" ] && [ -e "$BINFMT/$ENTRY" ] && binfmt_write "$ENTRY" -1
+    [ -n "$mounted" ] && $SUDO umount "$BINFMT"
     return 0
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 if [ ! -e "$BINFMT/register" ]; then
-    mount -t binfmt_misc binfmt_misc "$BINFMT"
+    $SUDO mount -t binfmt_misc binfmt_misc "$BINFMT"
     mounted=1
 fi
 # Entries of runs that were killed before they could remove them.
 for stale in "$BINFMT"/fribb3-"$ARCH"-*; do
     if [ -e "$stale" ] && ! kill -0 "${stale##*-}" 2>/dev/null; then
-        echo -1 >"$stale"
+        binfmt_write "${stale##*/}" -1
     fi
 done
-echo ":$ENTRY:M::$MAGIC:$MASK:$(command -v "$QEMU"):" >"$BINFMT/register"
+binfmt_write register ":$ENTRY:M::$MAGIC:$MASK:$(command -v "$QEMU"):"
 registered=1
 export QEMU_LD_PREFIX=$SYSROOT
 
