@@ -11,6 +11,10 @@
 #include <cstdio>
 #include <string>
 
+// On a 32-bit machine without large-file support, readdir and stat fail on files with
+// inode numbers past 32 bits, which would leave every save undone there.
+static_assert(sizeof(off_t) == 8 && sizeof(ino_t) == 8, "build with _FILE_OFFSET_BITS=64");
+
 namespace {
 
 // Permission bits for a new user file before the umask, as fopen would give it.
