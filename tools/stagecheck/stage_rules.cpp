@@ -22,7 +22,7 @@ constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0
 constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
 
 // The rules that only warn while the stages are being redone.
-const char* const kWarningRules[] = {"decoration", "dead-end", "hidden-enemy"};
+const char* const kWarningRules[] = {"decoration", "dead-end"};
 
 // Columns under the lip of a cave mouth or an overhang that may show the sky beyond it.
 constexpr int kMouthColumns = 2;
