@@ -122,6 +122,10 @@ TEST(UserFile, WritesThroughLinksAndKeepsModeOwnerAndHardLinks)
     EXPECT_TRUE(Replace(dir / "hiscores.dat", kNew));
     EXPECT_TRUE(fs::is_symlink(dir / "hiscores.dat"));
     EXPECT_EQ(Read(dir / "dotfiles" / "hiscores.dat"), kNew);
+    // A file made anew is readable and writable as far as the player's umask allows.
+    const mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(ModeOf(dir / "dotfiles" / "hiscores.dat"), 0666u & ~mask);
     // A loop of links is refused rather than followed for ever.
     fs::create_symlink("loop-b", dir / "loop-a");
     fs::create_symlink("loop-a", dir / "loop-b");
