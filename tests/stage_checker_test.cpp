@@ -12,9 +12,14 @@
 namespace {
 
 // Legend of the test maps: rock, cave back wall and its edge pieces (T top, U bottom, l left,
-// r right), earth, a danger sign, a tuft.
+// r right), earth, a danger sign, a tuft; scenery: a bush, flowers, a pine's top and trunk, a
+// column's top, shaft and base, a stalactite, a chain, a banner's top and bottom, a torch and
+// the cave wall with mushrooms.
 const char* const kLegend = "legend R 6f\nlegend V 2e\nlegend T d8\nlegend U d9\nlegend l da\nlegend r db\n"
-                            "legend e 17\nlegend ! 3e\nlegend t 51\n";
+                            "legend e 17\nlegend ! 3e\nlegend t 51\n"
+                            "legend h 53\nlegend f 52\nlegend p 6b\nlegend q 6c\nlegend 7 af\nlegend | b0\n"
+                            "legend _ b1\nlegend k 65\nlegend j 93\nlegend y 94\nlegend z 95\nlegend n 9b\n"
+                            "legend m ad\n";
 
 struct RuleCase {
     const char* name;
@@ -153,6 +158,47 @@ const RuleCase kCases[] = {
     // A WINGEDEYE flies on past tufts far behind it only once the hero has long gone.
     {"front pieces out of an enemy's reach", "hidden-enemy",
      OnGround({"tt" + std::string(38, '.') + "W" + std::string(19, '.')}), 0},
+    // Scenery on the ground and over what cannot hold it: air, water, a keg, a crumbling floor.
+    {"bush on the ground", "floating-decoration", OnGround({"......h............."}), 0},
+    {"bush in the air", "floating-decoration", OnGround({"......h.............", kSky}), 1, 6},
+    {"bush on water", "floating-decoration", OnGround({"......h.............", "....R~~~~R.........."}), 1, 6},
+    {"flowers on a keg", "floating-decoration", OnGround({"......f.............", "......X............."}), 1, 6},
+    {"bush on a crumbling floor", "floating-decoration", OnGround({"......h.............", "......c............."}), 1,
+     6},
+    // Tall pieces stand on their own lower piece; a floating one is reported at its foot.
+    {"pine on the ground", "floating-decoration", OnGround({"......p.............", "......q............."}), 0},
+    {"pine in the air", "floating-decoration", OnGround({"......p..p..........", "......q..q..........", kSky}), 2, 6},
+    {"column on the ground", "floating-decoration",
+     OnGround({"......7.............", "......|.............", "......_............."}), 0},
+    // Hanging pieces: under rock, in the air, a chain from the top of the stage, a banner's bottom
+    // under its top and alone.
+    {"stalactite under rock",
+     "floating-decoration",
+     {std::string(20, 'R'), "......k.............", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky,
+      std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    {"stalactite in the air", "floating-decoration", OnGround({"......k.............", kSky, kSky}), 1, 6},
+    {"chain from the top of the stage",
+     "floating-decoration",
+     {"......j.............", "......j.............", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky,
+      std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    {"banner under rock",
+     "floating-decoration",
+     {std::string(20, 'R'), "......y.............", "......z.............", kSky, kSky, kSky, kSky, kSky, kSky, kSky,
+      std::string(20, 'R'), std::string(20, 'R')},
+     0},
+    {"banner's bottom alone",
+     "floating-decoration",
+     {std::string(20, 'R'), "......z.............", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky,
+      std::string(20, 'R'), std::string(20, 'R')},
+     1,
+     6},
+    // A torch on a wall's face and in the open; wall-backed mushrooms on the floor and mid-wall.
+    {"torch beside a wall", "floating-decoration", OnGround({".....Rn.............", ".....R.............."}), 0},
+    {"torch in the open", "floating-decoration", OnGround({"......n.............", kSky}), 1, 6},
+    {"wall mushrooms on the floor", "floating-decoration", OnGround({"VVVVVVmVVVVVVVVVVVVV"}), 0},
+    {"wall mushrooms mid-wall", "floating-decoration", OnGround({"VVVVVVmVVVVVVVVVVVVV", std::string(20, 'V')}), 1, 6},
 };
 
 TEST(StageChecker, LookAndFairnessRules)

@@ -22,7 +22,7 @@ constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0
 constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
 
 // The rules that only warn while the stages are being redone.
-const char* const kWarningRules[] = {"decoration", "dead-end"};
+const char* const kWarningRules[] = {"decoration", "dead-end", "floating-decoration"};
 
 // Columns under the lip of a cave mouth or an overhang that may show the sky beyond it.
 constexpr int kMouthColumns = 2;
@@ -319,6 +319,90 @@ struct Checker {
         }
     }
 
+    // A firm cell holds scenery up: solid, no hazard or water, and not a piece that goes away
+    // or moves in play (crumbling floor, brick, crate, lift).
+    bool Firm(int c, int r) const
+    {
+        if (!g.Inside(c, r))
+            return g.Solid(c, r); // the stage's left and right ends are walls
+        const uint8_t code = g.At(c, r);
+        return IsSolidCode(code) && !IsHazardCode(code) && !IsWater(code) && !Vanishes(code, stage);
+    }
+    // A wall a torch, a window or a cobweb can be fixed to: firm, or a back wall.
+    bool Wall(int c, int r) const { return Firm(c, r) || (g.Inside(c, r) && BackWallEdge(g.At(c, r)) >= 0); }
+    // True when the cell (c, r) holds another piece of code's tall piece (or the one piece it
+    // must hang from), which holds it up in turn.
+    bool RestsOnOwnPiece(uint8_t code, int c, int r) const
+    {
+        if (!g.Inside(c, r))
+            return false;
+        const uint8_t neighbour = g.At(c, r);
+        if (SupportPieceOf(code) != 0)
+            return neighbour == SupportPieceOf(code);
+        return SupportGroupOf(code) > 0 && SupportGroupOf(neighbour) == SupportGroupOf(code);
+    }
+
+    // Scenery that should stand stands on firm ground, what hangs hangs from something, torches
+    // sit on a wall and windows in one; else it floats in the air or stands on water.
+    void FloatingDecoration()
+    {
+        for (int c = 0; c < g.map.columns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                const uint8_t code = g.At(c, r);
+                std::string what;
+                switch (SupportOf(code)) {
+                case Support::None:
+                    continue;
+                case Support::Stands:
+                    if (!Firm(c, r + 1) && !RestsOnOwnPiece(code, c, r + 1))
+                        what = Beneath(c, r + 1) +
+                               " under it; put it on firm ground (not water, a hazard or a piece that goes away)";
+                    break;
+                case Support::Hangs:
+                    if (SupportPieceOf(code) != 0) {
+                        // A banner's bottom hangs from its top and nothing else.
+                        if (!RestsOnOwnPiece(code, c, r - 1))
+                            what = "no " + std::string(SceneryName(SupportPieceOf(code))) + " above it to hang from";
+                    } else if (!Firm(c, r - 1) && !RestsOnOwnPiece(code, c, r - 1) &&
+                               !(r == 0 && HangsFromTopEdge(code))) {
+                        what = "nothing firm above it to hang from; put it under solid ground";
+                    }
+                    break;
+                case Support::OnWall:
+                    if (!Wall(c - 1, r) && !Wall(c + 1, r))
+                        what = "no wall left or right of it to be fixed to";
+                    break;
+                case Support::InWall:
+                    if (!(Wall(c - 1, r) && Wall(c + 1, r)) && !(Wall(c, r - 1) && Wall(c, r + 1)))
+                        what = "set in no wall; it needs walls left and right or above and below";
+                    break;
+                case Support::InCorner:
+                    if (!Wall(c, r - 1) && !Wall(c + 1, r))
+                        what = "spun from nothing; it needs a wall above it or to its right";
+                    break;
+                }
+                if (!what.empty())
+                    Flag("floating-decoration", c, r, std::string(SceneryName(code)) + " (" + Hex(code) + "): " + what);
+            }
+        }
+    }
+    // What a piece that should stand has under it, for the report.
+    std::string Beneath(int c, int r) const
+    {
+        if (!g.Inside(c, r))
+            return "the bottom edge of the stage";
+        const uint8_t code = g.At(c, r);
+        if (IsWater(code))
+            return "water";
+        if (IsHazardCode(code))
+            return "a hazard (" + Hex(code) + ")";
+        if (IsSolidCode(code))
+            return "a piece that goes away or moves (" + Hex(code) + ")";
+        if (BackWallEdge(code) >= 0)
+            return "a bare stretch of back wall";
+        return "nothing";
+    }
+
     // Every view the player can scroll to, in steps; each stretch is reported once.
     void Screens()
     {
@@ -542,6 +626,7 @@ std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& 
         k.HiddenEnemies();
     }
     k.Joins();
+    k.FloatingDecoration();
     k.Screens();
     std::stable_sort(k.issues.begin(), k.issues.end(),
                      [](const StageIssue& a, const StageIssue& b) { return a.line < b.line; });

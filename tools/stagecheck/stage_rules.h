@@ -52,5 +52,8 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 // - decoration: at least two decoration cells in every screen;
 // - hidden-enemy: no enemy whose way along its row (walkers dropping off edges) passes
 //   behind two or more front pieces side by side.
+// - floating-decoration: plants, fences, rocks, posts and columns stand on firm ground (or on
+//   a lower piece of their own tall piece), stalactites, vines, chains and banners hang from a
+//   firm cell, torches sit beside a wall, windows between walls, cobwebs in a corner.
 // topRowLines gives the source line of each column's top row (from CompileMapText).
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber);

@@ -253,3 +253,110 @@ bool IsDecoration(uint8_t code)
            In(code, {0x33, 0x34, 0x3C, 0x3D, 0x46, 0x47, 0x9E, 0x9F, 0xA9, 0xAD, 0xAE,
                      0xB2, 0xB3, 0x4C, 0x5A, 0x5B, 0x8B, 0xEF, 0x71, 0x9A, 0x4E});
 }
+
+namespace {
+
+struct SceneryPiece {
+    uint8_t code;
+    Support support;
+    int group;        // pieces of one tall piece of scenery
+    uint8_t restsOn;  // the only piece of the group it may rest on, or 0 for any
+    bool fromTopEdge; // may come down from above the stage
+    const char* name;
+};
+
+// Groups of tall pieces.
+enum { Single, TemplePillar, Pine, CastleColumn, Vine, Chain };
+
+// Every piece of scenery that needs something to rest on; the rest needs nothing (the other
+// wall-backed pieces, a torch, window, vine, chain or cobweb painted on the wall, hold on to it).
+constexpr SceneryPiece kScenery[] = {
+    {0x1D, Support::Stands, Single, 0, false, "a signpost"},
+    {0x20, Support::Stands, Single, 0, false, "a young tree"},
+    {0x34, Support::Stands, Single, 0, false, "mushrooms"},
+    {0x3D, Support::Stands, Single, 0, false, "a small rock"},
+    {0x3E, Support::Stands, Single, 0, false, "a danger sign"},
+    {0x46, Support::Stands, Single, 0, false, "tall grass"},
+    {0x51, Support::Stands, Single, 0, false, "a grass tuft"},
+    {0x52, Support::Stands, Single, 0, false, "flowers"},
+    {0x53, Support::Stands, Single, 0, false, "a bush"},
+    {0x54, Support::Stands, Single, 0, false, "a fence"},
+    {0x61, Support::Stands, TemplePillar, 0, false, "a pillar's top"},
+    {0x62, Support::Stands, TemplePillar, 0, false, "a pillar's shaft"},
+    {0x63, Support::Stands, TemplePillar, 0, false, "a pillar's base"},
+    {0x66, Support::Stands, Single, 0, false, "a stalagmite"},
+    {0x67, Support::Stands, Single, 0, false, "a crystal cluster"},
+    {0x6A, Support::Stands, Single, 0, false, "a snowy fence"},
+    {0x6B, Support::Stands, Pine, 0, false, "a pine's top"},
+    {0x6C, Support::Stands, Pine, 0, false, "a pine's trunk"},
+    {0x6D, Support::Stands, Single, 0, false, "a street lantern"},
+    {0x75, Support::Stands, Single, 0, false, "glowing mushrooms"},
+    {0x76, Support::Stands, Single, 0, false, "old bones"},
+    {0x80, Support::Stands, Single, 0, false, "a snow drift"},
+    {0x81, Support::Stands, Single, 0, false, "a frozen bush"},
+    {0xA7, Support::Stands, Single, 0, false, "an iron fence"},
+    {0xA8, Support::Stands, Single, 0, false, "an iron fence's end"},
+    {0xAF, Support::Stands, CastleColumn, 0, false, "a column's top"},
+    {0xB0, Support::Stands, CastleColumn, 0, false, "a column's shaft"},
+    {0xB1, Support::Stands, CastleColumn, 0, false, "a column's base"},
+    // Wall-backed pieces whose picture grows from the cell's floor or ceiling.
+    {0x4C, Support::Stands, Single, 0, false, "the cave wall with crystals"},
+    {0x5B, Support::Stands, Single, 0, false, "the cave wall with bones"},
+    {0xAD, Support::Stands, Single, 0, false, "the cave wall with mushrooms"},
+    {0x5A, Support::Hangs, Single, 0, false, "the cave wall with roots"},
+    {0x3C, Support::Hangs, Vine, 0, true, "a hanging vine"},
+    {0x5E, Support::Hangs, Vine, 0, true, "hanging vines"},
+    {0x65, Support::Hangs, Single, 0, false, "a stalactite"},
+    {0x68, Support::Hangs, Single, 0, false, "hanging roots"},
+    {0x72, Support::Hangs, Single, 0, false, "a rock arch"},
+    {0x7F, Support::Hangs, Single, 0, false, "icicles"},
+    {0x93, Support::Hangs, Chain, 0, true, "a hanging chain"},
+    {0x94, Support::Hangs, Single, 0, false, "a banner's top"},
+    {0x95, Support::Hangs, Single, 0x94, false, "a banner's bottom"},
+    {0x33, Support::OnWall, Single, 0, false, "a wall torch"},
+    {0x9B, Support::OnWall, Single, 0, false, "a torch"},
+    {0x47, Support::InWall, Single, 0, false, "an arched window"},
+    {0x9C, Support::InWall, Single, 0, false, "window bars"},
+    {0x77, Support::InCorner, Single, 0, false, "a cobweb"},
+    {0x9D, Support::InCorner, Single, 0, false, "a cobweb"},
+};
+
+const SceneryPiece* FindScenery(uint8_t code)
+{
+    for (const SceneryPiece& piece : kScenery)
+        if (piece.code == code)
+            return &piece;
+    return nullptr;
+}
+
+} // namespace
+
+Support SupportOf(uint8_t code)
+{
+    const SceneryPiece* piece = FindScenery(code);
+    return piece ? piece->support : Support::None;
+}
+
+int SupportGroupOf(uint8_t code)
+{
+    const SceneryPiece* piece = FindScenery(code);
+    return piece ? piece->group : Single;
+}
+
+uint8_t SupportPieceOf(uint8_t code)
+{
+    const SceneryPiece* piece = FindScenery(code);
+    return piece ? piece->restsOn : 0;
+}
+
+bool HangsFromTopEdge(uint8_t code)
+{
+    const SceneryPiece* piece = FindScenery(code);
+    return piece && piece->fromTopEdge;
+}
+
+const char* SceneryName(uint8_t code)
+{
+    const SceneryPiece* piece = FindScenery(code);
+    return piece ? piece->name : "";
+}

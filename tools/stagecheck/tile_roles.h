@@ -78,6 +78,29 @@ bool IsHazardCode(uint8_t code);
 // True for decoration: front pieces, background scenery, wall-backed pieces and decorated blocks.
 bool IsDecoration(uint8_t code);
 
+// What a piece of scenery must rest on to look held up.
+enum class Support {
+    None,    // needs nothing: clouds, back walls and the wall-backed pieces that carry their wall
+    Stands,  // plants, fences, rocks, posts, columns: firm ground right below
+    Hangs,   // stalactites, roots, icicles, vines, chains, banners: a firm cell right above
+    OnWall,  // torches: a wall beside it, left or right
+    InWall,  // windows and window bars: walls on both sides, left and right or above and below
+    InCorner // cobwebs, spun from the top right corner: a wall above or to the right
+};
+// The support a code asks for.
+Support SupportOf(uint8_t code);
+// Pieces that make up one tall piece of scenery (a pine, a column, a hanging vine, a chain, a
+// banner) share a group number above 0; a piece may rest on (or hang from) another piece of
+// its group in the direction it needs. 0 for single pieces.
+int SupportGroupOf(uint8_t code);
+// For a piece that may rest only on a certain piece of its group (a banner's bottom hangs from
+// its top), that piece; else 0.
+uint8_t SupportPieceOf(uint8_t code);
+// True when the top edge of the stage may hold the piece (chains and vines run on out of view).
+bool HangsFromTopEdge(uint8_t code);
+// A few words naming the piece, for reports ("a bush").
+const char* SceneryName(uint8_t code);
+
 // True when a map may hold the code: it has a picture and is not a frame the game writes itself
 // (animation frames, closed doors, taken pick-ups, sprites of moving enemies).
 bool IsPlaceable(uint8_t code);
