@@ -88,6 +88,25 @@ TEST_P(BitmapTest, TilesComeFromTheirSheetCells)
             EXPECT_EQ(KeyedColour(frame), SDL_MapRGB(frame->format, 255, 0, 255)) << "water lets the stage through";
 }
 
+// A water pair shows the two-cell strip from its offset on, its second frame a cell further on,
+// wrapping round to the strip's start.
+TEST_P(BitmapTest, WaterFramesScrollTheStripFromTheirOffset)
+{
+    SDL_Surface* sheet = LoadBitmap("blocks", false);
+    constexpr int kStripWidth = 32;
+    for (int r : {0, 6, kWaterOffsets - 1}) {
+        SDL_Surface* pair[2];
+        MakeWaterPair(sheet, r, pair);
+        for (int f = 0; f < 2; ++f)
+            for (int x : {0, 9, 15})
+                EXPECT_EQ(Pixel(pair[f], x, 3), Stored(SheetColour((r + f * 16 + x) % kStripWidth, kWaterStripY + 3)))
+                    << "offset " << r << " frame " << f << " x " << x;
+        FreeSurface(pair[0]);
+        FreeSurface(pair[1]);
+    }
+    FreeSurface(sheet);
+}
+
 // Depths SDL decodes pass the header check, any other is refused before it.
 TEST(BitmapHeader, AcceptsTheDepthsSdlDecodes)
 {
