@@ -64,6 +64,9 @@ TEST_F(World, GridReadsAndWritesStayInsideTheGrid)
     SetLiveOnly(0, 0, tile::Brick); // the first cell is inside
     EXPECT_EQ(TileAt(0, 0), tile::Brick);
     EXPECT_EQ(RestoreAt(0, 0), tile::None);
+    SetTile(0, 0, tile::Ring);
+    EXPECT_EQ(TileAt(0, 0), tile::Ring);
+    EXPECT_EQ(RestoreAt(0, 0), tile::Ring);
     EXPECT_EQ(TileAtPixel(-1, 0), tile::None);
     EXPECT_EQ(TileAtPixel(40 * kCellSize, 0), tile::None);
     // Walls left and right of the stage, nothing below it, the top row reaching up.
