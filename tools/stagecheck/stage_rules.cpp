@@ -330,16 +330,17 @@ struct Checker {
     }
     // A wall a torch, a window or a cobweb can be fixed to: firm, or a back wall.
     bool Wall(int c, int r) const { return Firm(c, r) || (g.Inside(c, r) && BackWallEdge(g.At(c, r)) >= 0); }
-    // True when the cell (c, r) holds another piece of code's tall piece (or the one piece it
-    // must hang from), which holds it up in turn.
-    bool RestsOnOwnPiece(uint8_t code, int c, int r) const
+    // True when the cell (c, r) holds another piece of the piece's tall piece (or the one piece
+    // it must hang from), which holds it up in turn.
+    bool RestsOnOwnPiece(const SceneryPiece& piece, int c, int r) const
     {
         if (!g.Inside(c, r))
             return false;
         const uint8_t neighbour = g.At(c, r);
-        if (SupportPieceOf(code) != 0)
-            return neighbour == SupportPieceOf(code);
-        return SupportGroupOf(code) > 0 && SupportGroupOf(neighbour) == SupportGroupOf(code);
+        if (piece.restsOn != 0)
+            return neighbour == piece.restsOn;
+        const SceneryPiece* other = FindScenery(neighbour);
+        return piece.group > 0 && other && other->group == piece.group;
     }
 
     // Scenery that should stand stands on firm ground, what hangs hangs from something, torches
@@ -348,23 +349,23 @@ struct Checker {
     {
         for (int c = 0; c < g.map.columns; ++c) {
             for (int r = 0; r < kRows; ++r) {
-                const uint8_t code = g.At(c, r);
-                std::string what;
-                switch (SupportOf(code)) {
-                case Support::None:
+                const SceneryPiece* piece = FindScenery(g.At(c, r));
+                if (!piece)
                     continue;
+                std::string what;
+                switch (piece->support) {
                 case Support::Stands:
-                    if (!Firm(c, r + 1) && !RestsOnOwnPiece(code, c, r + 1))
+                    if (!Firm(c, r + 1) && !RestsOnOwnPiece(*piece, c, r + 1))
                         what = Beneath(c, r + 1) +
                                " under it; put it on firm ground (not water, a hazard or a piece that goes away)";
                     break;
                 case Support::Hangs:
-                    if (SupportPieceOf(code) != 0) {
+                    if (piece->restsOn != 0) {
                         // A banner's bottom hangs from its top and nothing else.
-                        if (!RestsOnOwnPiece(code, c, r - 1))
-                            what = "no " + std::string(SceneryName(SupportPieceOf(code))) + " above it to hang from";
-                    } else if (!Firm(c, r - 1) && !RestsOnOwnPiece(code, c, r - 1) &&
-                               !(r == 0 && HangsFromTopEdge(code))) {
+                        if (!RestsOnOwnPiece(*piece, c, r - 1))
+                            what = "no " + std::string(FindScenery(piece->restsOn)->name) + " above it to hang from";
+                    } else if (!Firm(c, r - 1) && !RestsOnOwnPiece(*piece, c, r - 1) &&
+                               !(r == 0 && piece->fromTopEdge)) {
                         what = "nothing firm above it to hang from; put it under solid ground";
                     }
                     break;
@@ -382,7 +383,7 @@ struct Checker {
                     break;
                 }
                 if (!what.empty())
-                    Flag("floating-decoration", c, r, std::string(SceneryName(code)) + " (" + Hex(code) + "): " + what);
+                    Flag("floating-decoration", c, r, std::string(piece->name) + " (" + Hex(piece->code) + "): " + what);
             }
         }
     }

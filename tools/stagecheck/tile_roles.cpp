@@ -256,15 +256,6 @@ bool IsDecoration(uint8_t code)
 
 namespace {
 
-struct SceneryPiece {
-    uint8_t code;
-    Support support;
-    int group;        // pieces of one tall piece of scenery
-    uint8_t restsOn;  // the only piece of the group it may rest on, or 0 for any
-    bool fromTopEdge; // may come down from above the stage
-    const char* name;
-};
-
 // Groups of tall pieces.
 enum { Single, TemplePillar, Pine, CastleColumn, Vine, Chain };
 
@@ -321,42 +312,12 @@ constexpr SceneryPiece kScenery[] = {
     {0x9D, Support::InCorner, Single, 0, false, "a cobweb"},
 };
 
+} // namespace
+
 const SceneryPiece* FindScenery(uint8_t code)
 {
     for (const SceneryPiece& piece : kScenery)
         if (piece.code == code)
             return &piece;
     return nullptr;
-}
-
-} // namespace
-
-Support SupportOf(uint8_t code)
-{
-    const SceneryPiece* piece = FindScenery(code);
-    return piece ? piece->support : Support::None;
-}
-
-int SupportGroupOf(uint8_t code)
-{
-    const SceneryPiece* piece = FindScenery(code);
-    return piece ? piece->group : Single;
-}
-
-uint8_t SupportPieceOf(uint8_t code)
-{
-    const SceneryPiece* piece = FindScenery(code);
-    return piece ? piece->restsOn : 0;
-}
-
-bool HangsFromTopEdge(uint8_t code)
-{
-    const SceneryPiece* piece = FindScenery(code);
-    return piece && piece->fromTopEdge;
-}
-
-const char* SceneryName(uint8_t code)
-{
-    const SceneryPiece* piece = FindScenery(code);
-    return piece ? piece->name : "";
 }

@@ -80,26 +80,25 @@ bool IsDecoration(uint8_t code);
 
 // What a piece of scenery must rest on to look held up.
 enum class Support {
-    None,    // needs nothing: clouds, back walls and the wall-backed pieces that carry their wall
     Stands,  // plants, fences, rocks, posts, columns: firm ground right below
     Hangs,   // stalactites, roots, icicles, vines, chains, banners: a firm cell right above
     OnWall,  // torches: a wall beside it, left or right
     InWall,  // windows and window bars: walls on both sides, left and right or above and below
     InCorner // cobwebs, spun from the top right corner: a wall above or to the right
 };
-// The support a code asks for.
-Support SupportOf(uint8_t code);
-// Pieces that make up one tall piece of scenery (a pine, a column, a hanging vine, a chain, a
-// banner) share a group number above 0; a piece may rest on (or hang from) another piece of
-// its group in the direction it needs. 0 for single pieces.
-int SupportGroupOf(uint8_t code);
-// For a piece that may rest only on a certain piece of its group (a banner's bottom hangs from
-// its top), that piece; else 0.
-uint8_t SupportPieceOf(uint8_t code);
-// True when the top edge of the stage may hold the piece (chains and vines run on out of view).
-bool HangsFromTopEdge(uint8_t code);
-// A few words naming the piece, for reports ("a bush").
-const char* SceneryName(uint8_t code);
+// A piece of scenery that needs something to rest on. Pieces that make up one tall piece (a
+// pine, a column, a hanging vine, a chain) share a group above 0 and may rest on (or hang from)
+// another piece of their group in the direction they need.
+struct SceneryPiece {
+    uint8_t code;
+    Support support;
+    int group;        // 0 for single pieces
+    uint8_t restsOn;  // the only piece it may hang from (a banner's bottom from its top), or 0
+    bool fromTopEdge; // the top edge of the stage may hold it (chains and vines run on out of view)
+    const char* name; // a few words for reports ("a bush")
+};
+// The scenery record of a code, or nullptr for a code that needs nothing to rest on.
+const SceneryPiece* FindScenery(uint8_t code);
 
 // True when a map may hold the code: it has a picture and is not a frame the game writes itself
 // (animation frames, closed doors, taken pick-ups, sprites of moving enemies).
