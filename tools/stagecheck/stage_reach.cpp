@@ -165,8 +165,9 @@ struct Node {
     SimSnapshot snapshot;
     StandPlace place;
     std::vector<int> next;
-    bool way = false;        // leads to the door
-    bool restsAgain = false; // some move ends at rest: a hero doomed whatever he does is no dead end
+    bool way = false;   // leads to the door
+    bool alive = false; // the hero can stay alive from here: a hero doomed whatever he does is no dead end
+    bool restsHere = false; // some move ends at rest in this same place
 };
 
 enum class Outcome { Door, Death, Rest, Lost };
@@ -339,9 +340,10 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
                 break; // dying is no way out of a place
             case Outcome::Rest: {
                 const int to = addNode();
-                nodes[at].restsAgain = true;
                 if (to != at)
                     nodes[at].next.push_back(to);
+                else
+                    nodes[at].restsHere = true;
                 break;
             }
             case Outcome::Lost:
@@ -353,23 +355,36 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
     if (report.budgetSpent)
         return report; // places still waiting for their moves would all look like dead ends
 
-    // Ways out spread back along the moves until nothing changes.
+    // A place the moves only lead back to is one to stay in unless standing there soon kills:
+    // a rider a few frames from being crushed rests again on the lift, and dies all the same.
+    for (Node& n : nodes) {
+        if (n.way || !n.restsHere)
+            continue;
+        SimSnapshot start = n.snapshot;
+        start.world.hurryTimer = kHurryFrames;
+        RestoreSimSnapshot(start);
+        long frames = 0;
+        n.alive = Play(0, kSettleFrames, frames) == Outcome::Rest;
+        report.frames += frames;
+    }
+    // Ways out, and staying alive, spread back along the moves until nothing changes.
     for (bool changed = true; changed;) {
         changed = false;
         for (Node& n : nodes) {
-            if (n.way)
-                continue;
             for (int to : n.next) {
-                if (nodes[to].way) {
+                if (!n.way && nodes[to].way) {
                     n.way = true;
                     changed = true;
-                    break;
+                }
+                if (!n.alive && nodes[to].alive) {
+                    n.alive = true;
+                    changed = true;
                 }
             }
         }
     }
     for (const Node& n : nodes)
-        if (!n.way && n.restsAgain)
+        if (!n.way && n.alive)
             report.deadEnds.push_back(n.place);
     return report;
 }

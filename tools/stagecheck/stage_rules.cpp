@@ -21,9 +21,6 @@ constexpr uint8_t kDoorTopLeft = 0x1B, kDoorTopRight = 0x1C, kDoorBottomLeft = 0
 constexpr uint8_t kRing = 0x29, kLift = 0x42, kCheckpoint = 0x11, kExtraLife = 0x1A, kBonus = 0x89;
 constexpr uint8_t kHiddenSpikes = 0x57, kDangerSign = 0x3E;
 
-// The rules that only warn while the stages are being redone.
-const char* const kWarningRules[] = {"decoration", "dead-end", "floating-decoration"};
-
 // Columns under the lip of a cave mouth or an overhang that may show the sky beyond it.
 constexpr int kMouthColumns = 2;
 // Hidden spikes: spike columns closer than this many columns apart form one run; its danger
@@ -78,12 +75,12 @@ struct Checker {
 
     void Report(int c, int r, const std::string& what)
     {
-        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what, "", false});
+        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what, ""});
     }
-    void ReportMap(const std::string& what) { issues.push_back({0, what, "", false}); }
+    void ReportMap(const std::string& what) { issues.push_back({0, what, ""}); }
     void Flag(const char* rule, int c, int r, const std::string& what)
     {
-        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what + " [" + rule + "]", rule, RuleOnlyWarns(rule)});
+        issues.push_back({g.Line(c, r), Cell(c, r) + ": " + what + " [" + rule + "]", rule});
     }
 
     // What shows the background during play: see-through pictures that stay, and pieces that go.
@@ -606,11 +603,6 @@ struct Checker {
 };
 
 } // namespace
-
-bool RuleOnlyWarns(const std::string& rule)
-{
-    return std::find(std::begin(kWarningRules), std::end(kWarningRules), rule) != std::end(kWarningRules);
-}
 
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber)
 {

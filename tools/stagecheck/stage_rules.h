@@ -6,19 +6,13 @@
 
 #include "map_text.h"
 
-// A broken rule: the source line of the offending cell (0 for the whole map), what is wrong,
-// the rule's name (empty for the structure rules) and whether it only warns for now.
+// A broken rule: the source line of the offending cell (0 for the whole map), what is wrong
+// and the rule's name (empty for the structure rules).
 struct StageIssue {
     int line = 0;
     std::string what;
     std::string rule;
-    bool warning = false;
 };
-
-// True for a rule that reports as a warning instead of failing the build; new look and
-// fairness rules start here while the stages are being redone, and become fatal by leaving
-// the list in stage_rules.cpp.
-bool RuleOnlyWarns(const std::string& rule);
 
 // Shortest and longest playable stage, in columns.
 constexpr int kMinStageColumns = 200;

@@ -27,8 +27,8 @@ constexpr const char* kUsage = "usage: fribb3-stagecheck [--table OUT.md] [--cha
 // The buttons that jump, and the chart's name as the table mentions it.
 constexpr uint32_t kJumpButtons = kButtonJump | kButtonUp;
 constexpr const char* kChartName = "difficulty.bmp";
-// Dead-end warnings listed per stage before the rest are only counted.
-constexpr int kMaxDeadEndWarnings = 12;
+// Dead ends listed per stage before the rest are only counted.
+constexpr int kMaxDeadEnds = 12;
 // Shifted runs per stage, and the input changes each one moves.
 constexpr int kVariants = 40;
 constexpr int kPlacesPerVariant = 2;
@@ -39,35 +39,20 @@ constexpr int kStagesPerTheme = 2;
 constexpr size_t kMaxThemesPerStage = 2;
 
 int problems = 0;
-int warnings = 0;
 
-void Say(const fs::path& file, int line, const char* kind, const std::string& what)
-{
-    if (line > 0)
-        std::fprintf(stderr, "%s:%d: %s%s\n", file.string().c_str(), line, kind, what.c_str());
-    else
-        std::fprintf(stderr, "%s: %s%s\n", file.string().c_str(), kind, what.c_str());
-}
-
+// A broken rule as file:line (file alone for the whole map or folder); any one fails the build.
 void Problem(const fs::path& file, int line, const std::string& what)
 {
     ++problems;
-    Say(file, line, "", what);
-}
-
-// A broken rule that does not fail the build yet.
-void Warning(const fs::path& file, int line, const std::string& what)
-{
-    ++warnings;
-    Say(file, line, "warning: ", what);
+    if (line > 0)
+        std::fprintf(stderr, "%s:%d: %s\n", file.string().c_str(), line, what.c_str());
+    else
+        std::fprintf(stderr, "%s: %s\n", file.string().c_str(), what.c_str());
 }
 
 void Report(const fs::path& file, const StageIssue& issue)
 {
-    if (issue.warning)
-        Warning(file, issue.line, issue.what);
-    else
-        Problem(file, issue.line, issue.what);
+    Problem(file, issue.line, issue.what);
 }
 
 bool ReadText(const fs::path& path, std::string& text)
@@ -111,13 +96,13 @@ std::string TuneTitle(const fs::path& musicDir, int n)
     return "?";
 }
 
-// Reports the places the hero can reach but never leave, one warning per run of them along a row.
+// Reports the places the hero can reach but never leave, one problem per run of them along a row.
 void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, int n,
                    const std::vector<int>& topRowLines, const std::vector<uint32_t>& finish)
 {
     const ReachReport reach = SearchStandingPlaces(bytes, n, finish);
     const auto flag = [&](int line, const std::string& what) {
-        Report(mapPath, {line, what + " [dead-end]", "dead-end", RuleOnlyWarns("dead-end")});
+        Report(mapPath, {line, what + " [dead-end]", "dead-end"});
     };
     if (reach.budgetSpent) {
         flag(0, "the search for dead ends gave up after " + std::to_string(reach.places) + " places");
@@ -125,7 +110,7 @@ void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, i
     }
     if (!reach.doorReached)
         flag(0, "no move from the start reaches the exit door");
-    // One warning per run of dead-end cells along a row, however many ways they were reached.
+    // One problem per run of dead-end cells along a row, however many ways they were reached.
     std::set<std::pair<int, int>> cells; // (row, column)
     std::set<int> liftColumns;
     for (const StandPlace& p : reach.deadEnds) {
@@ -143,15 +128,15 @@ void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, i
             last = it->second;
             lift = lift || liftColumns.count(last) > 0;
         }
-        if (++reported > kMaxDeadEndWarnings)
+        if (++reported > kMaxDeadEnds)
             continue;
         flag(topRowLines[column] + row,
              "column " + std::to_string(column) + ", row " + std::to_string(row) + ": the hero can get to " +
                  (column == last ? "this place" : "columns " + std::to_string(column) + " to " + std::to_string(last)) +
                  (lift ? " (on a lift)" : "") + " but from there never reaches the exit door (other than by dying)");
     }
-    if (reported > kMaxDeadEndWarnings)
-        flag(0, std::to_string(reported - kMaxDeadEndWarnings) + " more stretches of dead ends");
+    if (reported > kMaxDeadEnds)
+        flag(0, std::to_string(reported - kMaxDeadEnds) + " more stretches of dead ends");
 }
 
 // Checks stage n; fills row and returns true when it exists and is whole enough to be counted.
@@ -257,8 +242,6 @@ int main(int argc, char** argv)
                         std::string("the last stage has no ") + MechanicName(m));
         }
     }
-    if (warnings > 0)
-        std::fprintf(stderr, "fribb3-stagecheck: %d warnings\n", warnings);
     if (problems > 0) {
         std::fprintf(stderr, "fribb3-stagecheck: %d problems\n", problems);
         return 1;
