@@ -7,6 +7,7 @@
 #include "map_text.h"
 #include "stage_reach.h"
 #include "stage_rules.h"
+#include "stage_runs.h"
 #include "world/map_format.h"
 
 namespace {
@@ -304,6 +305,37 @@ TEST(StageChecker, SearchTakesADoomedHeroForNoDeadEnd)
     EXPECT_FALSE(crumbling.budgetSpent);
     for (const StandPlace& p : crumbling.deadEnds)
         ADD_FAILURE() << "dead end at x=" << p.x << " y=" << p.y;
+}
+
+// Flat ground with its top on row GROUND, the hero starting on it at the left.
+std::vector<uint8_t> FlatStage(int ground)
+{
+    std::vector<std::string> rows(12, std::string(30, '.'));
+    for (int r = ground; r < 12; ++r)
+        rows[r] = std::string(30, '#');
+    rows[ground - 1][1] = 'S';
+    std::string text = "map\n";
+    for (const std::string& row : rows)
+        text += row + "\n";
+    StageMap map;
+    std::string error;
+    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
+    return EncodeStageMap(map);
+}
+
+TEST(StageChecker, FinishCountsTheFramesTheHeroSpendsAboveTheScreen)
+{
+    // A full jump: from the ground at row 10 it stays on screen, from the top row it rises out
+    // of sight for a while and comes back.
+    FinishScript script;
+    std::string error;
+    ASSERT_TRUE(ReadFinishScript("181 -\n24 J\n120 -\n", script, error)) << error;
+    EXPECT_EQ(CheckFinish(FlatStage(10), 1, script).outOfSight, 0);
+    const long high = CheckFinish(FlatStage(1), 1, script).outOfSight;
+    EXPECT_GT(high, 10);
+    EXPECT_LT(high, 100);
+    // Rising 50 pixels from row 3, he peaks 2 pixels above the edge: still in sight.
+    EXPECT_EQ(CheckFinish(FlatStage(4), 1, script).outOfSight, 0);
 }
 
 // A crate before a wall (columns 18 to 21) on open ground; the door stands beyond the wall.

@@ -54,6 +54,7 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
     for (size_t f = 0; f < script.input.size() && !SimFinished() && !SimFailed(); ++f) {
         StepSimFrame(script.input[f]);
         c.line = script.lineOf[f];
+        c.outOfSight += SimHero().y < -kOutOfSightPixels;
     }
     c.frames = SimFrames();
     const Player& p = SimHero();

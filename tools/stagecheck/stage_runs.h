@@ -16,6 +16,9 @@ bool ReadFinishScript(const std::string& text, FinishScript& script, std::string
 
 // Frames a finishing script may take: two thirds of the 150-second limit.
 constexpr long kMaxFinishFrames = 6000;
+// The playfield's top row is the screen's top edge: a hero further above it than this, in
+// pixels, is drawn nowhere, and the player steers him blind.
+constexpr int kOutOfSightPixels = 4;
 // Frames after the intro that a hero left alone must survive.
 constexpr long kSafeWaitFrames = 600;
 // Frames of the intro phase at the start of every attempt.
@@ -26,6 +29,7 @@ constexpr long kIntroFrames = 181;
 struct FinishCheck {
     bool ok = false;
     long frames = 0;
+    long outOfSight = 0; // frames with the hero above the top of the screen
     int line = 0;
     std::string what;
 };

@@ -43,8 +43,8 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
         "that this file is what it prints. After changing a stage, rewrite the file with\n"
         "`cmake --build build --target stages-table`.\n\n"
         "| Stage | Theme | Music | Columns | Rings | MASKY | BEETLE | WINGEDEYE | ACIDFISH | SKULL | Enemies | Lifts | "
-        "Hazards | Jumps | Checkpoints | Introduces | Finish frames | Shifted runs finishing |\n"
-        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+        "Hazards | Jumps | Checkpoints | Introduces | Finish frames | Out of sight | Shifted runs finishing |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     for (const StageRow& r : rows) {
         const StageCensus& c = r.census;
         char cells[512];
@@ -60,6 +60,8 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
         out += " | ";
         out += std::to_string(r.finishFrames);
         out += " | ";
+        out += std::to_string(r.outOfSight);
+        out += " | ";
         out += Share(r.tolerance);
         out += " |\n";
     }
@@ -73,6 +75,10 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
            "- Introduces: mechanics that no earlier stage has.\n"
            "- Finish frames: frames of `fribb3NN-finish.replay` from the first frame of the stage to the exit\n"
            "  (at most 6000 of the 9000 the stage allows).\n"
+           "- Out of sight: frames of that run in which the hero is more than " +
+           std::to_string(kOutOfSightPixels) +
+           " pixels above the top of the\n"
+           "  screen (the playfield's top row), where the player cannot see him; it should be 0.\n"
            "- Shifted runs finishing: variants of the finishing script in which the input changes at " +
            std::to_string(placesPerVariant) +
            " random\n"

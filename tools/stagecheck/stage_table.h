@@ -13,6 +13,7 @@ struct StageRow {
     std::string music; // the title of the stage's tune
     StageCensus census;
     long finishFrames = 0;
+    long outOfSight = 0; // frames of the finishing run with the hero above the screen
     int jumps = 0; // jumps of the finishing run (the jump or up button pressed anew)
     Tolerance tolerance;
     std::vector<int> introduces; // mechanics not seen in an earlier stage

@@ -188,6 +188,7 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     if (!finish.ok)
         Problem(scriptPath, finish.line, finish.what);
     row.finishFrames = finish.frames;
+    row.outOfSight = finish.outOfSight;
     for (size_t f = 1; f < script.input.size(); ++f)
         row.jumps += (script.input[f] & kJumpButtons) && !(script.input[f - 1] & kJumpButtons);
     row.tolerance = MeasureTolerance(bytes, n, script.input, kVariants, kPlacesPerVariant, kSeedBase + n);
