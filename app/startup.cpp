@@ -78,6 +78,9 @@ void QuitSdlOnExit()
 
 void StartPlatform(const DisplayConfig& display)
 {
+    // Before SDL_Init: SDL's threads inherit the blocked end signals, which then wait for the
+    // main thread's event pump.
+    CatchEndSignals();
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         FatalError("Unable to init SDL", SDL_GetError());
     // Both ways out give the desktop its video mode back: a normal exit and a fatal error.
@@ -109,8 +112,6 @@ void StartPlatform(const DisplayConfig& display)
         SDL_SetCursor(hiddenCursor);
 
     OpenArchives();
-    // After every SDL_Init, whose own handlers would turn the signals into a window close.
-    CatchEndSignals();
 }
 
 DisplayConfig ChooseDisplay(const CommandLine& commandLine)

@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <pthread.h>
+#include <time.h>
+
 #include <csignal>
 
 #include "core/settings.h"
@@ -15,11 +18,32 @@ void (*pumpHook)() = nullptr;
 
 // The signals that ask the program to end, and the one that did.
 constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
-volatile sig_atomic_t endSignal = 0;
+int endSignal = 0;
 
-void NoteEndSignal(int sig)
+sigset_t EndSignalSet()
 {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : kEndSignals)
+        sigaddset(&set, sig);
+    return set;
+}
+
+// Takes the first end signal waiting for the process, without waiting for one; after it the
+// signals get their default action back, so another one ends the process at once.
+void TakeEndSignal()
+{
+    if (endSignal)
+        return;
+    const sigset_t set = EndSignalSet();
+    const timespec now = {0, 0};
+    const int sig = sigtimedwait(&set, nullptr, &now);
+    if (sig <= 0)
+        return;
     endSignal = sig;
+    for (int s : kEndSignals)
+        std::signal(s, SIG_DFL);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 void Press(uint32_t bit, uint32_t opposite)
@@ -163,17 +187,13 @@ void HandlePadButton(int b, bool down)
 
 void CatchEndSignals()
 {
-    struct sigaction action = {};
-    action.sa_handler = NoteEndSignal;
-    sigemptyset(&action.sa_mask);
-    // Restarted system calls keep sleeps and file writes whole; the handler stays for one signal only.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
-    for (int sig : kEndSignals)
-        sigaction(sig, &action, nullptr);
+    const sigset_t set = EndSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 int EndSignal()
 {
+    TakeEndSignal();
     return endSignal;
 }
 
@@ -216,6 +236,6 @@ void PumpEvents()
         }
     }
     // The system asked the program to end: screens that only know quit requests end too.
-    if (endSignal)
+    if (EndSignal())
         input.quitRequest = 1;
 }

@@ -32,14 +32,15 @@ extern InputState input;
 // last key and pad button, quit request. Bindings come from Settings.
 void PumpEvents();
 
-// Makes SIGTERM, SIGINT and SIGHUP ask the program to end: the handler only notes
-// the signal, which every later PumpEvents turns into a quit request and which
-// EndSignal reports, so each loop ends and the program shuts down in its usual
-// order. A second such signal ends the process at once (the default action).
-// Call after SDL is initialised, whose own handlers it replaces.
+// Makes SIGTERM, SIGINT and SIGHUP ask the program to end: they are held pending
+// (blocked) and taken by the next PumpEvents or EndSignal, which turn the first
+// into a quit request, so each loop ends and the program shuts down in its usual
+// order. No handler runs, so nothing is interrupted halfway. A second such signal
+// ends the process at once (the default action). Call before SDL starts any thread:
+// threads inherit the blocked set, and the signals wait for the main thread.
 void CatchEndSignals();
 
-// The signal that asked the program to end, 0 while none has.
+// The signal that asked the program to end, 0 while none has; takes a pending one.
 int EndSignal();
 
 // A function called at the start of every PumpEvents before the queue is read;

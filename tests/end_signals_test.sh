@@ -17,7 +17,7 @@ DATA=$BUILD/tests/flows/data
 FACTOR=${FRIBB3_TEST_TIME_FACTOR:-1}
 END_LIMIT_MS=$((1000 * FACTOR))   # from the signal's arrival to the end of the process
 START_LIMIT=$((30 * FACTOR))      # seconds the game may take to reach the screen (a busy machine)
-SETTLE_TENTHS=$((2 * FACTOR))     # under an emulator: from the last archive's opening to the handlers
+SETTLE_TENTHS=$((2 * FACTOR))     # under an emulator: a margin after the last archive opens
 SIGNALS="TERM INT HUP"
 
 WORK=$(mktemp -d)
@@ -96,12 +96,11 @@ watch_fifo() {
     watchdog=$!
 }
 
-# Waits until process PID has its own handlers for the end signals: start-up is over and a
-# signal now asks it to end instead of killing it. On the machine itself only the game's own
-# handlers catch SIGHUP (SDL's catch SIGINT and SIGTERM only). An emulator catches every signal
-# itself from its start, so there the mark is the last archive the game opens, which happens
-# right beside the handlers' setting (just before it in the game, just after it in the replay
-# tool), and then a settling time far longer than that gap.
+# Waits until process PID holds the end signals for its event pump: a signal now asks it to
+# end instead of killing it. On the machine itself the mark is SIGHUP in the main thread's
+# blocked set (nothing else blocks it). An emulator blocks and catches signals itself from its
+# start, so there the mark is the last archive the game opens, well after the signals are held,
+# and then a settling time.
 wait_caught() {
     tries=$((START_LIMIT * 10))
     while [ "$tries" -gt 0 ]; do
@@ -111,7 +110,7 @@ wait_caught() {
                 return 0
             fi
         else
-            mask=$(sed -n 's/^SigCgt:[ \t]*//p' "/proc/$1/status" 2>/dev/null)
+            mask=$(sed -n 's/^SigBlk:[ \t]*//p' "/proc/$1/status" 2>/dev/null)
             case $mask in
             *[13579bdf]) return 0 ;;
             esac
