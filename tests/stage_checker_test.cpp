@@ -222,6 +222,18 @@ TEST(StageChecker, LookAndFairnessRules)
     }
 }
 
+// A map of twelve rows as the stage loader reads it.
+std::vector<uint8_t> EncodeRows(const std::vector<std::string>& rows)
+{
+    std::string text = "map\n";
+    for (const std::string& row : rows)
+        text += row + "\n";
+    StageMap map;
+    std::string error;
+    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
+    return EncodeStageMap(map);
+}
+
 // Stages for the dead-end search: the hero starts on the left, the door stands on the right;
 // in between a crumbling bridge over a pit four rows deep (columns 12 to 18 of rows 6 to 10
 // as given). With walls round the pit a hero who falls in can never get out; with stairs
@@ -234,13 +246,7 @@ std::vector<uint8_t> SearchStage(const std::vector<std::string>& pitRows)
         "..............................", "...........................DE.", "S....o.....................FG.",
         left + pitRows[0] + right,        left + pitRows[1] + right,        left + pitRows[2] + right,
         left + pitRows[3] + right,        left + pitRows[4] + right,        "##############################"};
-    std::string text = "map\n";
-    for (const std::string& row : rows)
-        text += row + "\n";
-    StageMap map;
-    std::string error;
-    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
-    return EncodeStageMap(map);
+    return EncodeRows(rows);
 }
 
 TEST(StageChecker, SearchFindsTheWalledPitUnderTheBridge)
@@ -279,13 +285,7 @@ std::vector<uint8_t> ShaftStage(char floor)
     rows[10][12] = '^';
     rows[2].replace(26, 2, "DE");
     rows[3].replace(26, 2, "FG");
-    std::string text = "map\n";
-    for (const std::string& row : rows)
-        text += row + "\n";
-    StageMap map;
-    std::string error;
-    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
-    return EncodeStageMap(map);
+    return EncodeRows(rows);
 }
 
 TEST(StageChecker, SearchTakesADoomedHeroForNoDeadEnd)
@@ -314,13 +314,7 @@ std::vector<uint8_t> FlatStage(int ground)
     for (int r = ground; r < 12; ++r)
         rows[r] = std::string(30, '#');
     rows[ground - 1][1] = 'S';
-    std::string text = "map\n";
-    for (const std::string& row : rows)
-        text += row + "\n";
-    StageMap map;
-    std::string error;
-    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
-    return EncodeStageMap(map);
+    return EncodeRows(rows);
 }
 
 TEST(StageChecker, FinishCountsTheFramesTheHeroSpendsAboveTheScreen)
@@ -351,13 +345,7 @@ std::vector<uint8_t> CrateStage(int wallRows)
         rows[r].replace(18, 4, "####");
     rows[8].replace(26, 2, "DE");
     rows[9].replace(26, 2, "FG");
-    std::string text = "map\n";
-    for (const std::string& row : rows)
-        text += row + "\n";
-    StageMap map;
-    std::string error;
-    EXPECT_TRUE(CompileMapText(text, map, error)) << error;
-    return EncodeStageMap(map);
+    return EncodeRows(rows);
 }
 
 TEST(StageChecker, SearchTellsPlacesApartByTheCrate)
