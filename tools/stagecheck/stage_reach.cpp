@@ -226,6 +226,14 @@ bool LiftNear()
     return false;
 }
 
+// Back to a place with the clock wound up again: running out of time is no way out of it.
+void RestoreUnhurried(const SimSnapshot& snapshot)
+{
+    SimSnapshot start = snapshot;
+    start.world.hurryTimer = kHurryFrames;
+    RestoreSimSnapshot(start);
+}
+
 Outcome PlayMove(const Move& m, long& frames)
 {
     Outcome o = Outcome::Rest;
@@ -328,9 +336,7 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
         const int at = todo.front();
         todo.pop_front();
         for (const Move& move : kMoves) {
-            SimSnapshot start = nodes[at].snapshot;
-            start.world.hurryTimer = kHurryFrames; // the clock is not a way out
-            RestoreSimSnapshot(start);
+            RestoreUnhurried(nodes[at].snapshot);
             switch (PlayMove(move, report.frames)) {
             case Outcome::Door:
                 report.doorReached = true;
@@ -360,9 +366,7 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
     for (Node& n : nodes) {
         if (n.way || !n.restsHere)
             continue;
-        SimSnapshot start = n.snapshot;
-        start.world.hurryTimer = kHurryFrames;
-        RestoreSimSnapshot(start);
+        RestoreUnhurried(n.snapshot);
         long frames = 0;
         n.alive = Play(0, kSettleFrames, frames) == Outcome::Rest;
         report.frames += frames;

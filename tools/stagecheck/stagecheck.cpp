@@ -50,10 +50,6 @@ void Problem(const fs::path& file, int line, const std::string& what)
         std::fprintf(stderr, "%s: %s\n", file.string().c_str(), what.c_str());
 }
 
-void Report(const fs::path& file, const StageIssue& issue)
-{
-    Problem(file, issue.line, issue.what);
-}
 
 bool ReadText(const fs::path& path, std::string& text)
 {
@@ -102,7 +98,7 @@ void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, i
 {
     const ReachReport reach = SearchStandingPlaces(bytes, n, finish);
     const auto flag = [&](int line, const std::string& what) {
-        Report(mapPath, {line, what + " [dead-end]", "dead-end"});
+        Problem(mapPath, line, what + " [dead-end]");
     };
     if (reach.budgetSpent) {
         flag(0, "the search for dead ends gave up after " + std::to_string(reach.places) + " places");
@@ -156,7 +152,7 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
         return false;
     }
     for (const StageIssue& issue : CheckStage(map, topRowLines, n))
-        Report(mapPath, issue);
+        Problem(mapPath, issue.line, issue.what);
     if (n == 0)
         return false;
 
