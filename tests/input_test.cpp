@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <csignal>
+#include <unistd.h>
 #include <vector>
 
 #include "core/settings.h"
@@ -203,6 +205,30 @@ TEST(PlayControls, HeldButtonsGiveControlsLeftBeforeANewRight)
                   (std::vector<int>{c.left, c.right, c.jump, c.down, c.start}))
             << "held " << c.held << " right before " << c.before.right;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Exit codes of the forked child below for the ways the first signal can go wrong.
+constexpr int kFirstSignalLost = 3, kSecondSignalIgnored = 4;
+
+TEST(EndSignalsDeathTest, TheFirstAsksToEndTheSecondEndsAtOnce)
+{
+    // The first end signal waits, blocked, until EndSignal takes it; the second gets the
+    // default action and kills the process there and then.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CatchEndSignals();
+            raise(SIGTERM);
+            if (EndSignal() != SIGTERM || EndSignal() != SIGTERM)
+                _exit(kFirstSignalLost);
+            raise(SIGINT);
+            _exit(kSecondSignalIgnored);
+        },
+        ::testing::KilledBySignal(SIGINT), "");
 }
 
 } // namespace
