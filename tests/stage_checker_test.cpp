@@ -307,13 +307,18 @@ TEST(StageChecker, SearchTakesADoomedHeroForNoDeadEnd)
         ADD_FAILURE() << "dead end at x=" << p.x << " y=" << p.y;
 }
 
-// Flat ground with its top on row GROUND, the hero starting on it at the left.
-std::vector<uint8_t> FlatStage(int ground)
+// Flat ground with its top on row GROUND, the hero starting on it at the left and, when asked,
+// an open door (no rings) on it at the right.
+std::vector<uint8_t> FlatStage(int ground, bool door = false)
 {
     std::vector<std::string> rows(12, std::string(30, '.'));
     for (int r = ground; r < 12; ++r)
         rows[r] = std::string(30, '#');
     rows[ground - 1][1] = 'S';
+    if (door) {
+        rows[ground - 2].replace(26, 2, "DE");
+        rows[ground - 1].replace(26, 2, "FG");
+    }
     return EncodeRows(rows);
 }
 
@@ -330,6 +335,15 @@ TEST(StageChecker, FinishCountsTheFramesTheHeroSpendsAboveTheScreen)
     EXPECT_LT(high, 100);
     // Rising 50 pixels from row 3, he peaks 2 pixels above the edge: still in sight.
     EXPECT_EQ(CheckFinish(FlatStage(4), 1, script).outOfSight, 0);
+
+    // A run that finishes fails when the hero leaves the screen on the way, at the jump's line.
+    ASSERT_TRUE(ReadFinishScript("181 -\n24 J\n120 -\n300 R\n", script, error)) << error;
+    const FinishCheck low = CheckFinish(FlatStage(4, true), 1, script);
+    EXPECT_TRUE(low.ok) << low.what;
+    const FinishCheck unseen = CheckFinish(FlatStage(2, true), 1, script);
+    EXPECT_FALSE(unseen.ok);
+    EXPECT_EQ(unseen.line, 2);
+    EXPECT_NE(unseen.what.find("[out-of-sight]"), std::string::npos) << unseen.what;
 }
 
 // A crate before a wall (columns 18 to 21) on open ground; the door stands beyond the wall.

@@ -1,6 +1,7 @@
 // Finishing, waiting and shifted runs of a stage on the headless stage player.
 #include "stage_runs.h"
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -51,11 +52,38 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
 {
     FinishCheck c;
     StartSimStage(map, stage);
+    // Each stretch out of sight as "frames F1-F2 over columns C1-C2", for the message.
+    int firstUnseenLine = 0;
+    std::string stretches;
+    long stretchStart = -1, lastUnseen = -2;
+    int fromColumn = 0, toColumn = 0;
+    auto closeStretch = [&] {
+        if (stretchStart < 0)
+            return;
+        stretches += (stretches.empty() ? "" : ", ") + std::string("frames ") + std::to_string(stretchStart) + "-" +
+                     std::to_string(lastUnseen) + " over columns " + std::to_string(fromColumn) + "-" +
+                     std::to_string(toColumn);
+        stretchStart = -1;
+    };
     for (size_t f = 0; f < script.input.size() && !SimFinished() && !SimFailed(); ++f) {
         StepSimFrame(script.input[f]);
         c.line = script.lineOf[f];
-        c.outOfSight += SimHero().y < -kOutOfSightPixels;
+        if (SimHero().y >= -kOutOfSightPixels)
+            continue;
+        if (c.outOfSight++ == 0)
+            firstUnseenLine = c.line;
+        const long frame = SimFrames();
+        const int column = SimHero().x / kCellSize;
+        if (frame != lastUnseen + 1) {
+            closeStretch();
+            stretchStart = frame;
+            fromColumn = toColumn = column;
+        }
+        fromColumn = std::min(fromColumn, column);
+        toColumn = std::max(toColumn, column);
+        lastUnseen = frame;
     }
+    closeStretch();
     c.frames = SimFrames();
     const Player& p = SimHero();
     const std::string where =
@@ -69,7 +97,11 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
     else if (c.frames > kMaxFinishFrames)
         c.what =
             "the finish takes " + std::to_string(c.frames) + " frames, more than " + std::to_string(kMaxFinishFrames);
-    else
+    else if (c.outOfSight > 0) {
+        c.line = firstUnseenLine;
+        c.what = "the hero is above the top of the screen, where the player cannot see him, for " +
+                 std::to_string(c.outOfSight) + " frames (" + stretches + ") [out-of-sight]";
+    } else
         c.ok = true;
     return c;
 }

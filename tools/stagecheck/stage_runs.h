@@ -24,8 +24,9 @@ constexpr long kSafeWaitFrames = 600;
 // Frames of the intro phase at the start of every attempt.
 constexpr long kIntroFrames = 181;
 
-// How the finishing script played: ok when it reached the exit with every
-// ring, alive, within kMaxFinishFrames; otherwise line and what describe the failure.
+// How the finishing script played: ok when it reached the exit with every ring, alive, within
+// kMaxFinishFrames, never more than kOutOfSightPixels above the screen; otherwise line and what
+// describe the failure (for a hero out of sight, the line where he first rises out of it).
 struct FinishCheck {
     bool ok = false;
     long frames = 0;

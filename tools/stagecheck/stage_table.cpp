@@ -78,7 +78,7 @@ std::string FormatStagesFile(const std::vector<StageRow>& rows, int placesPerVar
            "- Out of sight: frames of that run in which the hero is more than " +
            std::to_string(kOutOfSightPixels) +
            " pixels above the top of the\n"
-           "  screen (the playfield's top row), where the player cannot see him; it should be 0.\n"
+           "  screen (the playfield's top row), where the player cannot see him; the build fails on any.\n"
            "- Shifted runs finishing: variants of the finishing script in which the input changes at " +
            std::to_string(placesPerVariant) +
            " random\n"
