@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "map_text.h"
+#include "platform/input.h"
 #include "stage_reach.h"
 #include "stage_rules.h"
 #include "stage_runs.h"
@@ -269,6 +270,34 @@ TEST(StageChecker, SearchFindsTheWalledPitUnderTheBridge)
     EXPECT_FALSE(stepped.budgetSpent);
     EXPECT_TRUE(stepped.deadEnds.empty());
     EXPECT_GT(stepped.places, 10);
+}
+
+TEST(StageChecker, SearchStartsFromEveryRunAndTrustsOnlyFinishedOnes)
+{
+    // Both runs take a step and stand still a while, then walk on. The long one walks over the
+    // bridge to the door. The short one stops on the bridge, falls into the walled pit and
+    // rests on its floor with a view of its own: the places it adds lead nowhere, so they are
+    // more dead ends, not ways out.
+    const auto walk = [](int frames) {
+        std::vector<uint32_t> run(kIntroFrames + 10, 0);
+        run.insert(run.end(), 8, kButtonRight);
+        run.insert(run.end(), 60, 0);
+        run.insert(run.end(), frames, kButtonRight);
+        run.insert(run.end(), 300, 0);
+        return run;
+    };
+    const std::vector<uint8_t> map = SearchStage({"#cccc##", "#....##", "#....##", "#....##", "#....##"});
+    const ReachReport through = SearchStandingPlaces(map, 1, {walk(400)});
+    const ReachReport fallen = SearchStandingPlaces(map, 1, {walk(400), walk(96)});
+    EXPECT_TRUE(fallen.doorReached);
+    EXPECT_GT(through.finishRests, 0);
+    EXPECT_GT(fallen.places, through.places);
+    ASSERT_GT(fallen.deadEnds.size(), through.deadEnds.size());
+    for (const StandPlace& p : fallen.deadEnds) {
+        EXPECT_GE(p.x, 13 * 16 - 8) << p.x;
+        EXPECT_LE(p.x, 16 * 16 + 8) << p.x;
+        EXPECT_EQ(p.y, 10 * 16) << p.x;
+    }
 }
 
 // High ground with a shaft at column 12 too deep to jump out of; FLOOR at its bottom (row

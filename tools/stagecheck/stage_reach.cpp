@@ -260,7 +260,8 @@ Outcome PlayMove(const Move& m, long& frames)
 
 } // namespace
 
-ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& finish)
+ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage,
+                                 const std::vector<std::vector<uint32_t>>& runs)
 {
     ReachReport report;
     StartSimStage(map, stage);
@@ -299,14 +300,16 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
     };
     addNode();
 
-    // Every place the finishing run rests on is reachable, and the run goes on from it to the
-    // door: the search starts from those as well, knowing they are ways out.
-    if (!finish.empty()) {
+    // Every place a run rests on is reachable, and the search starts from it too: play wanders
+    // off the script (a jump a frame late, a lift caught on another trip), so runs shifted from
+    // the finishing script show places the moves alone may not reach. The places of a run that
+    // ends in the door are known to lead on to it.
+    for (size_t r = 0; r < runs.size(); ++r) {
         StartSimStage(map, stage);
         std::vector<int> onRun;
         bool wasAtRest = false;
         int lastY = 0;
-        for (uint32_t buttons : finish) {
+        for (uint32_t buttons : runs[r]) {
             StepSimFrame(buttons);
             if (SimFinished() || SimFailed())
                 break;
@@ -323,8 +326,9 @@ ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, con
         }
         for (long f = 0; f < kSettleFrames && !SimFinished() && !SimFailed(); ++f)
             StepSimFrame(0);
-        report.finishRests = static_cast<int>(onRun.size());
-        if (SimFinished())
+        if (r == 0)
+            report.finishRests = static_cast<int>(onRun.size());
+        if (SimFinished() && !SimFailed())
             for (int n : onRun)
                 nodes[n].way = true;
     }

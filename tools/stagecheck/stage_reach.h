@@ -18,12 +18,13 @@ struct ReachReport {
     long frames = 0; // frames the search played
     bool doorReached = false;
     bool budgetSpent = false; // the place budget ran out before the search did
-    int finishRests = 0;      // resting moments of the finishing run the search started from
+    int finishRests = 0;      // resting moments of the first run (the finishing script) the search started from
     std::vector<StandPlace> deadEnds;
 };
 
-// Searches stage (1..10) from its start, and from every place the finishing run (input per
-// frame, may be empty) rests on, which counts as a way out when the run ends in the door.
+// Searches stage (1..10) from its start, and from every place each run (input per frame:
+// the finishing script and variants of it) rests on, which counts as a way out when that
+// run ends in the door.
 // From every standing place reached it plays each move of a fixed set (short walks, jumps
 // of several lengths, waits before them, waits for a near lift to come level with the
 // hero, above or below him) on the headless stage player, lets the hero come to rest, and
@@ -32,4 +33,5 @@ struct ReachReport {
 // the view (which only moves right), the blocking and deadly cells near him and where
 // every crate is. Runs once per place and move, so a stage takes seconds.
 // The time limit is set aside: a place the clock would end is not a way out.
-ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& finish = {});
+ReachReport SearchStandingPlaces(const std::vector<uint8_t>& map, int stage,
+                                 const std::vector<std::vector<uint32_t>>& runs = {});

@@ -115,16 +115,16 @@ std::string CheckSafeStart(const std::vector<uint8_t>& map, int stage)
            o.status + "\")";
 }
 
-Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, int variants,
-                           int places, uint32_t seed)
+std::vector<std::vector<uint32_t>> ShiftedScripts(const std::vector<uint32_t>& input, int variants, int places,
+                                                  uint32_t seed)
 {
     std::vector<size_t> changes;
     for (size_t i = kIntroFrames + 1; i < input.size(); ++i)
         if (input[i] != input[i - 1])
             changes.push_back(i);
-    Tolerance t;
+    std::vector<std::vector<uint32_t>> out;
     if (changes.empty())
-        return t;
+        return out;
     std::mt19937 random(seed);
     for (int v = 0; v < variants; ++v) {
         std::vector<uint32_t> shifted = input;
@@ -141,8 +141,17 @@ Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std
                     shifted[k] = input[at];
         }
         shifted.insert(shifted.end(), kVariantTail, shifted.back());
+        out.push_back(std::move(shifted));
+    }
+    return out;
+}
+
+Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<std::vector<uint32_t>>& runs)
+{
+    Tolerance t;
+    for (const std::vector<uint32_t>& run : runs) {
         ++t.tried;
-        if (Finished(PlaySimRun(map, stage, shifted, 0)))
+        if (Finished(PlaySimRun(map, stage, run, 0)))
             ++t.kept;
     }
     return t;

@@ -44,7 +44,10 @@ struct Tolerance {
     int kept = 0;
     int tried = 0;
 };
-// Each variant moves the input changes at `places` random places (after the
-// intro) one or two frames earlier or later; the random sequence is fixed by seed.
-Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<uint32_t>& input, int variants,
-                           int places, uint32_t seed);
+// Variants of a finishing script, each moving the input changes at `places` random places
+// (after the intro) one or two frames earlier or later and holding its last buttons a while
+// longer; the random sequence is fixed by seed.
+std::vector<std::vector<uint32_t>> ShiftedScripts(const std::vector<uint32_t>& input, int variants, int places,
+                                                  uint32_t seed);
+// How many of the runs finish with every ring and no death.
+Tolerance MeasureTolerance(const std::vector<uint8_t>& map, int stage, const std::vector<std::vector<uint32_t>>& runs);

@@ -94,9 +94,9 @@ std::string TuneTitle(const fs::path& musicDir, int n)
 
 // Reports the places the hero can reach but never leave, one problem per run of them along a row.
 void CheckDeadEnds(const fs::path& mapPath, const std::vector<uint8_t>& bytes, int n,
-                   const std::vector<int>& topRowLines, const std::vector<uint32_t>& finish)
+                   const std::vector<int>& topRowLines, const std::vector<std::vector<uint32_t>>& runs)
 {
-    const ReachReport reach = SearchStandingPlaces(bytes, n, finish);
+    const ReachReport reach = SearchStandingPlaces(bytes, n, runs);
     const auto flag = [&](int line, const std::string& what) {
         Problem(mapPath, line, what + " [dead-end]");
     };
@@ -178,8 +178,13 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
         CheckDeadEnds(mapPath, bytes, n, topRowLines, {});
         return true;
     }
-    // The places the finishing run rests on are searched from and known to lead on.
-    CheckDeadEnds(mapPath, bytes, n, topRowLines, script.input);
+    // The places the finishing run and its shifted variants rest on are searched from, and
+    // those of a run that ends in the door are known to lead on.
+    std::vector<std::vector<uint32_t>> runs =
+        ShiftedScripts(script.input, kVariants, kPlacesPerVariant, kSeedBase + n);
+    row.tolerance = MeasureTolerance(bytes, n, runs);
+    runs.insert(runs.begin(), script.input);
+    CheckDeadEnds(mapPath, bytes, n, topRowLines, runs);
     const FinishCheck finish = CheckFinish(bytes, n, script);
     if (!finish.ok)
         Problem(scriptPath, finish.line, finish.what);
@@ -187,7 +192,6 @@ bool CheckOne(const fs::path& mapDir, int n, StageRow& row)
     row.outOfSight = finish.outOfSight;
     for (size_t f = 1; f < script.input.size(); ++f)
         row.jumps += (script.input[f] & kJumpButtons) && !(script.input[f - 1] & kJumpButtons);
-    row.tolerance = MeasureTolerance(bytes, n, script.input, kVariants, kPlacesPerVariant, kSeedBase + n);
     return true;
 }
 
