@@ -30,6 +30,8 @@ Mix_Chunk* soundChunks[kSoundCount] = {};
 // data padded to an even length.
 constexpr size_t kRiffHeaderSize = 12;
 constexpr size_t kChunkHeaderSize = 8;
+// The "WAVE" form id that follows "RIFF" and its size.
+constexpr size_t kFormIdSize = 4;
 
 uint32_t Le32(const uint8_t* p)
 {
@@ -40,11 +42,17 @@ uint32_t Le32(const uint8_t* p)
 
 bool WavChunkSizesFit(const uint8_t* data, size_t size)
 {
-    if (size < kRiffHeaderSize || std::memcmp(data, "RIFF", 4) != 0)
+    size_t pos = 0;
+    if (size >= kRiffHeaderSize && std::memcmp(data, "RIFF", 4) == 0) {
+        if (Le32(data + 4) > size - kChunkHeaderSize)
+            return false;
+        pos = kRiffHeaderSize;
+    } else if (size >= kFormIdSize && std::memcmp(data, "WAVE", 4) == 0) {
+        // SDL also decodes a file whose RIFF header is missing, from its chunks on.
+        pos = kFormIdSize;
+    } else {
         return true;
-    if (Le32(data + 4) > size - kChunkHeaderSize)
-        return false;
-    size_t pos = kRiffHeaderSize;
+    }
     while (size - pos >= kChunkHeaderSize) {
         const uint32_t chunkSize = Le32(data + pos + 4);
         if (chunkSize > size - pos - kChunkHeaderSize)

@@ -17,7 +17,8 @@ void LoadSoundEffects();
 
 // True when no chunk of a WAV file claims more bytes than follow it. SDL
 // allocates what a chunk claims before reading it, so a damaged size would cost
-// gigabytes; bytes that are no RIFF file at all are left for SDL to refuse.
+// gigabytes. Chunks are checked after a "RIFF" header or, as SDL also reads
+// them, right after a bare "WAVE" id; other bytes are left for SDL to refuse.
 bool WavChunkSizesFit(const uint8_t* data, size_t size);
 
 // Decodes WAV bytes that passed WavChunkSizesFit into a mixer chunk in the
