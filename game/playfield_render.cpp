@@ -2,6 +2,7 @@
 #include "game/playfield_render.h"
 
 #include "assets/front_end_images.h"
+#include "game/back_wall_recess.h"
 #include "core/messages.h"
 #include "core/stages.h"
 #include "game/game_state.h"
@@ -101,6 +102,24 @@ void DrawBackground()
     for (int x = -sourceColumn; x < kScreenWidth; x += width)
         BlitAt(BackImage, x, 0, screenSurface);
     FillRect(screenSurface, 0, kStageHeight, kScreenWidth, kScreenHeight - kStageHeight, ColorBlack);
+}
+
+// Under a ceiling, openings and emptied item cells show the wall they are set in, darkened into a
+// recess, rather than the night sky.
+void DrawRecesses()
+{
+    const int firstColumn = world.cameraX >> kCellShift;
+    for (int c = 0; c < kViewColumns; ++c) {
+        const int column = firstColumn + c;
+        const int x = column * kCellSize - world.cameraX;
+        for (int row = 0; row < kRows; ++row) {
+            const TileCode wall = RecessWallAt(levelMap.live.data(), levelMap.columns, column, row);
+            if (wall == tile::None || !InClippedWindow(x, row * kCellSize))
+                continue;
+            DrawTileAt(static_cast<int>(wall), x, row * kCellSize);
+            ShadeCell(screenSurface, x, row * kCellSize);
+        }
+    }
 }
 
 void DrawBar(int labelY, int text, int barY, int filled, uint32_t full, uint32_t used)
@@ -292,6 +311,7 @@ void DrawPlayfield(int frame, const Player& player)
     if (frameClock.skipDraw)
         return;
     DrawBackground();
+    DrawRecesses();
     if (game.stage > 0)
         DrawBars();
     DrawLayer(frame, 0);

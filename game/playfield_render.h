@@ -1,4 +1,4 @@
-// Drawing one frame of a stage: background, both tile layers, everything that moves, HUD and texts.
+// Drawing one frame of a stage: background, recesses under ceilings, both tile layers, everything that moves, HUD and texts.
 #pragma once
 
 struct Player;

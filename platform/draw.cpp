@@ -9,6 +9,7 @@
 Font smallFont = nullptr;
 Font bigFont = nullptr;
 SDL_Surface* dimOverlay = nullptr;
+SDL_Surface* recessOverlay = nullptr;
 SDL_Surface* tileImages[kTileCodeCount] = {};
 SDL_Surface* waterFrames[4][2] = {};
 
@@ -16,6 +17,8 @@ namespace {
 
 // The overlay darkens to half brightness.
 constexpr Uint8 kDimAlpha = 128;
+// A recess is darker than the back wall round it, yet its texture still shows.
+constexpr Uint8 kRecessAlpha = 112;
 
 DrawListener drawListener = nullptr;
 
@@ -104,12 +107,22 @@ void CreateDimOverlay()
     dimOverlay = CreateSurface(kScreenWidth, kStageHeight, false);
     if (dimOverlay)
         SDL_SetAlpha(dimOverlay, SDL_SRCALPHA, kDimAlpha);
+    recessOverlay = CreateSurface(kCellSize, kCellSize, false);
+    if (recessOverlay)
+        SDL_SetAlpha(recessOverlay, SDL_SRCALPHA, kRecessAlpha);
 }
 
 void DimScreen()
 {
     NotifyDraw(screenSurface, {"dim"});
     BlitAt(dimOverlay, 0, 0, screenSurface);
+}
+
+void ShadeCell(SDL_Surface* destination, int x, int y)
+{
+    NotifyDraw(destination, {"dim", {x, y, kCellSize, kCellSize}});
+    if (recessOverlay)
+        BlitAt(recessOverlay, x, y, destination);
 }
 
 void SetColourKey(SDL_Surface* surface, int r, int g, int b)

@@ -13,6 +13,7 @@ using Font = SDL_Surface**;
 extern Font smallFont;          // 8x8 glyphs, from "font"
 extern Font bigFont;            // 16x16 glyphs, from "fontbig"
 extern SDL_Surface* dimOverlay; // 320x192 black, alpha 128
+extern SDL_Surface* recessOverlay; // 16x16 black, alpha 112: one cell darkened into a recess
 extern SDL_Surface* tileImages[kTileCodeCount];
 extern SDL_Surface* waterFrames[4][2]; // four phases of the water surface pair 0xA0, 0xA1
 
@@ -32,11 +33,15 @@ void FreeSurface(SDL_Surface* surface);
 int SurfaceWidth(const SDL_Surface* surface);
 int SurfaceHeight(const SDL_Surface* surface);
 
-// Makes dimOverlay: 320x192, screen format, black, per-surface alpha 128.
+// Makes dimOverlay (320x192, screen format, black, per-surface alpha 128) and recessOverlay.
 void CreateDimOverlay();
 
 // Darkens the playfield (top 320x192) of screenSurface to half brightness.
 void DimScreen();
+
+// Darkens the 16x16 cell at (x, y) of destination a little under half brightness, the shade of
+// a recess in a back wall; nothing happens before CreateDimOverlay.
+void ShadeCell(SDL_Surface* destination, int x, int y);
 
 // Makes (r, g, b) transparent; 16-bit surfaces without that colour get no key at all.
 void SetColourKey(SDL_Surface* surface, int r, int g, int b);

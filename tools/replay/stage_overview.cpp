@@ -3,7 +3,10 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "assets/front_end_images.h"
+#include "game/back_wall_recess.h"
 #include "platform/draw.h"
 #include "world/level_map.h"
 #include "world/map_format.h"
@@ -42,6 +45,15 @@ bool SaveStageOverview(const uint8_t* map, size_t size, const char* path)
             BlitAt(BackImage, x, 0, picture);
     }
     const uint8_t* cells = map + kMapHeaderSize;
+    // Recesses under a ceiling, as the playfield draws them over the background.
+    const std::vector<TileCode> grid(cells, cells + static_cast<size_t>(columns) * kRows);
+    for (int i = 0; i < columns * kRows; ++i) {
+        const TileCode wall = RecessWallAt(grid.data(), columns, i / kRows, i % kRows);
+        if (wall == tile::None)
+            continue;
+        BlitAt(tileImages[wall], (i / kRows) * kCellSize, (i % kRows) * kCellSize, picture);
+        ShadeCell(picture, (i / kRows) * kCellSize, (i % kRows) * kCellSize);
+    }
     for (int layer = 0; layer <= 1; ++layer) {
         for (int i = 0; i < columns * kRows; ++i) {
             const uint32_t code = cells[i];
