@@ -1,14 +1,12 @@
-// Finding the back wall behind a cell under a ceiling.
+// Finding the openings under a ceiling that read as recesses in a back wall.
 #include "game/back_wall_recess.h"
+
+#include <cstddef>
+#include <utility>
 
 #include "world/level_map.h"
 
 namespace {
-
-// How far along a row or a column a cell looks for the wall it is set in, in cells: far enough
-// to fill a three-cell window from its frame, short enough that an overhang in the open air,
-// away from any wall, keeps the sky.
-constexpr int kRecessReach = 4;
 
 struct WallPiece {
     TileCode code;
@@ -27,14 +25,11 @@ constexpr WallPiece kWallPieces[] = {
     {0xB3, 0x32},                                                         // window
 };
 
-TileCode CellOf(const TileCode* cells, int columns, int column, int row)
-{
-    if (column < 0 || column >= columns || row < 0 || row >= kRows)
-        return tile::None;
-    return cells[column * kRows + row];
-}
+// The four plain walls, in the order their borders are counted.
+constexpr TileCode kPlainWalls[] = {0x2D, 0x2E, 0x31, 0x32};
+constexpr int kPlainWallCount = 4;
 
-bool BlocksAsCeiling(TileCode code)
+bool Blocks(TileCode code)
 {
     const TileKind kind = KindOf(code);
     return kind == Solid || kind == Pushable;
@@ -51,24 +46,49 @@ TileCode BackWallOf(TileCode code)
     return tile::None;
 }
 
-TileCode RecessWallAt(const TileCode* cells, int columns, int column, int row)
+void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& walls)
 {
-    if (column < 0 || column >= columns || row < 0 || row >= kRows)
-        return tile::None;
-    if (!BlocksAsCeiling(CellOf(cells, columns, column, 0)) || BackWallOf(CellOf(cells, columns, column, row)) != tile::None)
-        return tile::None;
-    // Along the row first: a window or an alcove is framed by the wall beside it.
-    for (int d = 1; d <= kRecessReach; ++d) {
-        if (TileCode wall = BackWallOf(CellOf(cells, columns, column - d, row)))
-            return wall;
-        if (TileCode wall = BackWallOf(CellOf(cells, columns, column + d, row)))
-            return wall;
+    const int count = columns > 0 ? columns * kRows : 0;
+    walls.assign(static_cast<std::size_t>(count), tile::None);
+    auto inOpening = [&](int i) { return !Blocks(cells[i]) && BackWallOf(cells[i]) == tile::None; };
+    std::vector<char> seen(static_cast<std::size_t>(count), 0);
+    std::vector<int> region, todo;
+    for (int start = 0; start < count; ++start) {
+        if (seen[start] || !inOpening(start))
+            continue;
+        region.clear();
+        todo.assign(1, start);
+        seen[start] = 1;
+        bool open = false;
+        int borders[kPlainWallCount] = {};
+        while (!todo.empty()) {
+            const int i = todo.back();
+            todo.pop_back();
+            region.push_back(i);
+            const int c = i / kRows, r = i % kRows;
+            open = open || !Blocks(cells[c * kRows]);
+            const std::pair<int, int> sides[] = {{c, r - 1}, {c, r + 1}, {c - 1, r}, {c + 1, r}};
+            for (auto [nc, nr] : sides) {
+                if (nc < 0 || nc >= columns || nr < 0 || nr >= kRows)
+                    continue;
+                const int n = nc * kRows + nr;
+                if (const TileCode wall = BackWallOf(cells[n])) {
+                    for (int w = 0; w < kPlainWallCount; ++w)
+                        borders[w] += kPlainWalls[w] == wall;
+                } else if (!seen[n] && inOpening(n)) {
+                    seen[n] = 1;
+                    todo.push_back(n);
+                }
+            }
+        }
+        if (open || static_cast<int>(region.size()) > kMaxRecessCells)
+            continue;
+        int best = 0;
+        for (int w = 1; w < kPlainWallCount; ++w)
+            best = borders[w] > borders[best] ? w : best;
+        if (borders[best] == 0)
+            continue;
+        for (int i : region)
+            walls[i] = kPlainWalls[best];
     }
-    for (int d = 1; d <= kRecessReach; ++d) {
-        if (TileCode wall = BackWallOf(CellOf(cells, columns, column, row - d)))
-            return wall;
-        if (TileCode wall = BackWallOf(CellOf(cells, columns, column, row + d)))
-            return wall;
-    }
-    return tile::None;
 }

@@ -1,15 +1,22 @@
-// Which back wall shows, darkened, behind a cell under a ceiling, so that openings and emptied item cells read as recesses.
+// Which openings under a ceiling show their back wall darkened into a recess instead of the night sky.
 #pragma once
 
+#include <vector>
+
 #include "world/tile_codes.h"
+
+// Most cells an opening may have and still be drawn as a recess: sockets, niches and alcoves are
+// smaller; a window as large as a valley or a hall's open side keeps the sky.
+constexpr int kMaxRecessCells = 40;
 
 // The plain back wall (castle 0x2D, cave 0x2E, temple 0x31, ice 0x32) a code is painted on:
 // the wall itself, one of its four edge pieces or a decoration on it; tile::None for any other code.
 TileCode BackWallOf(TileCode code);
 
-// The back wall to draw darkened behind cell (column, row) of a column-major grid of `columns`
-// columns of kRows cells, or tile::None where the night sky belongs. A cell gets one when its
-// column's top row is solid (the cell is under a ceiling), it is no back-wall piece itself, and a
-// back-wall piece lies within four cells along its row or, failing that, its column; the nearest
-// one wins (left before right, above before below). Cells outside the grid get none.
-TileCode RecessWallAt(const TileCode* cells, int columns, int column, int row);
+// Fills walls (resized to the grid) with the back wall to draw darkened behind each cell of a
+// column-major grid of `columns` columns of kRows cells, tile::None where the background shows.
+// An opening is a stretch of cells, joined side to side, that are neither solid nor pushable nor
+// back-wall pieces. An opening that lies wholly under a ceiling (in columns whose top row is
+// solid), has at most kMaxRecessCells cells and borders a back-wall piece is a recess: all its
+// cells get the plain wall that borders it most often (on a tie the lowest code).
+void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& walls);

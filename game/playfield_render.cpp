@@ -1,6 +1,8 @@
 // The playfield renderer: parallax background, HUD bars, the grid layers, lifts, actors, effects, hero, texts.
 #include "game/playfield_render.h"
 
+#include <vector>
+
 #include "assets/front_end_images.h"
 #include "game/back_wall_recess.h"
 #include "core/messages.h"
@@ -104,16 +106,20 @@ void DrawBackground()
     FillRect(screenSurface, 0, kStageHeight, kScreenWidth, kScreenHeight - kStageHeight, ColorBlack);
 }
 
-// Under a ceiling, openings and emptied item cells show the wall they are set in, darkened into a
-// recess, rather than the night sky.
+// Under a ceiling, sockets, niches and emptied item cells show the wall they are set in, darkened
+// into a recess, rather than the night sky. Found afresh every frame, since bricks and crates go.
 void DrawRecesses()
 {
+    static std::vector<TileCode> walls;
+    FindRecesses(levelMap.live.data(), levelMap.columns, walls);
     const int firstColumn = world.cameraX >> kCellShift;
     for (int c = 0; c < kViewColumns; ++c) {
         const int column = firstColumn + c;
+        if (column < 0 || column >= levelMap.columns)
+            continue;
         const int x = column * kCellSize - world.cameraX;
         for (int row = 0; row < kRows; ++row) {
-            const TileCode wall = RecessWallAt(levelMap.live.data(), levelMap.columns, column, row);
+            const TileCode wall = walls[column * kRows + row];
             if (wall == tile::None || !InClippedWindow(x, row * kCellSize))
                 continue;
             DrawTileAt(static_cast<int>(wall), x, row * kCellSize);

@@ -1,4 +1,4 @@
-// The recesses under a ceiling: which cells show a darkened back wall instead of the night sky,
+// The recesses under a ceiling: which openings show a darkened back wall instead of the night sky,
 // and which wall; and that the playfield draws one behind a ring set in a cave wall.
 #include <gtest/gtest.h>
 
@@ -25,13 +25,13 @@ constexpr TileCode kCave = 0x2E;   // cave back wall
 constexpr TileCode kCastle = 0x2D; // castle back wall
 constexpr TileCode kIce = 0x32;    // ice back wall
 
-// A column-major grid from rows written top first, one character a cell:
-// '#' rock, 'c' cave wall, 'k' castle wall, 'i' ice wall, 'e' a cave edge piece
-// (edge at left), 't' a castle wall with a torch, 'o' a ring, anything else empty.
+// A column-major grid from rows written top first, one character a cell, rock below the rows
+// given: '#' rock, 'c' cave wall, 'k' castle wall, 'i' ice wall, 'e' a cave edge piece (edge at
+// left), 't' a castle wall with a torch, 'o' a ring, anything else empty.
 std::vector<TileCode> Grid(const std::vector<std::string>& rows)
 {
     const int columns = static_cast<int>(rows[0].size());
-    std::vector<TileCode> cells(static_cast<size_t>(columns) * kRows, tile::None);
+    std::vector<TileCode> cells(static_cast<size_t>(columns) * kRows, kRock);
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         for (int c = 0; c < columns; ++c) {
             TileCode code = tile::None;
@@ -50,6 +50,17 @@ std::vector<TileCode> Grid(const std::vector<std::string>& rows)
     return cells;
 }
 
+// An opening of rows 1 to `height` of a four-column room walled with cave wall, and one more
+// empty cell below its second column when `nook`.
+std::vector<std::string> Room(int height, bool nook)
+{
+    std::vector<std::string> rows{"######"};
+    for (int r = 0; r < height; ++r)
+        rows.push_back("c....c");
+    rows.push_back(nook ? "#.####" : "######");
+    return rows;
+}
+
 TEST(BackWallRecess, EveryPieceNamesThePlainWallItIsPaintedOn)
 {
     const std::pair<TileCode, TileCode> pieces[] = {
@@ -61,8 +72,9 @@ TEST(BackWallRecess, EveryPieceNamesThePlainWallItIsPaintedOn)
         EXPECT_EQ(BackWallOf(code), wall) << "code " << code;
 }
 
-TEST(BackWallRecess, CellsUnderACeilingTakeTheNearestWall)
+TEST(BackWallRecess, SmallOpeningsUnderACeilingTakeTheWallRoundThem)
 {
+    static_assert(kMaxRecessCells == 40, "the room cases below hold 40 and 41 cells");
     struct Case {
         const char* what;
         std::vector<std::string> rows;
@@ -72,26 +84,34 @@ TEST(BackWallRecess, CellsUnderACeilingTakeTheNearestWall)
     const Case cases[] = {
         {"a ring in a cave wall", {"#######", "ccc.ccc", "ccocccc"}, 2, 2, kCave},
         {"an empty socket framed by an edge piece", {"#######", "cce.ccc"}, 3, 1, kCave},
-        {"the middle of a wide window", {"#########", "c.......c"}, 4, 1, kCave},
-        {"no ceiling over the column", {"###.###", "ccc.ccc"}, 3, 1, tile::None},
-        {"a gap in the ceiling next door changes nothing", {"##.####", "ccc.ccc"}, 3, 1, kCave},
-        {"a back-wall piece needs no recess", {"#######", "ccctccc"}, 3, 1, tile::None},
-        {"four cells from the wall", {"######", "c....."}, 4, 1, kCave},
-        {"five cells from the wall keeps the sky", {"######", "c....."}, 5, 1, tile::None},
-        {"the nearer wall wins", {"######", "k...i."}, 3, 1, kIce},
-        {"left before right at equal distance", {"#####", "k...i"}, 2, 1, kCastle},
-        {"the row before the column", {"#####", ".....", "k.o..", "..k.."}, 2, 2, kCastle},
-        {"the column when the row has none", {"#####", "..i..", "..o..", "..k.."}, 2, 2, kIce},
-        {"above before below", {"#####", "..k..", ".....", "..i.."}, 2, 2, kCastle},
-        {"left of the grid", {"###", "c.."}, -1, 1, tile::None},
-        {"right of the grid", {"###", "..c"}, 3, 1, tile::None},
-        {"below the grid", {"###", "ccc"}, 1, kRows, tile::None},
+        {"an opening up to the open air", {"###.###", "ccc.ccc"}, 3, 1, tile::None},
+        {"a gap in the ceiling elsewhere", {"#.#####", "c.ccc.c"}, 5, 1, kCave},
+        {"a back-wall piece itself", {"#######", "ccctccc"}, 3, 1, tile::None},
+        {"a solid cell", {"#######", "ccc.ccc"}, 3, 2, tile::None},
+        {"an opening with no back wall round it", {"#####", "#...#"}, 2, 1, tile::None},
+        {"the largest recess", Room(10, false), 2, 5, kCave},
+        {"one cell more keeps the sky", Room(10, true), 2, 5, tile::None},
+        {"the wall bordering it most", {"#####", "k..ik", "k...k"}, 2, 1, kCastle},
+        {"the lower code on a tie", {"####", "i..k"}, 1, 1, kCastle},
+        {"a crate parts two openings", {"######", "k.[..i"}, 3, 1, kIce},
     };
     for (const Case& c : cases) {
-        const std::vector<TileCode> cells = Grid(c.rows);
+        std::vector<TileCode> cells = Grid(c.rows);
         const int columns = static_cast<int>(c.rows[0].size());
-        EXPECT_EQ(RecessWallAt(cells.data(), columns, c.column, c.row), c.wall) << c.what;
+        for (int col = 0; col < columns; ++col) {
+            for (int r = 0; r < static_cast<int>(c.rows.size()); ++r) {
+                if (c.rows[r][col] == '[')
+                    cells[col * kRows + r] = tile::PushBlock;
+            }
+        }
+        std::vector<TileCode> walls;
+        FindRecesses(cells.data(), columns, walls);
+        ASSERT_EQ(walls.size(), cells.size()) << c.what;
+        EXPECT_EQ(walls[c.column * kRows + c.row], c.wall) << c.what;
     }
+    std::vector<TileCode> walls{1, 2, 3};
+    FindRecesses(nullptr, 0, walls);
+    EXPECT_TRUE(walls.empty()) << "a stage without columns has no recesses";
 }
 
 TEST(BackWallRecess, ThePlayfieldShadesTheWallBehindARingUnderARockCeiling)
@@ -102,11 +122,11 @@ TEST(BackWallRecess, ThePlayfieldShadesTheWallBehindARingUnderARockCeiling)
     game.stage = 1;
     world = WorldState{};
     ResetRestartPoint();
-    // Twenty columns: rock along the top row, cave wall in row 1 with a ring at column 5,
-    // and column 12 open to the sky above its ring.
+    // Twenty columns of rock, cave wall in row 1 with a ring at column 5, and column 12 open
+    // to the sky above its ring.
     StageMap map;
     map.columns = 20;
-    map.cells.assign(20 * kRows, 0);
+    map.cells.assign(20 * kRows, kRock);
     for (int c = 0; c < 20; ++c) {
         map.cells[c * kRows] = c == 12 ? 0 : kRock;
         map.cells[c * kRows + 1] = c == 5 || c == 12 ? kRing : kCave;

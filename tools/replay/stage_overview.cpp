@@ -47,11 +47,12 @@ bool SaveStageOverview(const uint8_t* map, size_t size, const char* path)
     const uint8_t* cells = map + kMapHeaderSize;
     // Recesses under a ceiling, as the playfield draws them over the background.
     const std::vector<TileCode> grid(cells, cells + static_cast<size_t>(columns) * kRows);
+    std::vector<TileCode> walls;
+    FindRecesses(grid.data(), columns, walls);
     for (int i = 0; i < columns * kRows; ++i) {
-        const TileCode wall = RecessWallAt(grid.data(), columns, i / kRows, i % kRows);
-        if (wall == tile::None)
+        if (walls[i] == tile::None)
             continue;
-        BlitAt(tileImages[wall], (i / kRows) * kCellSize, (i % kRows) * kCellSize, picture);
+        BlitAt(tileImages[walls[i]], (i / kRows) * kCellSize, (i % kRows) * kCellSize, picture);
         ShadeCell(picture, (i / kRows) * kCellSize, (i % kRows) * kCellSize);
     }
     for (int layer = 0; layer <= 1; ++layer) {
