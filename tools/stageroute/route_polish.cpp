@@ -71,6 +71,7 @@ struct Run {
     std::vector<SimSnapshot> before; // before[f]: the state after f frames
     std::vector<uint64_t> key;
     bool finished = false;
+    long outOfSightFrom = -1; // the first state with the hero too far above the screen, or -1
     long frames() const { return static_cast<long>(before.size()) - 1; }
 };
 
@@ -81,6 +82,7 @@ Run PlayRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32
     if (base && from > 0 && from <= base->frames()) {
         run.before.assign(base->before.begin(), base->before.begin() + from);
         run.key.assign(base->key.begin(), base->key.begin() + from);
+        run.outOfSightFrom = base->outOfSightFrom < from ? base->outOfSightFrom : -1;
         RestoreSimSnapshot(base->before[from]);
     } else {
         StartSimStage(map, stage);
@@ -91,6 +93,8 @@ Run PlayRun(const std::vector<uint8_t>& map, int stage, const std::vector<uint32
     for (long f = from;; ++f) {
         run.before.push_back(TakeSimSnapshot(run.before.empty() ? nullptr : &run.before.back()));
         run.key.push_back(LiveKey());
+        if (SimHero().y < -kOutOfSightPixels && run.outOfSightFrom < 0)
+            run.outOfSightFrom = static_cast<long>(run.before.size()) - 1;
         if (SimFinished() || SimFailed() || f >= limit)
             break;
         StepSimFrame(InputAt(input, f));
@@ -231,7 +235,8 @@ ShiftCount PolishInput(const std::vector<uint8_t>& map, int stage, std::vector<u
                 }
                 const long from = std::min(i, i + d);
                 const Run tried = PlayRun(map, stage, moved, &run, from);
-                if (!tried.finished || tried.frames() > maxFrames)
+                // A script the player could not follow on screen is no better, however many shifts it keeps.
+                if (!tried.finished || tried.frames() > maxFrames || (tried.outOfSightFrom >= 0 && run.outOfSightFrom < 0))
                     continue;
                 const Results r = CountAll(tried, moved, &results, from);
                 const ShiftCount c = Tally(r);
