@@ -91,4 +91,25 @@ void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& wal
         for (int i : region)
             walls[i] = kPlainWalls[best];
     }
+    // A see-through block set in a back wall or at a recess's edge (a crumbling floor over a
+    // trench, a ledge, a crate in its socket) shows that wall behind it rather than the sky;
+    // behind an opaque block the wall drawn is hidden anyway. Taken from the openings and the
+    // walls alone, so it never spreads from block to block.
+    const std::vector<TileCode> openings = walls;
+    for (int i = 0; i < count; ++i) {
+        const int c = i / kRows, r = i % kRows;
+        if (!Blocks(cells[i]) || !Blocks(cells[c * kRows]) || BackWallOf(cells[i]) != tile::None)
+            continue;
+        const std::pair<int, int> sides[] = {{c, r - 1}, {c, r + 1}, {c - 1, r}, {c + 1, r}};
+        for (auto [nc, nr] : sides) {
+            if (nc < 0 || nc >= columns || nr < 0 || nr >= kRows)
+                continue;
+            const int n = nc * kRows + nr;
+            const TileCode wall = openings[n] != tile::None ? openings[n] : BackWallOf(cells[n]);
+            if (wall != tile::None) {
+                walls[i] = wall;
+                break;
+            }
+        }
+    }
 }

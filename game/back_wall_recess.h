@@ -18,5 +18,8 @@ TileCode BackWallOf(TileCode code);
 // An opening is a stretch of cells, joined side to side, that are neither solid nor pushable nor
 // back-wall pieces. An opening that lies wholly under a ceiling (in columns whose top row is
 // solid), has at most kMaxRecessCells cells and borders a back-wall piece is a recess: all its
-// cells get the plain wall that borders it most often (on a tie the lowest code).
+// cells get the plain wall that borders it most often (on a tie the lowest code). A solid or
+// pushable cell under a ceiling that is no back-wall piece gets, for whatever of it is
+// see-through, the wall of the first side (above, below, left, then right) that is a recess
+// or a back-wall piece.
 void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& walls);

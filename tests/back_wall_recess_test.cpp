@@ -87,13 +87,19 @@ TEST(BackWallRecess, SmallOpeningsUnderACeilingTakeTheWallRoundThem)
         {"an opening up to the open air", {"###.###", "ccc.ccc"}, 3, 1, tile::None},
         {"a gap in the ceiling elsewhere", {"#.#####", "c.ccc.c"}, 5, 1, kCave},
         {"a back-wall piece itself", {"#######", "ccctccc"}, 3, 1, tile::None},
-        {"a solid cell", {"#######", "ccc.ccc"}, 3, 2, tile::None},
+        {"a block under a recess shows it through", {"#######", "ccc.ccc"}, 3, 2, kCave},
+        {"a block beside an opening to the sky", {"###.###", "###.###"}, 2, 0, tile::None},
+        {"a block away from any wall", {"#######", "#######", "ccc.ccc"}, 0, 0, tile::None},
+        {"a block set in a back wall", {"#####", "k#iii"}, 1, 1, kCastle},
+        {"a block takes its left side before its right", {"#######", "ci#.ccc"}, 2, 1, kIce},
+        {"a block takes a recess above it", {"#######", "ccc.ccc", "ccc#ccc"}, 3, 2, kCave},
         {"an opening with no back wall round it", {"#####", "#...#"}, 2, 1, tile::None},
         {"the largest recess", Room(10, false), 2, 5, kCave},
         {"one cell more keeps the sky", Room(10, true), 2, 5, tile::None},
         {"the wall bordering it most", {"#####", "k..ik", "k...k"}, 2, 1, kCastle},
         {"the lower code on a tie", {"####", "i..k"}, 1, 1, kCastle},
         {"a crate parts two openings", {"######", "k.[..i"}, 3, 1, kIce},
+        {"the crate shows the recess on its left", {"######", "k.[..i"}, 2, 1, kCastle},
     };
     for (const Case& c : cases) {
         std::vector<TileCode> cells = Grid(c.rows);
