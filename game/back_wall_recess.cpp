@@ -113,3 +113,12 @@ void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& wal
         }
     }
 }
+
+bool UnderRecessLintel(const TileCode* cells, int columns, const std::vector<TileCode>& walls, int column, int row)
+{
+    auto recessOpening = [&](int c, int r) {
+        const int i = c * kRows + r;
+        return c >= 0 && c < columns && r >= 0 && r < kRows && walls[i] != tile::None && !Blocks(cells[i]);
+    };
+    return recessOpening(column, row) && !recessOpening(column, row - 1);
+}

@@ -23,3 +23,8 @@ TileCode BackWallOf(TileCode code);
 // see-through, the wall of the first side (above, below, left, then right) that is a recess
 // or a back-wall piece.
 void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& walls);
+
+// True when cell (column, row) is an opening cell of a recess found by FindRecesses (walls as it
+// filled them) whose top is closed: the stage's top or anything but more of the recess above it.
+// The renderer shades such a cell deeper, the shadow under a niche's lintel.
+bool UnderRecessLintel(const TileCode* cells, int columns, const std::vector<TileCode>& walls, int column, int row);

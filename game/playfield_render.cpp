@@ -123,7 +123,8 @@ void DrawRecesses()
             if (wall == tile::None || !InClippedWindow(x, row * kCellSize))
                 continue;
             DrawTileAt(static_cast<int>(wall), x, row * kCellSize);
-            ShadeCell(screenSurface, x, row * kCellSize);
+            ShadeCell(screenSurface, x, row * kCellSize,
+                      UnderRecessLintel(levelMap.live.data(), levelMap.columns, walls, column, row));
         }
     }
 }

@@ -10,6 +10,7 @@ Font smallFont = nullptr;
 Font bigFont = nullptr;
 SDL_Surface* dimOverlay = nullptr;
 SDL_Surface* recessOverlay = nullptr;
+SDL_Surface* recessLintelOverlay = nullptr;
 SDL_Surface* tileImages[kTileCodeCount] = {};
 SDL_Surface* waterFrames[4][2] = {};
 
@@ -19,6 +20,8 @@ namespace {
 constexpr Uint8 kDimAlpha = 128;
 // A recess is darker than the back wall round it, yet its texture still shows.
 constexpr Uint8 kRecessAlpha = 112;
+// Under a lintel the shadow falls off over the top rows of the cell, from the darkest at its top.
+constexpr Uint8 kLintelShadow[] = {224, 200, 176, 156, 140, 126};
 
 DrawListener drawListener = nullptr;
 
@@ -110,6 +113,20 @@ void CreateDimOverlay()
     recessOverlay = CreateSurface(kCellSize, kCellSize, false);
     if (recessOverlay)
         SDL_SetAlpha(recessOverlay, SDL_SRCALPHA, kRecessAlpha);
+    // Black with an alpha of its own in every pixel: a row's alpha is its shadow.
+    recessLintelOverlay = SDL_CreateRGBSurface(SDL_SWSURFACE | SDL_SRCALPHA, kCellSize, kCellSize, 32, 0x00FF0000,
+                                               0x0000FF00, 0x000000FF, 0xFF000000);
+    if (recessLintelOverlay) {
+        SDL_LockSurface(recessLintelOverlay);
+        auto* base = static_cast<Uint8*>(recessLintelOverlay->pixels);
+        for (int y = 0; y < kCellSize; ++y) {
+            const Uint32 alpha = y < static_cast<int>(sizeof kLintelShadow) ? kLintelShadow[y] : kRecessAlpha;
+            auto* row = reinterpret_cast<Uint32*>(base + y * recessLintelOverlay->pitch);
+            for (int x = 0; x < kCellSize; ++x)
+                row[x] = alpha << 24;
+        }
+        SDL_UnlockSurface(recessLintelOverlay);
+    }
 }
 
 void DimScreen()
@@ -118,11 +135,11 @@ void DimScreen()
     BlitAt(dimOverlay, 0, 0, screenSurface);
 }
 
-void ShadeCell(SDL_Surface* destination, int x, int y)
+void ShadeCell(SDL_Surface* destination, int x, int y, bool lintel)
 {
-    NotifyDraw(destination, {"dim", {x, y, kCellSize, kCellSize}});
-    if (recessOverlay)
-        BlitAt(recessOverlay, x, y, destination);
+    NotifyDraw(destination, {"dim", {x, y, kCellSize, kCellSize, lintel ? 1 : 0}});
+    if (SDL_Surface* overlay = lintel ? recessLintelOverlay : recessOverlay)
+        BlitAt(overlay, x, y, destination);
 }
 
 void SetColourKey(SDL_Surface* surface, int r, int g, int b)

@@ -13,7 +13,8 @@ using Font = SDL_Surface**;
 extern Font smallFont;          // 8x8 glyphs, from "font"
 extern Font bigFont;            // 16x16 glyphs, from "fontbig"
 extern SDL_Surface* dimOverlay; // 320x192 black, alpha 128
-extern SDL_Surface* recessOverlay; // 16x16 black, alpha 112: one cell darkened into a recess
+extern SDL_Surface* recessOverlay;       // 16x16 black, alpha 112: one cell darkened into a recess
+extern SDL_Surface* recessLintelOverlay; // the same, darker towards its top: the shadow under a lintel
 extern SDL_Surface* tileImages[kTileCodeCount];
 extern SDL_Surface* waterFrames[4][2]; // four phases of the water surface pair 0xA0, 0xA1
 
@@ -40,8 +41,9 @@ void CreateDimOverlay();
 void DimScreen();
 
 // Darkens the 16x16 cell at (x, y) of destination a little under half brightness, the shade of
-// a recess in a back wall; nothing happens before CreateDimOverlay.
-void ShadeCell(SDL_Surface* destination, int x, int y);
+// a recess in a back wall; `lintel` darkens its top rows further, the shadow under a niche's
+// top. Nothing happens to the picture before CreateDimOverlay.
+void ShadeCell(SDL_Surface* destination, int x, int y, bool lintel);
 
 // Makes (r, g, b) transparent; 16-bit surfaces without that colour get no key at all.
 void SetColourKey(SDL_Surface* surface, int r, int g, int b);

@@ -53,7 +53,8 @@ bool SaveStageOverview(const uint8_t* map, size_t size, const char* path)
         if (walls[i] == tile::None)
             continue;
         BlitAt(tileImages[walls[i]], (i / kRows) * kCellSize, (i % kRows) * kCellSize, picture);
-        ShadeCell(picture, (i / kRows) * kCellSize, (i % kRows) * kCellSize);
+        ShadeCell(picture, (i / kRows) * kCellSize, (i % kRows) * kCellSize,
+                  UnderRecessLintel(grid.data(), columns, walls, i / kRows, i % kRows));
     }
     for (int layer = 0; layer <= 1; ++layer) {
         for (int i = 0; i < columns * kRows; ++i) {
