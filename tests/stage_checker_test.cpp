@@ -16,12 +16,12 @@ namespace {
 // Legend of the test maps: rock, cave back wall and its edge pieces (T top, U bottom, l left,
 // r right), earth, a danger sign, a tuft; scenery: a bush, flowers, a pine's top and trunk, a
 // column's top, shaft and base, a stalactite, a chain, a banner's top and bottom, a torch and
-// the cave wall with mushrooms.
+// the cave wall with mushrooms, a mossy rock ledge.
 const char* const kLegend = "legend R 6f\nlegend V 2e\nlegend T d8\nlegend U d9\nlegend l da\nlegend r db\n"
                             "legend e 17\nlegend ! 3e\nlegend t 51\n"
                             "legend h 53\nlegend f 52\nlegend p 6b\nlegend q 6c\nlegend 7 af\nlegend | b0\n"
                             "legend _ b1\nlegend k 65\nlegend j 93\nlegend y 94\nlegend z 95\nlegend n 9b\n"
-                            "legend m ad\n";
+                            "legend m ad\nlegend L 73\n";
 
 struct RuleCase {
     const char* name;
@@ -180,6 +180,9 @@ const RuleCase kCases[] = {
       std::string(20, 'R'), std::string(20, 'R')},
      0},
     {"stalactite in the air", "floating-decoration", OnGround({"......k.............", kSky, kSky}), 1, 6},
+    // A thin ledge's picture ends above its cell's bottom: what hangs under it shows a gap.
+    {"stalactite under a thin ledge", "floating-decoration",
+     OnGround({".....LLL............", "......k.............", kSky, kSky}), 1, 6},
     {"chain from the top of the stage",
      "floating-decoration",
      {"......j.............", "......j.............", kSky, kSky, kSky, kSky, kSky, kSky, kSky, kSky,

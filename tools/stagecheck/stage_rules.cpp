@@ -364,6 +364,11 @@ struct Checker {
                     } else if (!Firm(c, r - 1) && !RestsOnOwnPiece(*piece, c, r - 1) &&
                                !(r == 0 && piece->fromTopEdge)) {
                         what = "nothing firm above it to hang from; put it under solid ground";
+                    } else if (g.Inside(c, r - 1) && IsLedge(g.At(c, r - 1))) {
+                        // A ledge's picture ends above its cell's bottom, so what hangs under it
+                        // shows a gap of sky.
+                        what = "it hangs under a thin ledge (" + Hex(g.At(c, r - 1)) +
+                               ") and shows a gap; hang it under a full block";
                     }
                     break;
                 case Support::OnWall:
