@@ -29,6 +29,11 @@ constexpr WallPiece kWallPieces[] = {
 constexpr TileCode kPlainWalls[] = {0x2D, 0x2E, 0x31, 0x32};
 constexpr int kPlainWallCount = 4;
 
+bool InGrid(int column, int row, int columns)
+{
+    return column >= 0 && column < columns && row >= 0 && row < kRows;
+}
+
 bool Blocks(TileCode code)
 {
     const TileKind kind = KindOf(code);
@@ -69,7 +74,7 @@ void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& wal
             open = open || !Blocks(cells[c * kRows]);
             const std::pair<int, int> sides[] = {{c, r - 1}, {c, r + 1}, {c - 1, r}, {c + 1, r}};
             for (auto [nc, nr] : sides) {
-                if (nc < 0 || nc >= columns || nr < 0 || nr >= kRows)
+                if (!InGrid(nc, nr, columns))
                     continue;
                 const int n = nc * kRows + nr;
                 if (const TileCode wall = BackWallOf(cells[n])) {
@@ -102,7 +107,7 @@ void FindRecesses(const TileCode* cells, int columns, std::vector<TileCode>& wal
             continue;
         const std::pair<int, int> sides[] = {{c, r - 1}, {c, r + 1}, {c - 1, r}, {c + 1, r}};
         for (auto [nc, nr] : sides) {
-            if (nc < 0 || nc >= columns || nr < 0 || nr >= kRows)
+            if (!InGrid(nc, nr, columns))
                 continue;
             const int n = nc * kRows + nr;
             const TileCode wall = openings[n] != tile::None ? openings[n] : BackWallOf(cells[n]);
@@ -118,7 +123,7 @@ bool UnderRecessLintel(const TileCode* cells, int columns, const std::vector<Til
 {
     auto recessOpening = [&](int c, int r) {
         const int i = c * kRows + r;
-        return c >= 0 && c < columns && r >= 0 && r < kRows && walls[i] != tile::None && !Blocks(cells[i]);
+        return InGrid(c, r, columns) && walls[i] != tile::None && !Blocks(cells[i]);
     };
     return recessOpening(column, row) && !recessOpening(column, row - 1);
 }

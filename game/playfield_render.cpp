@@ -107,11 +107,15 @@ void DrawBackground()
 }
 
 // Under a ceiling, sockets, niches and emptied item cells show the wall they are set in, darkened
-// into a recess, rather than the night sky. Found afresh every frame, since bricks and crates go.
+// into a recess, rather than the night sky. Found again only when the grid has changed (a ring
+// taken, a brick broken, a crate moved, a new attempt), not on every frame.
 void DrawRecesses()
 {
-    static std::vector<TileCode> walls;
-    FindRecesses(levelMap.live.data(), levelMap.columns, walls);
+    static std::vector<TileCode> walls, foundFor;
+    if (foundFor != levelMap.live) {
+        FindRecesses(levelMap.live.data(), levelMap.columns, walls);
+        foundFor = levelMap.live;
+    }
     const int firstColumn = world.cameraX >> kCellShift;
     for (int c = 0; c < kViewColumns; ++c) {
         const int column = firstColumn + c;

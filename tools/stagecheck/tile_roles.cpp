@@ -1,6 +1,8 @@
 // The tile set as the stage checker sees it; these tables follow content/gfx/TILES.md.
 #include "tile_roles.h"
 
+#include "game/back_wall_recess.h"
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -139,24 +141,9 @@ bool IsLedge(uint8_t code)
 
 int BackWallEdge(uint8_t code)
 {
+    if (BackWallOf(code) == tile::None)
+        return -1;
     switch (code) {
-    case 0x2D:
-    case 0x2E:
-    case 0x31:
-    case 0x32:
-    case 0x9E:
-    case 0x9F:
-    case 0xA9:
-    case 0xAD:
-    case 0xAE:
-    case 0xB2:
-    case 0xB3:
-    case 0x4C:
-    case 0x5A:
-    case 0x5B:
-    case 0x8B:
-    case 0xEF:
-        return SideNone;
     case 0x48:
     case 0xD8:
     case 0xE7:
@@ -178,7 +165,7 @@ int BackWallEdge(uint8_t code)
     case 0xEE:
         return SideRight;
     default:
-        return -1;
+        return SideNone; // a plain wall or a decoration painted on one
     }
 }
 
