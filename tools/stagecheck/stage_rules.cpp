@@ -200,18 +200,32 @@ struct Checker {
     }
 
     // Hidden spikes at (c, r), standing on the floor below: what lies just before them.
+    // Walking back along the ground, up one-row steps (walked at any speed), a higher drop,
+    // a hazard or a pit within reach means a hero who jumped or fell comes down here.
     void Landing(int c, int r)
     {
+        int floor = r; // the row the hero walks in at column x
         for (int x = c - 1; x >= c - kLandingColumns && x >= 0; --x) {
             std::string why;
-            if (g.Solid(x, r)) {
-                if (g.Solid(x, r - 1))
+            if (g.Solid(x, floor)) {
+                int top = floor;
+                while (top > 0 && g.Solid(x, top - 1))
+                    --top;
+                if (floor - top >= 1)
                     why = "a drop";
+                else if (top == 0)
+                    return; // a wall to the top of the stage: nobody comes from there
                 else
-                    return; // a step down to them, walked at any speed
-            } else if (IsHazardCode(g.At(x, r))) {
+                    floor = top - 1;
+            } else if (IsHazardCode(g.At(x, floor))) {
                 why = "a hazard";
-            } else if (!g.Solid(x, r + 1)) {
+            } else if (!g.Solid(x, floor + 1)) {
+                // Lower ground behind a step the hero came up: he climbed, nothing forced.
+                bool ground = false;
+                for (int below = floor + 1; below < kRows && floor != r; ++below)
+                    ground = ground || g.Solid(x, below);
+                if (ground)
+                    return;
                 why = "a pit";
             }
             if (!why.empty()) {
