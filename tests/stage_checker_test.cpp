@@ -346,13 +346,15 @@ TEST(StageChecker, SearchTakesADoomedHeroForNoDeadEnd)
 }
 
 // Flat ground with its top on row GROUND, the hero starting on it at the left and, when asked,
-// an open door (no rings) on it at the right.
-std::vector<uint8_t> FlatStage(int ground, bool door = false)
+// an open door (no rings) on it at the right and a checkpoint on it at CHECKPOINT.
+std::vector<uint8_t> FlatStage(int ground, bool door = false, int checkpoint = -1)
 {
     std::vector<std::string> rows(12, std::string(30, '.'));
     for (int r = ground; r < 12; ++r)
         rows[r] = std::string(30, '#');
     rows[ground - 1][1] = 'S';
+    if (checkpoint >= 0)
+        rows[ground - 1][checkpoint] = 'C';
     if (door) {
         rows[ground - 2].replace(26, 2, "DE");
         rows[ground - 1].replace(26, 2, "FG");
@@ -382,6 +384,20 @@ TEST(StageChecker, FinishCountsTheFramesTheHeroSpendsAboveTheScreen)
     EXPECT_FALSE(unseen.ok);
     EXPECT_EQ(unseen.line, 2);
     EXPECT_NE(unseen.what.find("[out-of-sight]"), std::string::npos) << unseen.what;
+}
+
+TEST(StageChecker, FinishLightsACheckpointOnTheWay)
+{
+    // A checkpoint in the hero's way lights as he walks to the door; one behind his start
+    // never does, and the run fails.
+    FinishScript script;
+    std::string error;
+    ASSERT_TRUE(ReadFinishScript("181 -\n300 R\n", script, error)) << error;
+    const FinishCheck lit = CheckFinish(FlatStage(10, true, 12), 1, script);
+    EXPECT_TRUE(lit.ok) << lit.what;
+    const FinishCheck missed = CheckFinish(FlatStage(10, true, 0), 1, script);
+    EXPECT_FALSE(missed.ok);
+    EXPECT_NE(missed.what.find("[checkpoint-missed]"), std::string::npos) << missed.what;
 }
 
 // A crate before a wall (columns 18 to 21) on open ground; the door stands beyond the wall.

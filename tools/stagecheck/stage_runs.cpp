@@ -7,6 +7,7 @@
 
 #include "stage_sim.h"
 #include "tools/replay/replay_script.h"
+#include "world/level_map.h"
 #include "world/world_state.h"
 
 namespace {
@@ -15,6 +16,15 @@ namespace {
 constexpr long kVariantTail = 60;
 // The largest shift, in frames, either way.
 constexpr int kMaxShift = 2;
+
+// True when the stage as loaded holds an unlit checkpoint.
+bool HoldsCheckpoint()
+{
+    for (TileCode code : levelMap.live)
+        if (code == tile::Checkpoint)
+            return true;
+    return false;
+}
 
 bool Finished(const SimOutcome& o)
 {
@@ -52,6 +62,7 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
 {
     FinishCheck c;
     StartSimStage(map, stage);
+    const bool checkpoint = HoldsCheckpoint();
     // Each stretch out of sight as "frames F1-F2 over columns C1-C2", for the message.
     int firstUnseenLine = 0;
     std::string stretches;
@@ -101,6 +112,9 @@ FinishCheck CheckFinish(const std::vector<uint8_t>& map, int stage, const Finish
         c.line = firstUnseenLine;
         c.what = "the hero is above the top of the screen, where the player cannot see him, for " +
                  std::to_string(c.outOfSight) + " frames (" + stretches + ") [out-of-sight]";
+    } else if (checkpoint && !world.checkpointTaken) {
+        // A checkpoint the way passes by restarts no one: the player replays all before it.
+        c.what = "the hero lights no checkpoint on the way; put one where every path crosses [checkpoint-missed]";
     } else
         c.ok = true;
     return c;
