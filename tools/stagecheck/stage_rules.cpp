@@ -211,7 +211,7 @@ struct Checker {
                 int top = floor;
                 while (top > 0 && g.Solid(x, top - 1))
                     --top;
-                if (floor - top >= 1)
+                if (top < floor)
                     why = "a drop";
                 else if (top == 0)
                     return; // a wall to the top of the stage: nobody comes from there
@@ -221,11 +221,10 @@ struct Checker {
                 why = "a hazard";
             } else if (!g.Solid(x, floor + 1)) {
                 // Lower ground behind a step the hero came up: he climbed, nothing forced.
-                bool ground = false;
-                for (int below = floor + 1; below < kRows && floor != r; ++below)
-                    ground = ground || g.Solid(x, below);
-                if (ground)
-                    return;
+                if (floor != r)
+                    for (int below = floor + 2; below < kRows; ++below)
+                        if (g.Solid(x, below))
+                            return;
                 why = "a pit";
             }
             if (!why.empty()) {
