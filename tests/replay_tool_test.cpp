@@ -80,9 +80,14 @@ TEST_F(ReplayTool, DumpsNameEveryRecordAndDiffFindsWhereTwoRunsPart)
 
 TEST_F(ReplayTool, LimitsEndARunAndStandardInputIsAScript)
 {
+    // The hero walks 2 pixels a frame: thirty frames of right take him 60 pixels on from
+    // wherever the stage starts him, so the test holds when the map moves the start.
+    const CommandResult still = RunCommand("printf '181 -\\n' | " + Replay("--stage 1 --frames 181 -"));
     const CommandResult r = RunCommand("printf '181 -\\n30 R\\n' | " + Replay("--stage 1 --frames 211 -"));
+    EXPECT_EQ(Final(still.output, "ended"), "frames");
+    ASSERT_FALSE(Final(still.output, "x").empty());
     EXPECT_EQ(Final(r.output, "ended"), "frames");
-    EXPECT_EQ(Final(r.output, "x"), std::to_string(16 + 2 * 30));
+    EXPECT_EQ(Final(r.output, "x"), std::to_string(std::stoi(Final(still.output, "x")) + 2 * 30));
     // Six deaths lead to the game-over screen, which waits for a confirm the
     // script never gives; the run still ends once that screen has used up its polls.
     const CommandResult over = RunCommand(Replay("--frames 3500 --attempts 10 --map " + kMaps + "killed_beetle.bin " +
