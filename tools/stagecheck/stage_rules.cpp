@@ -30,9 +30,13 @@ constexpr int kMouthColumns = 2;
 constexpr int kSpikeRunGap = 4;
 constexpr int kSignNearest = 2;
 constexpr int kSignFarthest = 8;
-// A full jump covers about five columns: hidden spikes this close after a pit, a hazard or
-// a drop are where a hero who had to jump or fall comes down.
-constexpr int kLandingColumns = 6;
+// A running jump taken a column or two before a pit or a hazard comes down six columns
+// past it, and a hero who holds on runs three more before he sees and stops: hidden spikes
+// this close after a pit, a hazard or a drop are where one who had to jump or fall runs
+// into them, unless their sign stood within this many columns past it, on screen before
+// he took off (the view shows 90 pixels ahead).
+constexpr int kLandingColumns = 10;
+constexpr int kSignSeenAtTakeoff = 3;
 // A screen for the look rules, the step between the screens looked at, the share of a
 // screen one tile may fill, and its least decoration.
 constexpr int kScreenColumns = 20;
@@ -187,22 +191,24 @@ struct Checker {
             for (int c = first + 1; c < g.map.columns && c - last <= kSpikeRunGap; ++c)
                 if (spikeRow[c] >= 0)
                     last = c;
-            bool signed_ = false;
+            int sign = -1; // the column of the nearest sign before the run
             for (int c = first - kSignFarthest; c <= first - kSignNearest; ++c)
                 for (int r = 0; r < kRows; ++r)
-                    signed_ = signed_ || g.At(c, r) == kDangerSign;
-            if (!signed_)
+                    if (g.At(c, r) == kDangerSign)
+                        sign = c;
+            if (sign < 0)
                 Flag("danger-sign", first, spikeRow[first],
                      "hidden spikes without a danger sign 2 to 8 columns before them");
-            Landing(first, spikeRow[first]);
+            Landing(first, spikeRow[first], sign);
             first = last;
         }
     }
 
     // Hidden spikes at (c, r), standing on the floor below: what lies just before them.
     // Walking back along the ground, up one-row steps (walked at any speed), a higher drop,
-    // a hazard or a pit within reach means a hero who jumped or fell comes down here.
-    void Landing(int c, int r)
+    // a hazard or a pit within reach means a hero who jumped or fell comes down here, unless
+    // the sign (at column sign, or -1) was in view before he jumped.
+    void Landing(int c, int r, int sign)
     {
         int floor = r; // the row the hero walks in at column x
         for (int x = c - 1; x >= c - kLandingColumns && x >= 0; --x) {
@@ -227,10 +233,13 @@ struct Checker {
                             return;
                 why = "a pit";
             }
+            if (!why.empty() && sign >= 0 && sign - x <= kSignSeenAtTakeoff)
+                return;
             if (!why.empty()) {
                 Flag("spikes-after-jump", c, r,
                      "hidden spikes " + std::to_string(c - x) + " columns after " + why + " at column " +
-                         std::to_string(x) + ", where a hero who had to jump or fall comes down");
+                         std::to_string(x) + ", where a hero who had to jump or fall comes down; move them further on or their sign to within " +
+                         std::to_string(kSignSeenAtTakeoff) + " columns past it");
                 return;
             }
         }
