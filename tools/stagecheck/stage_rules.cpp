@@ -238,8 +238,9 @@ struct Checker {
             if (!why.empty()) {
                 Flag("spikes-after-jump", c, r,
                      "hidden spikes " + std::to_string(c - x) + " columns after " + why + " at column " +
-                         std::to_string(x) + ", where a hero who had to jump or fall comes down; move them further on or their sign to within " +
-                         std::to_string(kSignSeenAtTakeoff) + " columns past it");
+                         std::to_string(x) + ", where a hero who had to jump or fall comes down; move them " +
+                         "further on or their sign to within " + std::to_string(kSignSeenAtTakeoff) +
+                         " columns past it");
                 return;
             }
         }
