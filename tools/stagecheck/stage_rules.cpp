@@ -233,9 +233,9 @@ struct Checker {
                             return;
                 why = "a pit";
             }
-            if (!why.empty() && sign >= 0 && sign - x <= kSignSeenAtTakeoff)
-                return;
             if (!why.empty()) {
+                if (sign >= 0 && sign - x <= kSignSeenAtTakeoff)
+                    return; // the sign was on screen before he took off
                 Flag("spikes-after-jump", c, r,
                      "hidden spikes " + std::to_string(c - x) + " columns after " + why + " at column " +
                          std::to_string(x) + ", where a hero who had to jump or fall comes down; move them " +
