@@ -45,6 +45,8 @@ gather_seeds() {
 }
 
 mkdir -p build-fuzz/findings
+# Leaks inside system libraries' own code are theirs, not findings of ours.
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/library_leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 status=0
 for t in "${targets[@]}"; do
   out=build-fuzz/corpus/$t
