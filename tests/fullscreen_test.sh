@@ -16,7 +16,7 @@ CAPTION='Fribb 3 v1.00'
 LOGICAL_W=320
 LOGICAL_H=240
 PLAYFIELD_ROWS=192            # the top rows the stage fills; the HUD below is black at the left edge
-START_TIMEOUT=30              # seconds for the window to appear
+START_TIMEOUT=60              # seconds for the window to appear (a busy machine takes long to start)
 SHOW_TIMEOUT=60               # seconds of key presses to reach the title, or a stage from it
 SKIP=77
 
