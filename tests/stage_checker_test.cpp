@@ -182,6 +182,16 @@ const RuleCase kCases[] = {
     {"pine in the air", "floating-decoration", OnGround({"......p..p..........", "......q..q..........", kSky}), 2, 6},
     {"column on the ground", "floating-decoration",
      OnGround({"......7.............", "......|.............", "......_............."}), 0},
+    // A column's pieces in order, a second top part way up and a column going on under its base.
+    {"column in order", "stacked-column",
+     OnGround({"......7.............", "......|.............", "......|.............", "......_............."}), 0},
+    {"top under a top", "stacked-column", OnGround({"......7.............", "......7.............", "......_............."}),
+     1, 6},
+    {"column on a column", "stacked-column",
+     OnGround({"......7.............", "......_.............", "......7.............", "......_............."}), 1,
+     6},
+    {"base over a shaft", "stacked-column", OnGround({"......7.............", "......_.............", "......|............."}),
+     1, 6},
     // Hanging pieces: under rock, in the air, a chain from the top of the stage, a banner's bottom
     // under its top and alone.
     {"stalactite under rock",

@@ -412,6 +412,23 @@ struct Checker {
             }
         }
     }
+    // A column reads from its top down its shaft to its base; a top or a base part way along it
+    // shows two columns stacked on each other.
+    void StackedColumns()
+    {
+        for (int c = 0; c < g.map.columns; ++c) {
+            for (int r = 1; r < kRows; ++r) {
+                const ColumnPart above = ColumnPartOf(g.At(c, r - 1));
+                const ColumnPart here = ColumnPartOf(g.At(c, r));
+                if (above == ColumnPart::NotColumn || here == ColumnPart::NotColumn)
+                    continue;
+                if (here == ColumnPart::Top)
+                    Flag("stacked-column", c, r, "a column's top under another piece of a column; use a shaft piece");
+                else if (above == ColumnPart::Base)
+                    Flag("stacked-column", c, r, "a column goes on under its base; use a shaft piece for the base");
+            }
+        }
+    }
     // What a piece that should stand has under it, for the report.
     std::string Beneath(int c, int r) const
     {
@@ -648,6 +665,7 @@ std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& 
     }
     k.Joins();
     k.FloatingDecoration();
+    k.StackedColumns();
     k.Screens();
     std::stable_sort(k.issues.begin(), k.issues.end(),
                      [](const StageIssue& a, const StageIssue& b) { return a.line < b.line; });

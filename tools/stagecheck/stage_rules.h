@@ -49,5 +49,7 @@ constexpr int kEnemyLifeColumns = (320 + 16 + 250) / 16 + 1;
 // - floating-decoration: plants, fences, rocks, posts and columns stand on firm ground (or on
 //   a lower piece of their own tall piece), stalactites, vines, chains and banners hang from a
 //   firm cell, torches sit beside a wall, windows between walls, cobwebs in a corner.
+// - stacked-column: a column or pillar shows its top only at the top and its base only at the
+//   bottom, never a second top or base part way up.
 // topRowLines gives the source line of each column's top row (from CompileMapText).
 std::vector<StageIssue> CheckStage(const StageMap& map, const std::vector<int>& topRowLines, int stageNumber);

@@ -134,6 +134,17 @@ bool IsSolidCode(uint8_t code)
            Between(code, 0xAA, 0xAC) || Between(code, 0xB4, 0xB5) || code >= 0xF0;
 }
 
+ColumnPart ColumnPartOf(uint8_t code)
+{
+    if (In(code, {0x5C, 0x61, 0xAF}))
+        return ColumnPart::Top;
+    if (In(code, {0x5D, 0x62, 0xB0}))
+        return ColumnPart::Shaft;
+    if (In(code, {0x5F, 0x63, 0xB1}))
+        return ColumnPart::Base;
+    return ColumnPart::NotColumn;
+}
+
 bool IsLedge(uint8_t code)
 {
     return In(code, {0x16, 0x4F, 0x70, 0x73, 0x85, 0x86, 0x87, 0xAA, 0xAB, 0xAC, 0x2B, 0x2C});

@@ -77,6 +77,10 @@ bool IsBareEarth(uint8_t code);
 bool IsHazardCode(uint8_t code);
 // True for decoration: front pieces, background scenery, wall-backed pieces and decorated blocks.
 bool IsDecoration(uint8_t code);
+// Where a piece sits in a column or pillar (the temple's solid and front pillars, the castle's
+// columns), read from top to bottom; NotColumn for every other code.
+enum class ColumnPart { NotColumn, Top, Shaft, Base };
+ColumnPart ColumnPartOf(uint8_t code);
 
 // What a piece of scenery must rest on to look held up.
 enum class Support {
